@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A program started as a separate process, with a chosen working folder and extra
+// environment variables on top of the test's own. The process is ended when the
+// object goes, so a failing test leaves nothing running.
+class ChildProcess
+{
+public:
+    using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+    // Throws std::runtime_error when the program cannot be started.
+    ChildProcess(const std::wstring& strExe, const std::wstring& strArgs,
+                 const std::wstring& strWorkDir, const Environment& extraEnv);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    DWORD Pid() const { return m_dwPid; }
+    HANDLE Handle() const { return m_hProcess; }
+
+    bool IsRunning() const;
+    // Waits up to dwTimeoutMs; true when the process has ended.
+    bool WaitForExit(DWORD dwTimeoutMs) const;
+    // The exit status once the process has ended, nothing while it runs.
+    std::optional<DWORD> ExitCode() const;
+    // Waits until the process has finished starting up and is idle in its message loop.
+    bool WaitForInputIdle(DWORD dwTimeoutMs) const;
+
+private:
+    HANDLE m_hProcess = nullptr;
+    DWORD m_dwPid = 0;
+};

@@ -1,0 +1,154 @@
+#include "tests/support/FileSystem.h"
+
+#include "tests/support/Text.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace
+{
+    std::runtime_error Failure(const char* pszWhat, const std::wstring& strPath)
+    {
+        return std::runtime_error(std::string(pszWhat) + " failed (error " +
+                                  std::to_string(GetLastError()) + "): " + Text::ToUtf8(strPath));
+    }
+
+    struct FindHandle
+    {
+        HANDLE h;
+        ~FindHandle() { if (h != INVALID_HANDLE_VALUE) FindClose(h); }
+    };
+
+    struct FileHandle
+    {
+        HANDLE h;
+        ~FileHandle() { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
+    };
+
+    bool IsFolder(const std::wstring& strPath)
+    {
+        DWORD dwAttr = GetFileAttributesW(FileSystem::LongForm(strPath).c_str());
+        return dwAttr != INVALID_FILE_ATTRIBUTES && (dwAttr & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    // Calls fn(name) for each entry of a folder except "." and "..".
+    template <typename Fn>
+    void ForEachEntry(const std::wstring& strFolder, Fn fn)
+    {
+        WIN32_FIND_DATAW fd;
+        FindHandle find{FindFirstFileW(FileSystem::LongForm(strFolder + L"\\*").c_str(), &fd)};
+        if (find.h == INVALID_HANDLE_VALUE)
+            return;
+        do
+        {
+            std::wstring strName = fd.cFileName;
+            if (strName != L"." && strName != L"..")
+                fn(strName);
+        } while (FindNextFileW(find.h, &fd));
+    }
+}
+
+namespace FileSystem
+{
+    std::wstring LongForm(const std::wstring& strPath)
+    {
+        if (strPath.rfind(L"\\\\?\\", 0) == 0)
+            return strPath;
+        return L"\\\\?\\" + strPath;
+    }
+
+    std::wstring ParentOf(const std::wstring& strPath)
+    {
+        size_t nSlash = strPath.find_last_of(L'\\');
+        return nSlash == std::wstring::npos ? std::wstring() : strPath.substr(0, nSlash);
+    }
+
+    bool Exists(const std::wstring& strPath)
+    {
+        return GetFileAttributesW(LongForm(strPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    void CreateFolders(const std::wstring& strPath)
+    {
+        if (strPath.empty() || IsFolder(strPath))
+            return;
+        CreateFolders(ParentOf(strPath));
+        if (!CreateDirectoryW(LongForm(strPath).c_str(), nullptr) &&
+            GetLastError() != ERROR_ALREADY_EXISTS)
+            throw Failure("CreateDirectory", strPath);
+    }
+
+    void Copy(const std::wstring& strFrom, const std::wstring& strTo)
+    {
+        if (!IsFolder(strFrom))
+        {
+            if (!CopyFileW(LongForm(strFrom).c_str(), LongForm(strTo).c_str(), FALSE))
+                throw Failure("CopyFile", strFrom);
+            return;
+        }
+        CreateFolders(strTo);
+        ForEachEntry(strFrom, [&](const std::wstring& strName) {
+            Copy(strFrom + L"\\" + strName, strTo + L"\\" + strName);
+        });
+    }
+
+    void Remove(const std::wstring& strPath)
+    {
+        if (!Exists(strPath))
+            return;
+        if (IsFolder(strPath))
+        {
+            ForEachEntry(strPath, [&](const std::wstring& strName) { Remove(strPath + L"\\" + strName); });
+            if (!RemoveDirectoryW(LongForm(strPath).c_str()))
+                throw Failure("RemoveDirectory", strPath);
+        }
+        else if (!DeleteFileW(LongForm(strPath).c_str()))
+        {
+            throw Failure("DeleteFile", strPath);
+        }
+    }
+
+    std::vector<unsigned char> ReadBytes(const std::wstring& strPath)
+    {
+        // Others may hold the file open for writing (the simulator's log and state).
+        FileHandle file{CreateFileW(LongForm(strPath).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr)};
+        if (file.h == INVALID_HANDLE_VALUE)
+            throw Failure("Opening", strPath);
+        std::vector<unsigned char> bytes(GetFileSize(file.h, nullptr));
+        DWORD dwRead = 0;
+        if (!bytes.empty() && !ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &dwRead, nullptr))
+            throw Failure("Reading", strPath);
+        bytes.resize(dwRead);
+        return bytes;
+    }
+
+    void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes)
+    {
+        FileHandle file{CreateFileW(LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr)};
+        if (file.h == INVALID_HANDLE_VALUE)
+            throw Failure("Creating", strPath);
+        DWORD dwWritten = 0;
+        if (!WriteFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, nullptr) ||
+            dwWritten != bytes.size())
+            throw Failure("Writing", strPath);
+    }
+
+    std::wstring ModuleFolder()
+    {
+        std::wstring strPath(MAX_PATH, L'\0');
+        for (;;)
+        {
+            DWORD dwLen = GetModuleFileNameW(nullptr, strPath.data(), static_cast<DWORD>(strPath.size()));
+            if (dwLen < strPath.size())
+            {
+                strPath.resize(dwLen);
+                return ParentOf(strPath);
+            }
+            strPath.resize(strPath.size() * 2);
+        }
+    }
+}

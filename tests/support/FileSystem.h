@@ -1,0 +1,31 @@
+#pragma once
+// Small wide-character file helpers for the tests. Every path goes through the
+// "\\?\" form, so folders deeper than MAX_PATH work like any other.
+#include <string>
+#include <vector>
+
+namespace FileSystem
+{
+    // "C:\a\b" -> "\\?\C:\a\b"; paths already in that form are left alone.
+    std::wstring LongForm(const std::wstring& strPath);
+
+    // The folder part of a path, without the trailing backslash.
+    std::wstring ParentOf(const std::wstring& strPath);
+
+    bool Exists(const std::wstring& strPath);
+
+    // Creates the folder and every missing folder above it; throws on failure.
+    void CreateFolders(const std::wstring& strPath);
+
+    // Copies a file or a whole folder tree; throws on failure.
+    void Copy(const std::wstring& strFrom, const std::wstring& strTo);
+
+    // Removes a file or a whole folder tree; a path that does not exist is fine.
+    void Remove(const std::wstring& strPath);
+
+    std::vector<unsigned char> ReadBytes(const std::wstring& strPath);
+    void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes);
+
+    // The folder that holds the running executable (the build's bin folder for the tests).
+    std::wstring ModuleFolder();
+}

@@ -1,0 +1,26 @@
+#include "tests/support/Text.h"
+
+#include <windows.h>
+
+namespace Text
+{
+    std::string ToUtf8(const std::wstring& str)
+    {
+        if (str.empty())
+            return {};
+        int nLen = WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), nullptr, 0, nullptr, nullptr);
+        std::string out(nLen, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), out.data(), nLen, nullptr, nullptr);
+        return out;
+    }
+
+    std::wstring FromUtf8(const std::string& str)
+    {
+        if (str.empty())
+            return {};
+        int nLen = MultiByteToWideChar(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), nullptr, 0);
+        std::wstring out(nLen, L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), out.data(), nLen);
+        return out;
+    }
+}
