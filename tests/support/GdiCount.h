@@ -1,0 +1,17 @@
+#pragma once
+// GDI objects held by another process. GetGuiResources is a stub under Wine
+// (always 0), so there the count is read from Wine's GDI handle table, which the
+// process's PEB points to; on Windows GetGuiResources answers.
+#include <windows.h>
+
+#include <optional>
+
+namespace GdiCount
+{
+    // Live, non-stock GDI objects of the process; nothing when they cannot be read.
+    std::optional<unsigned> Of(HANDLE hProcess);
+
+    // Objects in a copy of Wine's table (65,536 entries of 24 bytes): entries with
+    // a type that are not stock objects. Separate so that it can be tested.
+    unsigned CountLiveEntries(const unsigned char* pTable, size_t cbTable);
+}
