@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <string>
 
 class CWinApp;
 class CWnd;
@@ -11,7 +12,10 @@ CWinApp* AfxGetApp();
 // The thread's application object (one user-interface thread: the same).
 CWinApp* AfxGetThread();
 CWnd* AfxGetMainWnd();
+// The application's name; without an application object, the executable's
+// file name without folder and extension.
 const char* AfxGetAppName();
+std::string AfxGetModuleBaseName();
 HINSTANCE AfxGetInstanceHandle();
 // The module resources are loaded from.
 HINSTANCE AfxGetResourceHandle();
@@ -25,10 +29,13 @@ void AfxEnableControlContainer();
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
 int AfxMessageBoxW(const wchar_t* lpszText, UINT nType = MB_OK);
 
-// Gets and dispatches one message (PreTranslateMessage first); FALSE on WM_QUIT.
-BOOL AfxPumpMessage();
-// Idle work: deletes the borrowed wrappers FromHandle handed out.
-void AfxDeleteTempMaps();
+// Runs a message of a message loop: PreTranslateMessage of its window and the
+// window's ancestors first, then TranslateMessage and DispatchMessage.
+void AfxDispatchMessage(MSG* pMsg);
+// Idle work of a message loop: deletes the borrowed wrappers FromHandle
+// handed out, unless the loop runs inside a window procedure (a nested modal
+// loop), where handlers further up may still hold them.
+void AfxOnIdle();
 
 // The layer's start-up, called by WinMain.
 int AfxWinMain(HINSTANCE hInstance, int nCmdShow);

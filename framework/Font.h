@@ -4,8 +4,8 @@
 class CFont : public CGdiObject
 {
 public:
-    BOOL CreateFontIndirect(const LOGFONTA* lpLogFont) { return Attach(::CreateFontIndirectA(lpLogFont)); }
-    BOOL CreateFontIndirectW(const LOGFONTW* lpLogFont) { return Attach(::CreateFontIndirectW(lpLogFont)); }
+    BOOL CreateFontIndirect(const LOGFONTA* lpLogFont) { return AttachCreated(::CreateFontIndirectA(lpLogFont)); }
+    BOOL CreateFontIndirectW(const LOGFONTW* lpLogFont) { return AttachCreated(::CreateFontIndirectW(lpLogFont)); }
     int GetLogFont(LOGFONTA* pLogFont) const { return GetObject(sizeof(LOGFONTA), pLogFont); }
 
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }

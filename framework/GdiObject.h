@@ -31,6 +31,11 @@ public:
     static CGdiObject* FromHandle(HGDIOBJ hObject);
     static void DeleteTempMap();
     static bool IsStockObject(HGDIOBJ hObject);
+
+protected:
+    // Attaches a handle just created for this object; deletes it instead when
+    // the object already holds one, so a second Create* never leaks.
+    BOOL AttachCreated(HGDIOBJ hObject);
 };
 
 // Typed form of CGdiObject::FromHandle: null when the handle is of another kind.

@@ -49,8 +49,8 @@ public:
         return MessageMap(pBaseMap, entries);
     }
 
-    // Every entry matching, in lookup order (own table first, then the bases').
-    std::vector<const MessageEntry*> FindAll(UINT nMessage, WPARAM wParam) const;
+    // The first entry matching: own table in order, then the base's.
+    const MessageEntry* Find(UINT nMessage, WPARAM wParam) const;
     const MessageMap* GetBaseMap() const { return m_pBaseMap; }
 
 private:

@@ -9,7 +9,7 @@ public:
 
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
     {
-        return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+        return AttachCreated(::CreatePen(nPenStyle, nWidth, crColor));
     }
     operator HPEN() const { return static_cast<HPEN>(m_hObject); }
     static CPen* FromHandle(HPEN hPen) { return GdiObjectFromHandle<CPen>(hPen); }

@@ -1,0 +1,11 @@
+#include "framework/Exceptions.h"
+
+void AfxThrowInvalidArgException()
+{
+    throw CInvalidArgException();
+}
+
+void AfxThrowMemoryException()
+{
+    throw CMemoryException();
+}
