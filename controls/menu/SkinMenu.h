@@ -1,0 +1,102 @@
+#pragma once
+// An owner-drawn menu. Every item is backed by a CSkinMenuData record that
+// the menu owns and passes as the item's owner-draw data; the menu measures
+// and paints its items itself, in a classic 3-D style or a flat style with an
+// image column.
+//
+// Ownership: the menu owns its records. Popups appended as CSkinMenu objects
+// (every child made by LoadFromResource) become the parent's: they must live
+// on the heap, and DestroyAll deletes them.
+
+#include "framework/ImageList.h"
+#include "framework/Menu.h"
+#include "controls/menu/SkinMenuData.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSkinMenu : public CMenu
+{
+public:
+    CSkinMenu();
+    ~CSkinMenu() override;
+
+// Overrideables
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    // Builds the whole menu tree from a standard menu template. FALSE when
+    // the resource is missing or a menu cannot be created; a template that
+    // ends inside an open popup raises CInvalidArgException, leaving the
+    // menu empty.
+    virtual BOOL LoadFromResource(UINT nIDResource);
+    virtual BOOL LoadFromResource(LPCSTR lpszResourceName);
+    // Deletes the child menus, the records and the platform menu.
+    virtual BOOL DestroyAll();
+
+// Operations
+    // Appends an owner-drawn item; id 0 makes a separator, MF_POPUP makes id
+    // a popup's handle. Returns what AppendMenu returns.
+    BOOL AppendItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);
+    // Replaces the item at nPosition and returns its new record, which the
+    // caller adds to m_Items.
+    std::unique_ptr<CSkinMenuData> ReplaceItemAt(UINT nPosition, UINT_PTR nID, const char* pszText,
+                                                 UINT nFlags);
+    // Number of foreign items a frame inserted ahead of a loaded menu's own.
+    int GetPositionOffset() const;
+    // Turns the loaded top level's popups back into plain text popups.
+    void RestoreTopLevelPopups();
+    // Pads the labels of "label\taccelerator" texts with spaces so that the
+    // accelerators line up.
+    void AlignAccelerators();
+    // Rebuilds the records after others changed the platform menu: keeps the
+    // records of items still there, takes over foreign items as owner-drawn.
+    void SynchronizeRecords();
+    // FALSE for an index outside the records.
+    BOOL GetItemText(int nIndex, std::string& strText) const;
+    CSkinMenuData* ClaimRecord(UINT_PTR nID);
+    void DeleteUnclaimedRecords();
+    int GetRecordCount() const { return static_cast<int>(m_Items.size()); }
+    // The record at nIndex; raises CInvalidArgException outside the records.
+    CSkinMenuData& GetRecord(int nIndex) const;
+
+    // TRUE when the menu is a popup appended to some CSkinMenu.
+    static BOOL IsOwnPopup(const CMenu* pMenu);
+    static BOOL IsOwnPopupHandle(HMENU hMenu);
+    // The WM_MENUCHAR answer for a CSkinMenu popup: MNC_EXECUTE for the
+    // first item whose text holds "&" + nChar (case-insensitive), else 0.
+    static LRESULT FindMnemonic(UINT nChar, UINT nFlags, CMenu* pMenu);
+    // The platform draws themed menus (XP with a theme other than classic).
+    static BOOL IsThemedPlatform();
+    // TRUE when shared pictures n, n + 1 and n + 2 form a three-picture set.
+    static BOOL HasThreeImageSet(int n);
+    // Renders picture nImage of pImages into a new bitmap of the menu's image
+    // cell size on a COLOR_BTNFACE background.
+    BOOL MakeImageBitmap(int nImage, CDC* pDC, CImageList* pImages, CBitmap& bitmap) const;
+
+// Data members
+    std::vector<std::unique_ptr<CSkinMenuData>> m_Items;   // one per position
+    std::vector<HMENU> m_ChildMenus;                       // popups appended here
+    int m_nImageWidth = 16;
+    int m_nImageHeight = 15;
+    BOOL m_bEmbossByDib = FALSE;         // disabled pictures through the DIB mask
+    CImageList* m_pCheckImages = nullptr;   // 0 unselected, 1 selected check picture
+    BOOL m_bCheckImagesShared = FALSE;   // m_pCheckImages belongs to a parent menu
+    int m_nCheckImageSelected = -1;      // > 0: a selected check picture exists
+    int m_nCheckImageNormal = -1;        // > 0: an unselected check picture exists
+    BOOL m_bLoadedFromResource = FALSE;
+
+// Class-wide data
+    static CImageList m_SharedImages;
+    static std::vector<int> m_SharedImageIds;    // command id of each shared picture
+    static std::vector<HMENU> m_AllPopupHandles;
+    static int m_nOsVersion;            // CSkinMenuTheme::GetOsVersionCode at start-up
+    static int m_nDrawStyle;            // 1: always the flat style
+    static BOOL m_bHighlightGrayed;     // flat style: grayed items may show selected
+
+private:
+    BOOL BuildFromTemplate(const void* pTemplate, size_t cbTemplate);
+    void ConvertTopLevel();
+    void RemoveFromPopupList(HMENU hMenu);
+    CSkinMenuData* AddRecord(std::unique_ptr<CSkinMenuData> pRecord);
+};

@@ -1,0 +1,20 @@
+#pragma once
+// Off-screen DC for one menu item: drawing goes to a bitmap in the target's
+// coordinates and is copied to the target at destruction. On a printer the
+// target itself is drawn on.
+
+#include "framework/DC.h"
+
+class CSkinMenuMemDC : public CDC
+{
+public:
+    CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea);
+    ~CSkinMenuMemDC() override;
+
+private:
+    CBitmap m_bmpBuffer;
+    CBitmap* m_pPrevBitmap = nullptr;
+    CDC* m_pTargetDC;
+    CRect m_rcArea;
+    BOOL m_bOffscreen;
+};
