@@ -101,7 +101,7 @@ render_skin() {
     svg window-min.svg "$WORK/min.png"
     to_ico "$WORK/min.png" "$dir/07_Min.ico"
     power_picture "$dir" 1 Perf_P1_Blue "#3d8bff" "#0d2f80" "$word"
-    power_picture "$dir" 2 Perf_P2_Green "#36d27a" "#0b5530" "$word"
+    power_picture "$dir" 2 Perf_P2_Green "#34d058" "#0a5222" "$word"
     power_picture "$dir" 3 Perf_P3_Red "#ff5252" "#7a1016" "$word"
     echo "rendered $dir"
 }
