@@ -8,18 +8,9 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 SRC="$HERE/src"
 RES="$HERE/../res"
 
-ensure_tools() {
-    local packages="librsvg2-bin imagemagick fonts-dejavu-core fonts-wqy-microhei" missing="" p
-    for p in $packages; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"
-    done
-    [ -z "$missing" ] && return 0
-    echo "Installing:$missing"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
-}
+# The project's package installer (quiet when everything is present).
+source "$HERE/../scripts/common.sh"
+PACKAGES="librsvg2-bin imagemagick fonts-dejavu-core fonts-wqy-microhei"
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -106,7 +97,7 @@ render_skin() {
     echo "rendered $dir"
 }
 
-ensure_tools
+ensure_packages
 render_skin EN "Velkor" "RGB KEYBOARD LIGHT CONTROL" 2.5 "LIGHTING MODE" "POWER LEVEL" 11 \
     "On" "RainBow" "Breath" "ColorLoop" "Auto" "Power"
 render_skin CN "键盘灯光控制" "VELKOR · RGB 键盘背光" 1.5 "灯光模式" "性能模式" 12 \
