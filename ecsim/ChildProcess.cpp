@@ -1,0 +1,126 @@
+#include "ecsim/ChildProcess.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Quote(const std::string& strArg)
+{
+    return strArg.find_first_of(" \t") == std::string::npos && !strArg.empty() ? strArg : "\"" + strArg + "\"";
+}
+
+bool SameName(const std::string& strEntry, const std::string& strName)
+{
+    return strEntry.size() > strName.size() && strEntry[strName.size()] == '=' &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, strEntry.c_str(), static_cast<int>(strName.size()),
+                          strName.c_str(), static_cast<int>(strName.size())) == CSTR_EQUAL;
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(std::string strProgram)
+    : m_strProgram(std::move(strProgram)), m_strCommandLine(Quote(m_strProgram))
+{
+    static std::atomic<int> s_nCounter{0};
+    char szTemp[MAX_PATH];
+    GetTempPathA(MAX_PATH, szTemp);
+    m_strOutputPath = std::string(szTemp) + "child-" + std::to_string(GetCurrentProcessId()) + "-" +
+                      std::to_string(++s_nCounter) + ".out";
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (m_hProcess.IsValid() && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_hProcess.Get(), 1);
+        WaitForSingleObject(m_hProcess.Get(), 5000);
+    }
+    DeleteFileA(m_strOutputPath.c_str());
+}
+
+ChildProcess& ChildProcess::Arg(const std::string& strArg)
+{
+    m_strCommandLine += ' ';
+    m_strCommandLine += Quote(strArg);
+    return *this;
+}
+
+ChildProcess& ChildProcess::Folder(const std::string& strFolder)
+{
+    m_strFolder = strFolder;
+    return *this;
+}
+
+ChildProcess& ChildProcess::Env(const std::string& strName, const std::string& strValue)
+{
+    m_environment.emplace_back(strName, strValue);
+    return *this;
+}
+
+std::vector<char> ChildProcess::EnvironmentBlock() const
+{
+    std::vector<std::string> entries;
+    if (char* pszBlock = GetEnvironmentStringsA()) {
+        for (const char* psz = pszBlock; *psz != '\0'; psz += std::char_traits<char>::length(psz) + 1)
+            entries.emplace_back(psz);
+        FreeEnvironmentStringsA(pszBlock);
+    }
+    for (const auto& [strName, strValue] : m_environment) {
+        std::erase_if(entries, [&](const std::string& strEntry) { return SameName(strEntry, strName); });
+        if (!strValue.empty())
+            entries.push_back(strName + "=" + strValue);
+    }
+    std::vector<char> block;
+    for (const std::string& strEntry : entries)
+        block.insert(block.end(), strEntry.c_str(), strEntry.c_str() + strEntry.size() + 1);
+    block.push_back('\0');
+    return block;
+}
+
+bool ChildProcess::Start()
+{
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    ScopedHandle hOutput(CreateFileA(m_strOutputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!hOutput.IsValid())
+        return false;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = hOutput.Get();
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    std::vector<char> commandLine(m_strCommandLine.begin(), m_strCommandLine.end());
+    commandLine.push_back('\0');
+    std::vector<char> environment = EnvironmentBlock();
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(m_strProgram.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, environment.data(),
+                        m_strFolder.empty() ? nullptr : m_strFolder.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    m_hProcess.Reset(pi.hProcess);
+    return true;
+}
+
+DWORD ChildProcess::Wait(DWORD dwTimeoutMs)
+{
+    if (!m_hProcess.IsValid())
+        return STILL_ACTIVE;
+    if (WaitForSingleObject(m_hProcess.Get(), dwTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(m_hProcess.Get(), 1);
+        WaitForSingleObject(m_hProcess.Get(), 5000);
+        return STILL_ACTIVE;
+    }
+    DWORD dwExitCode = STILL_ACTIVE;
+    GetExitCodeProcess(m_hProcess.Get(), &dwExitCode);
+    return dwExitCode;
+}
+
+std::string ChildProcess::Output() const
+{
+    std::ifstream file(m_strOutputPath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ecsim/ScopedHandle.h"
+
+// Test kit: runs a program as a child process with its own arguments, working
+// folder and environment changes, and collects its standard output and exit
+// code. Output goes to a temporary file, so a chatty child cannot block.
+class ChildProcess {
+public:
+    explicit ChildProcess(std::string strProgram);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    ChildProcess& Arg(const std::string& strArg);
+    ChildProcess& Folder(const std::string& strFolder);
+    // Sets a variable for the child only; an empty value removes it.
+    ChildProcess& Env(const std::string& strName, const std::string& strValue);
+
+    bool Start();
+    // Waits for the end; the exit code, or STILL_ACTIVE when it did not start
+    // or outlived dwTimeoutMs (then it is killed).
+    DWORD Wait(DWORD dwTimeoutMs = 60000);
+    DWORD Run() { return Start() ? Wait() : STILL_ACTIVE; }
+    std::string Output() const;
+
+private:
+    std::vector<char> EnvironmentBlock() const;
+
+    std::string m_strProgram;
+    std::string m_strCommandLine;
+    std::string m_strFolder;
+    std::vector<std::pair<std::string, std::string>> m_environment;
+    std::string m_strOutputPath;
+    ScopedHandle m_hProcess;
+};

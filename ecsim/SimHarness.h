@@ -1,0 +1,52 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ecsim/EcStateFile.h"
+
+// Test kit: a simulated EC of the test's own, in a new temporary folder: the
+// state file (created at once with the chip id given) and the port log.
+// ExportEnvironment() names them in this process's ECSIM_* variables, which
+// io.dll reads when it is first called here and which child processes inherit.
+class SimHarness {
+public:
+    explicit SimHarness(BYTE byChipId1 = 0x55, BYTE byChipId2 = 0x70);
+    ~SimHarness();
+    SimHarness(const SimHarness&) = delete;
+    SimHarness& operator=(const SimHarness&) = delete;
+
+    void ExportEnvironment() const;
+
+    const std::string& Folder() const { return m_strFolder; }
+    const std::string& StatePath() const { return m_strStatePath; }
+    const std::string& LogPath() const { return m_strLogPath; }
+    BYTE* Ec() const { return m_state.Bytes(); }
+    void SetChipId(BYTE byChipId1, BYTE byChipId2);
+
+    // The log lines written since the last call (or since construction).
+    std::vector<std::string> NewLogLines();
+
+    // A path in the temporary folder, for a test's own files.
+    std::string PathOf(const std::string& strName) const { return m_strFolder + "\\" + strName; }
+
+    // The folder of the running test program, where the build puts io.dll,
+    // ecsim.exe and the helper programs.
+    static std::string ProgramFolder();
+    // An export of the simulated io.dll in that folder (loaded on first use),
+    // for tests and their helper programs that call the library directly.
+    template <typename PFN>
+    static PFN IoExport(const char* pszName)
+    {
+        FARPROC pfn = GetProcAddress(LoadLibraryA((ProgramFolder() + "\\io.dll").c_str()), pszName);
+        return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(pfn));
+    }
+
+private:
+    std::string m_strFolder;
+    std::string m_strStatePath;
+    std::string m_strLogPath;
+    EcStateFile m_state;
+    std::size_t m_nLogRead = 0;
+};

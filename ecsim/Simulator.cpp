@@ -1,0 +1,86 @@
+#include "ecsim/Simulator.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+HMODULE ThisModule()
+{
+    HMODULE hModule = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &hModule);
+    return hModule;
+}
+
+// Every process that opens the same state file must see the same chip
+// registers, so the section is named after the file's full path.
+std::string RegistersSectionName(const std::string& strStatePath)
+{
+    char szFull[MAX_PATH * 4];
+    const DWORD dwLength = GetFullPathNameA(strStatePath.c_str(), sizeof szFull, szFull, nullptr);
+    const std::string strFull = dwLength > 0 && dwLength < sizeof szFull ? szFull : strStatePath;
+    DWORD dwHash = 2166136261u; // FNV-1a, over the case-folded path
+    for (char ch : strFull) {
+        dwHash ^= static_cast<BYTE>(std::toupper(static_cast<unsigned char>(ch == '/' ? '\\' : ch)));
+        dwHash *= 16777619u;
+    }
+    char szName[64];
+    std::snprintf(szName, sizeof szName, "Local\\ecsim-registers-%08lX", static_cast<unsigned long>(dwHash));
+    return szName;
+}
+
+} // namespace
+
+Simulator& Simulator::Instance()
+{
+    static Simulator simulator;
+    return simulator;
+}
+
+Simulator::Simulator()
+{
+    std::string strError;
+    if (!Start(ThisModule(), strError))
+        OutputDebugStringA(("ecsim io.dll: " + strError + "; the port driver reports closed\n").c_str());
+}
+
+// A simulator that cannot reach its EC behaves like a library whose driver
+// failed to load: IsInpOutDriverOpen answers FALSE and the ports float.
+bool Simulator::Start(HMODULE hModule, std::string& strError)
+{
+    if (!m_config.Load(hModule, strError))
+        return false;
+    if (!m_config.m_strLogPath.empty() && !m_log.Open(m_config.m_strLogPath)) {
+        strError = "cannot open the port log " + m_config.m_strLogPath;
+        return false;
+    }
+    if (!m_state.Open(m_config.m_strStatePath, m_config.m_byChipId, strError))
+        return false;
+    const std::string strSection = RegistersSectionName(m_config.m_strStatePath);
+    if (!m_registers.Map(INVALID_HANDLE_VALUE, sizeof(SuperIoPorts::Registers), strSection.c_str())) {
+        strError = "cannot create the shared section " + strSection;
+        return false;
+    }
+    m_pPorts = std::make_unique<SuperIoPorts>(reinterpret_cast<SuperIoPorts::Registers*>(m_registers.Data()),
+                                              m_state.Bytes());
+    m_bDriverOpen = m_config.m_bDriverOpen;
+    return true;
+}
+
+void Simulator::Out32(WORD wPort, WORD wValue)
+{
+    const BYTE byValue = static_cast<BYTE>(wValue); // an 8-bit port takes the low byte
+    if (m_log.IsOpen())
+        m_log.Record("OUT", wPort, byValue);
+    if (m_pPorts)
+        m_pPorts->Out(wPort, byValue);
+}
+
+WORD Simulator::Inp32(WORD wPort)
+{
+    const BYTE byValue = m_pPorts ? m_pPorts->In(wPort) : SuperIoPorts::FLOATING_BUS;
+    if (m_log.IsOpen())
+        m_log.Record("INP", wPort, byValue);
+    return static_cast<WORD>(m_wInp32HighBits | byValue);
+}
