@@ -1,0 +1,103 @@
+#include "ec/EcAccess.h"
+
+#include <gtest/gtest.h>
+
+#include "ec/EcTestSupport.h"
+
+using Lines = std::vector<std::string>;
+
+TEST(EcAccess, WriteIsTwelvePortWritesHighAddressByteFirst)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    SimHarness& sim = ProcessSim();
+    sim.Ec()[0xC4F6] = 0xAA;
+
+    pEc->WriteEcByte(0xC4F6, 0x03);
+
+    EXPECT_EQ(sim.NewLogLines(), (Lines{"OUT 004E 2E", "OUT 004F 11", "OUT 004E 2F", "OUT 004F C4",
+                                        "OUT 004E 2E", "OUT 004F 10", "OUT 004E 2F", "OUT 004F F6",
+                                        "OUT 004E 2E", "OUT 004F 12", "OUT 004E 2F", "OUT 004F 03"}));
+    EXPECT_EQ(sim.Ec()[0xC4F6], 0x03);
+}
+
+TEST(EcAccess, ReadIsElevenPortWritesThenOnePortRead)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    SimHarness& sim = ProcessSim();
+    sim.Ec()[0xC4F6] = 0x04;
+
+    EXPECT_EQ(pEc->ReadEcByte(0xC4F6), 0x04);
+
+    EXPECT_EQ(sim.NewLogLines(), (Lines{"OUT 004E 2E", "OUT 004F 11", "OUT 004E 2F", "OUT 004F C4",
+                                        "OUT 004E 2E", "OUT 004F 10", "OUT 004E 2F", "OUT 004F F6",
+                                        "OUT 004E 2E", "OUT 004F 12", "OUT 004E 2F", "INP 004F 04"}));
+}
+
+TEST(EcAccess, ReachesEveryCornerOfTheAddressSpace)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    SimHarness& sim = ProcessSim();
+    const WORD wAddresses[] = {0x0000, 0x00FF, 0x0100, 0xFF00, 0xFFFF};
+    for (WORD wAddress : wAddresses)
+        sim.Ec()[wAddress] = 0;
+
+    BYTE byValue = 0x11;
+    for (WORD wAddress : wAddresses)
+        pEc->WriteEcByte(wAddress, byValue++);
+
+    byValue = 0x11;
+    for (WORD wAddress : wAddresses) {
+        EXPECT_EQ(sim.Ec()[wAddress], byValue) << std::hex << wAddress;
+        EXPECT_EQ(pEc->ReadEcByte(wAddress), byValue) << std::hex << wAddress;
+        ++byValue;
+    }
+}
+
+TEST(EcAccess, ReadKeepsOnlyTheLowByteOfThePortAnswer)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    SimHarness& sim = ProcessSim();
+    auto pfnSetHighBits = SimHarness::IoExport<void(__stdcall*)(short)>("EcSimSetInp32HighBits");
+    ASSERT_NE(pfnSetHighBits, nullptr);
+
+    pfnSetHighBits(0x0100); // the port answers 0x1FF
+    sim.Ec()[0xC4F6] = 0xFF;
+    const BYTE byAllSet = pEc->ReadEcByte(0xC4F6);
+    pfnSetHighBits(static_cast<short>(0xFF00)); // the port answers 0xFF00
+    sim.Ec()[0xC4F6] = 0x00;
+    const BYTE byNoneSet = pEc->ReadEcByte(0xC4F6);
+    pfnSetHighBits(0);
+
+    EXPECT_EQ(byAllSet, 0xFF);
+    EXPECT_EQ(byNoneSet, 0x00);
+}
+
+TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
+{
+    struct Case {
+        BYTE byId1, byId2;
+        int nBase;
+        BYTE byControl;
+    };
+    const Case cases[] = {
+        {0x55, 0x70, 0xC400, 0x80},
+        {0x55, 0x71, 0xC400, 0x80},
+        {0x55, 0x72, 0x0400, 0x00},
+        {0x54, 0x70, 0x0400, 0x00},
+    };
+    SimHarness& sim = ProcessSim();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << int(c.byId1) << ":" << int(c.byId2));
+        sim.SetChipId(c.byId1, c.byId2);
+        sim.Ec()[0x1060] = 0x5A;
+        sim.NewLogLines();
+
+        EcAccess ec;
+
+        EXPECT_EQ(ec.m_nEcRamBase, c.nBase);
+        EXPECT_EQ(sim.Ec()[0x1060], c.byControl);
+        // Exactly two reads, 0x2000 before 0x2001, then one write.
+        EXPECT_EQ(sim.NewLogLines(), Concat(Concat(EcReadLines(0x2000, c.byId1), EcReadLines(0x2001, c.byId2)),
+                                            EcWriteLines(0x1060, c.byControl)));
+    }
+}

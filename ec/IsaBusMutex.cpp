@@ -1,0 +1,37 @@
+#include "ec/IsaBusMutex.h"
+
+IsaBusMutex::IsaBusMutex()
+{
+    // A NULL DACL lets programs of every user, elevated or not, share it.
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+    m_hMutex = CreateMutexA(&sa, FALSE, NAME);
+    // Created by another program with a narrower DACL: ask for no more than
+    // waiting and releasing need.
+    if (m_hMutex == nullptr)
+        m_hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, NAME);
+}
+
+IsaBusMutex::~IsaBusMutex()
+{
+    if (m_hMutex != nullptr)
+        CloseHandle(m_hMutex);
+}
+
+IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex) : m_hOwned(nullptr)
+{
+    if (mutex.m_hMutex == nullptr)
+        return;
+    // WAIT_ABANDONED: its owner died holding it; it is ours now all the same.
+    const DWORD dwWait = WaitForSingleObject(mutex.m_hMutex, WAIT_LIMIT_MS);
+    if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED)
+        m_hOwned = mutex.m_hMutex;
+}
+
+IsaBusMutex::Turn::~Turn()
+{
+    if (m_hOwned != nullptr)
+        ReleaseMutex(m_hOwned);
+}

@@ -1,0 +1,125 @@
+#include "ec/IsaBusMutex.h"
+
+#include <aclapi.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "ec/EcTestSupport.h"
+#include "ecsim/ChildProcess.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// The lines bus_holder logs when it reads the chip id register.
+const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
+
+// A named manual-reset event of a test's own.
+class Signal {
+public:
+    explicit Signal(const char* pszRole)
+        : m_strName("ec-test-" + std::string(pszRole) + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(GetTickCount())),
+          m_hEvent(CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str()))
+    {
+    }
+    ~Signal() { CloseHandle(m_hEvent); }
+    const std::string& Name() const { return m_strName; }
+    HANDLE Handle() const { return m_hEvent; }
+
+private:
+    std::string m_strName;
+    HANDLE m_hEvent;
+};
+
+std::string HolderPath()
+{
+    return SimHarness::ProgramFolder() + "\\bus_holder.exe";
+}
+
+// Whether another thread could take the mutex right now.
+bool MutexIsFree()
+{
+    bool bFree = false;
+    std::thread probe([&] {
+        HANDLE hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME);
+        if (hMutex == nullptr)
+            return;
+        const DWORD dwWait = WaitForSingleObject(hMutex, 0);
+        bFree = dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
+        if (bFree)
+            ReleaseMutex(hMutex);
+        CloseHandle(hMutex);
+    });
+    probe.join();
+    return bFree;
+}
+
+} // namespace
+
+TEST(IsaBusMutex, AccessWaitsUntilAnotherProgramReleasesTheMutex)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    Signal ready("ready"), go("go");
+    ChildProcess holder(HolderPath());
+    ASSERT_TRUE(holder.Arg(ready.Name()).Arg(go.Name()).Arg("10").Start());
+    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 30000), WAIT_OBJECT_0);
+
+    // The holder touches the ports 10 ms after this, still holding the
+    // mutex; an access that did not wait would come first.
+    SetEvent(go.Handle());
+    pEc->WriteEcByte(0xC4F6, 0x02);
+
+    EXPECT_EQ(holder.Wait(), 0u);
+    EXPECT_EQ(ProcessSim().NewLogLines(), Concat(HOLDER_LINES, EcWriteLines(0xC4F6, 0x02)));
+    EXPECT_TRUE(MutexIsFree());
+}
+
+TEST(IsaBusMutex, AccessGoesAheadWhenTheHolderKeepsTheMutexTooLong)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    Signal ready("ready"), go("go");
+    ChildProcess holder(HolderPath());
+    ASSERT_TRUE(holder.Arg(ready.Name()).Arg(go.Name()).Arg("0").Start());
+    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 30000), WAIT_OBJECT_0);
+
+    // Never told to go, the holder keeps the mutex for a whole second, ten
+    // times the access's wait limit: the access must not wait for it.
+    pEc->WriteEcByte(0xC4F6, 0x01);
+    EXPECT_EQ(ProcessSim().Ec()[0xC4F6], 0x01);
+
+    EXPECT_EQ(holder.Wait(), 0u);
+    EXPECT_EQ(ProcessSim().NewLogLines(), Concat(EcWriteLines(0xC4F6, 0x01), HOLDER_LINES));
+}
+
+TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
+{
+    auto pEc = ProbedEc(0x55, 0x70);
+    Signal ready("ready");
+    ChildProcess holder(HolderPath());
+    ASSERT_TRUE(holder.Arg(ready.Name()).Arg("abandon").Start());
+    ASSERT_EQ(holder.Wait(), 0u);
+    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 0), WAIT_OBJECT_0);
+
+    EXPECT_EQ(pEc->ReadEcByte(0x2000), 0x55);
+    pEc->WriteEcByte(0xC4F6, 0x04);
+
+    EXPECT_EQ(ProcessSim().NewLogLines(), Concat(EcReadLines(0x2000, 0x55), EcWriteLines(0xC4F6, 0x04)));
+    EXPECT_TRUE(MutexIsFree());
+}
+
+TEST(IsaBusMutex, EveryUserMayOpenTheMutex)
+{
+    IsaBusMutex mutex;
+    HANDLE hMutex = OpenMutexA(READ_CONTROL, FALSE, IsaBusMutex::NAME);
+    ASSERT_NE(hMutex, nullptr);
+    PACL pDacl = nullptr;
+    PSECURITY_DESCRIPTOR pSd = nullptr;
+    ASSERT_EQ(GetSecurityInfo(hMutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &pDacl, nullptr,
+                              &pSd),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(pDacl, nullptr) << "a NULL DACL grants everyone full access";
+    LocalFree(pSd);
+    CloseHandle(hMutex);
+}

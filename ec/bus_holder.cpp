@@ -1,0 +1,41 @@
+// Test helper: another program on the Super I/O ports, as a hardware monitor
+// would be. It takes the ports' mutex, signals READY and then either
+//   bus_holder READY GO DELAY_MS   waits for GO (at most HOLD_LIMIT_MS),
+//                                  sleeps DELAY_MS, reads the chip id
+//                                  register, releases and ends;
+//   bus_holder READY abandon       ends still holding the mutex.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "ecsim/SimHarness.h"
+
+// Far beyond how long a well-behaved port user waits for the mutex.
+constexpr DWORD HOLD_LIMIT_MS = 1000;
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 && argc != 4)
+        return 2;
+    auto pfnOut32 = SimHarness::IoExport<void(__stdcall*)(short, short)>("Out32");
+    auto pfnInp32 = SimHarness::IoExport<short(__stdcall*)(short)>("Inp32");
+    HANDLE hMutex = CreateMutexA(nullptr, FALSE, "Global\\Access_ISABUS.HTP.Method");
+    HANDLE hReady = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[1]);
+    if (!pfnOut32 || !pfnInp32 || !hMutex || !hReady)
+        return 2;
+    WaitForSingleObject(hMutex, INFINITE);
+    SetEvent(hReady);
+    if (std::strcmp(argv[2], "abandon") == 0)
+        ExitProcess(0);
+
+    HANDLE hGo = OpenEventA(SYNCHRONIZE, FALSE, argv[2]);
+    if (!hGo || argc != 4)
+        return 2;
+    WaitForSingleObject(hGo, HOLD_LIMIT_MS);
+    Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+    pfnOut32(0x4E, 0x20);
+    pfnInp32(0x4F);
+    ReleaseMutex(hMutex);
+    return 0;
+}
