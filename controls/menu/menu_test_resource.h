@@ -1,0 +1,15 @@
+#pragma once
+// Menu templates of the menu tests.
+#define IDM_TEST_NESTED 9001
+#define IDM_TEST_ACCEL 9002
+#define IDM_TEST_TRUNCATED 9003
+#define IDM_TEST_BITMAP_FLAG 9004
+#define IDM_TEST_DROP 9005
+
+#define ID_TEST_OPEN 101
+#define ID_TEST_EXIT 102
+#define ID_TEST_ONE 111
+#define ID_TEST_TWO 112
+#define ID_TEST_ABOUT 201
+#define ID_TEST_FIRST 301
+#define ID_TEST_SECOND 302
