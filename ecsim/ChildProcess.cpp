@@ -78,7 +78,7 @@ std::vector<char> ChildProcess::EnvironmentBlock() const
     return block;
 }
 
-bool ChildProcess::Start()
+bool ChildProcess::Start(DWORD dwCreationFlags)
 {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     ScopedHandle hOutput(CreateFileA(m_strOutputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
@@ -90,17 +90,22 @@ bool ChildProcess::Start()
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     si.hStdOutput = hOutput.Get();
-    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdError = hOutput.Get();
     std::vector<char> commandLine(m_strCommandLine.begin(), m_strCommandLine.end());
     commandLine.push_back('\0');
     std::vector<char> environment = EnvironmentBlock();
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(m_strProgram.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, environment.data(),
-                        m_strFolder.empty() ? nullptr : m_strFolder.c_str(), &si, &pi))
+    if (!CreateProcessA(m_strProgram.c_str(), commandLine.data(), nullptr, nullptr, TRUE, dwCreationFlags,
+                        environment.data(), m_strFolder.empty() ? nullptr : m_strFolder.c_str(), &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
+    m_hThread.Reset(pi.hThread);
     m_hProcess.Reset(pi.hProcess);
     return true;
+}
+
+void ChildProcess::Resume()
+{
+    ResumeThread(m_hThread.Get());
 }
 
 DWORD ChildProcess::Wait(DWORD dwTimeoutMs)
@@ -122,5 +127,7 @@ std::string ChildProcess::Output() const
     std::ifstream file(m_strOutputPath, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
-    return text.str();
+    std::string strText = text.str();
+    std::erase(strText, '\r');
+    return strText;
 }

@@ -8,8 +8,9 @@
 #include "ecsim/ScopedHandle.h"
 
 // Test kit: runs a program as a child process with its own arguments, working
-// folder and environment changes, and collects its standard output and exit
-// code. Output goes to a temporary file, so a chatty child cannot block.
+// folder and environment changes, and collects its output and exit
+// code. Both output streams go to one temporary file, so a chatty child
+// cannot block.
 class ChildProcess {
 public:
     explicit ChildProcess(std::string strProgram);
@@ -22,11 +23,15 @@ public:
     // Sets a variable for the child only; an empty value removes it.
     ChildProcess& Env(const std::string& strName, const std::string& strValue);
 
-    bool Start();
+    // With CREATE_SUSPENDED the child waits for Resume(): several children
+    // then run from the same moment.
+    bool Start(DWORD dwCreationFlags = 0);
+    void Resume();
     // Waits for the end; the exit code, or STILL_ACTIVE when it did not start
     // or outlived dwTimeoutMs (then it is killed).
     DWORD Wait(DWORD dwTimeoutMs = 60000);
     DWORD Run() { return Start() ? Wait() : STILL_ACTIVE; }
+    // What it wrote to standard output and error, with line ends as "\n".
     std::string Output() const;
 
 private:
@@ -38,4 +43,5 @@ private:
     std::vector<std::pair<std::string, std::string>> m_environment;
     std::string m_strOutputPath;
     ScopedHandle m_hProcess;
+    ScopedHandle m_hThread;
 };

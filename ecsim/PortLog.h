@@ -15,4 +15,5 @@ public:
 
 private:
     ScopedHandle m_hFile;
+    ScopedHandle m_hMutex; // one writer at a time, across processes
 };

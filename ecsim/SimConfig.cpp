@@ -1,6 +1,7 @@
 #include "ecsim/SimConfig.h"
 
 #include <cctype>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -53,6 +54,21 @@ bool SimConfig::ParseChipId(const std::string& strText, BYTE (&byChipId)[2])
     byChipId[0] = static_cast<BYTE>(nDigits[0] << 4 | nDigits[1]);
     byChipId[1] = static_cast<BYTE>(nDigits[2] << 4 | nDigits[3]);
     return true;
+}
+
+std::string SimConfig::SharedObjectName(const char* pszKind, const std::string& strPath)
+{
+    char szFull[MAX_PATH * 4];
+    const DWORD dwLength = GetFullPathNameA(strPath.c_str(), sizeof szFull, szFull, nullptr);
+    const std::string strFull = dwLength > 0 && dwLength < sizeof szFull ? szFull : strPath;
+    DWORD dwHash = 2166136261u; // FNV-1a over the case-folded path
+    for (char ch : strFull) {
+        dwHash ^= static_cast<BYTE>(std::toupper(static_cast<unsigned char>(ch == '/' ? '\\' : ch)));
+        dwHash *= 16777619u;
+    }
+    char szName[96];
+    std::snprintf(szName, sizeof szName, "Local\\ecsim-%s-%08lX", pszKind, static_cast<unsigned long>(dwHash));
+    return szName;
 }
 
 bool SimConfig::Load(HMODULE hModule, std::string& strError)

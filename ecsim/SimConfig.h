@@ -14,6 +14,10 @@ public:
     // Parses a chip id written as two hex bytes, "55:70".
     static bool ParseChipId(const std::string& strText, BYTE (&byChipId)[2]);
 
+    // The name of a kernel object shared by every process that uses the file
+    // at strPath, however they spell the path: "Local\ecsim-<kind>-<hash>".
+    static std::string SharedObjectName(const char* pszKind, const std::string& strPath);
+
     std::string m_strStatePath;
     BYTE m_byChipId[2] = {0x55, 0x70};
     bool m_bDriverOpen = true;

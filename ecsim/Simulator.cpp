@@ -1,8 +1,5 @@
 #include "ecsim/Simulator.h"
 
-#include <cctype>
-#include <cstdio>
-
 namespace {
 
 HMODULE ThisModule()
@@ -11,23 +8,6 @@ HMODULE ThisModule()
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&ThisModule), &hModule);
     return hModule;
-}
-
-// Every process that opens the same state file must see the same chip
-// registers, so the section is named after the file's full path.
-std::string RegistersSectionName(const std::string& strStatePath)
-{
-    char szFull[MAX_PATH * 4];
-    const DWORD dwLength = GetFullPathNameA(strStatePath.c_str(), sizeof szFull, szFull, nullptr);
-    const std::string strFull = dwLength > 0 && dwLength < sizeof szFull ? szFull : strStatePath;
-    DWORD dwHash = 2166136261u; // FNV-1a, over the case-folded path
-    for (char ch : strFull) {
-        dwHash ^= static_cast<BYTE>(std::toupper(static_cast<unsigned char>(ch == '/' ? '\\' : ch)));
-        dwHash *= 16777619u;
-    }
-    char szName[64];
-    std::snprintf(szName, sizeof szName, "Local\\ecsim-registers-%08lX", static_cast<unsigned long>(dwHash));
-    return szName;
 }
 
 } // namespace
@@ -57,7 +37,8 @@ bool Simulator::Start(HMODULE hModule, std::string& strError)
     }
     if (!m_state.Open(m_config.m_strStatePath, m_config.m_byChipId, strError))
         return false;
-    const std::string strSection = RegistersSectionName(m_config.m_strStatePath);
+    // Every process on the same state file must see the same chip registers.
+    const std::string strSection = SimConfig::SharedObjectName("registers", m_config.m_strStatePath);
     if (!m_registers.Map(INVALID_HANDLE_VALUE, sizeof(SuperIoPorts::Registers), strSection.c_str())) {
         strError = "cannot create the shared section " + strSection;
         return false;

@@ -1,0 +1,112 @@
+// ecsim.exe, run as a user would, on a state file of the test's own.
+#include <gtest/gtest.h>
+
+#include "ecsim/ChildProcess.h"
+#include "ecsim/SimHarness.h"
+
+namespace {
+
+constexpr DWORD EXIT_STATE_ERROR = 1;
+constexpr DWORD EXIT_USAGE = 2;
+
+std::unique_ptr<ChildProcess> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
+{
+    auto pTool = std::make_unique<ChildProcess>(SimHarness::ProgramFolder() + "\\ecsim.exe");
+    pTool->Env("ECSIM_STATE", strStatePath);
+    for (const char* pszArg : args)
+        pTool->Arg(pszArg);
+    return pTool;
+}
+
+bool Contains(const std::string& strText, const char* pszPart)
+{
+    return strText.find(pszPart) != std::string::npos;
+}
+
+} // namespace
+
+TEST(EcSimTool, ShowFindsModeAndPowerAtTheChipsRamBase)
+{
+    SimHarness it5571(0x55, 0x71);
+    it5571.Ec()[0xC4F6] = 0x03;
+    it5571.Ec()[0xC430] = 0x02;
+    auto pShow = Tool(it5571.StatePath(), {"show"});
+    ASSERT_EQ(pShow->Run(), 0u);
+    const std::string strShown = pShow->Output();
+    EXPECT_TRUE(Contains(strShown, "chip id       55:71 (IT5570/IT5571)")) << strShown;
+    EXPECT_TRUE(Contains(strShown, "EC RAM base   C400")) << strShown;
+    EXPECT_TRUE(Contains(strShown, "mode byte     03 Breath (at C4F6)")) << strShown;
+    EXPECT_TRUE(Contains(strShown, "power level   2 (at C430)")) << strShown;
+
+    SimHarness other(0x55, 0x72);
+    other.Ec()[0x04F6] = 0x09;
+    other.Ec()[0x0430] = 0x01;
+    pShow = Tool(other.StatePath(), {"show"});
+    ASSERT_EQ(pShow->Run(), 0u);
+    const std::string strOther = pShow->Output();
+    EXPECT_TRUE(Contains(strOther, "EC RAM base   0400")) << strOther;
+    EXPECT_TRUE(Contains(strOther, "mode byte     09 not a mode (at 04F6)")) << strOther;
+    EXPECT_TRUE(Contains(strOther, "power level   1 (at 0430)")) << strOther;
+}
+
+TEST(EcSimTool, PowerPokeAndPeekWorkOnTheStateFile)
+{
+    SimHarness sim(0x54, 0x70);
+
+    EXPECT_EQ(Tool(sim.StatePath(), {"power", "3"})->Run(), 0u);
+    EXPECT_EQ(sim.Ec()[0x0430], 3);
+    EXPECT_EQ(Tool(sim.StatePath(), {"poke", "C4F6", "04"})->Run(), 0u);
+    EXPECT_EQ(sim.Ec()[0xC4F6], 4);
+    EXPECT_EQ(Tool(sim.StatePath(), {"poke", "0xffff", "0xAB"})->Run(), 0u);
+    EXPECT_EQ(sim.Ec()[0xFFFF], 0xAB);
+
+    auto pPeek = Tool(sim.StatePath(), {"peek", "ffff"});
+    EXPECT_EQ(pPeek->Run(), 0u);
+    EXPECT_EQ(pPeek->Output(), "FFFF AB\n");
+}
+
+TEST(EcSimTool, BadArgumentsTouchNothing)
+{
+    SimHarness sim;
+    const std::string strAbsent = sim.PathOf("absent.bin");
+    const std::initializer_list<const char*> bad[] = {
+        {},           {"show", "x"},   {"power"},          {"power", "256"},          {"power", "-1"},
+        {"power", "2x"}, {"peek", "10000"}, {"peek", "xyz"}, {"poke", "C4F6"},      {"poke", "C4F6", "100"},
+        {"watch", "soon"}, {"frobnicate"},
+    };
+    for (const auto& args : bad) {
+        auto pTool = Tool(strAbsent, args);
+        EXPECT_EQ(pTool->Run(), EXIT_USAGE) << (args.size() ? *args.begin() : "(none)");
+        EXPECT_TRUE(Contains(pTool->Output(), "usage: ecsim show"));
+    }
+    EXPECT_EQ(GetFileAttributesA(strAbsent.c_str()), INVALID_FILE_ATTRIBUTES) << "a state file was created";
+}
+
+TEST(EcSimTool, UnusableStateFileIsAnError)
+{
+    SimHarness sim;
+    const std::string strShort = sim.PathOf("short.bin");
+    CloseHandle(CreateFileA(strShort.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+
+    auto pPoke = Tool(strShort, {"poke", "0", "1"});
+    EXPECT_EQ(pPoke->Run(), EXIT_STATE_ERROR);
+    EXPECT_TRUE(Contains(pPoke->Output(), "has 0 bytes, not 65536")) << pPoke->Output();
+    auto pShow = Tool(sim.PathOf("new.bin"), {"show"});
+    EXPECT_EQ(pShow->Env("ECSIM_CHIP", "5570").Run(), EXIT_STATE_ERROR);
+    EXPECT_TRUE(Contains(pShow->Output(), "ECSIM_CHIP")) << pShow->Output();
+}
+
+TEST(EcSimTool, WatchPrintsChangesAsTheyHappen)
+{
+    SimHarness sim(0x55, 0x70);
+    auto pWatch = Tool(sim.StatePath(), {"watch", "3"});
+    ASSERT_TRUE(pWatch->Start());
+    for (int i = 0; i < 200 && !Contains(pWatch->Output(), "watching"); ++i)
+        Sleep(50);
+
+    sim.Ec()[0xC4F6] = 0x02;
+
+    EXPECT_EQ(pWatch->Wait(), 0u);
+    const std::string strSeen = pWatch->Output();
+    EXPECT_TRUE(Contains(strSeen, "  C4F6  00 -> 02  mode byte\n")) << strSeen;
+}
