@@ -224,9 +224,6 @@ LRESULT CWnd::Dispatch(CWnd& wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
     // ends that handler only.
     try {
         lResult = wnd.WindowProc(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        ::OutputDebugStringA(e.what());
-        lResult = message == WM_CREATE ? -1 : 0;
     } catch (...) {
         lResult = message == WM_CREATE ? -1 : 0;
     }
