@@ -1,0 +1,191 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include "framework/Bitmap.h"
+#include "framework/Button.h"
+#include "framework/DC.h"
+#include "framework/ToolTipCtrl.h"
+#include "controls/menu/SkinMenu.h"
+
+// An owner-drawn icon push button. Attach it to a button of a dialog template
+// (DDX_Control or SubclassDlgItem): it turns the control owner-drawn and paints
+// a face, a one-pixel border that follows the pointer and an icon or a masked
+// bitmap, optionally with a caption.
+//
+// Ownership: every icon, bitmap, mask and the hover cursor handed to the button
+// becomes its property; it destroys them when it gets new ones and when it is
+// destroyed. Do not destroy or share a handle after handing it over.
+//
+// The button always lets its BN_CLICKED through, so the parent's click handler
+// runs after the button's own work (focus, check toggle, drop-down menu, link).
+class CSkinButton : public CButton
+{
+public:
+    // Slots of the face colours.
+    enum FaceColor
+    {
+        HotBack = 0,
+        HotText = 1,
+        IdleBack = 2,
+        IdleText = 3,
+        FocusBack = 4,
+        FACE_COLOR_COUNT = 5
+    };
+
+    // Where the image stands relative to the caption.
+    enum ImagePlacement : BYTE
+    {
+        ImageBeforeText = 0,
+        ImageAboveText = 1,
+        ImageAfterText = 2
+    };
+
+    // Passed as the idle icon to SetIcons: the idle icon becomes a grey copy of
+    // the hot one.
+    static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
+
+    struct IconSlot
+    {
+        HICON hIcon;
+        DWORD dwWidth;
+        DWORD dwHeight;
+    };
+
+    struct BitmapSlot
+    {
+        HBITMAP hBitmap;
+        DWORD dwWidth;
+        DWORD dwHeight;
+        HBITMAP hMask;   // monochrome: white where the image is transparent
+    };
+
+    CSkinButton();
+    ~CSkinButton() override;
+
+    // ---- Images
+    // Replaces all images with the hot icon and the idle icon (NULL: none;
+    // AUTO_GRAY_ICON: a grey copy of the hot one) and repaints. A NULL hot icon
+    // clears the images and leaves hIdle with the caller. Returns 0, or 1 when
+    // an icon cannot be read; then the button has no images and has destroyed
+    // the icons handed to it.
+    int SetIcons(HICON hHot, HICON hIdle);
+    // The same for bitmap images, each with its monochrome mask (white where
+    // transparent; the image must be black there). A NULL mask draws the image
+    // opaque. The idle pair is optional.
+    int SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle = nullptr, HBITMAP hIdleMask = nullptr);
+
+    // ---- Look
+    // Flat style (the default): no 3-D edge, a border only while hot or
+    // pressed, and hover tracking. The 3-D style never becomes hot.
+    void SetFlat(BOOL bFlat);
+    void SetShowBorder(BOOL bShowBorder) { SetAndRepaint(m_bShowBorder, bShowBorder); }
+    void SetFocusWhenFlat(BOOL bFocusWhenFlat) { SetAndRepaint(m_bFocusWhenFlat, bFocusWhenFlat); }
+    // Draws the window text as a caption beside the image.
+    void SetShowCaption(BOOL bShowCaption) { SetAndRepaint(m_bShowCaption, bShowCaption); }
+    void SetImagePlacement(ImagePlacement placement) { SetAndRepaint<BYTE>(m_byImagePlacement, placement); }
+    void SetFaceColor(FaceColor color, COLORREF crColor);
+    COLORREF GetFaceColor(FaceColor color) const;
+    // Shows the parent's background (as it was at the first such paint)
+    // instead of a face colour.
+    void SetSeeThrough(BOOL bSeeThrough);
+    // Draws a disabled button's bitmap embossed (the default) or unchanged.
+    void SetDimDisabledBitmap(BOOL bDim) { SetAndRepaint(m_bDimDisabledBitmap, bDim); }
+
+    // ---- Behaviour
+    // Hover tracking also while no window of the program is active (the default).
+    void SetTrackInactive(BOOL bTrackInactive) { m_bTrackInactive = bTrackInactive; }
+    // A file, folder or address opened on click; NULL or "" for none. FALSE
+    // (and the link unchanged) when it is longer than the button can hold.
+    BOOL SetLink(const char* lpszLink);
+    std::string GetLink() const { return m_szLink; }
+    // The cursor shown over the button; the button owns it (NULL: the class cursor).
+    void SetHoverCursor(HCURSOR hCursor);
+    // A tip shown when the pointer rests on the button; NULL or "" removes it.
+    // FALSE when the tooltip cannot be made (no window yet).
+    BOOL SetTooltipText(const char* lpszText);
+
+    // ---- Overrideables
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    const MessageMap* GetMessageMap() const override;
+    static const MessageMap* GetThisMessageMap();
+
+protected:
+    void PreSubclassWindow() override;
+    // Paint the face and its flat border; a derived class may replace them.
+    virtual DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect);
+    virtual DWORD DrawFaceBorder(CDC* pDC, const CRect* pRect);
+
+    // ---- Message map and handlers
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnSysColorChange();
+    BOOL OnReflectedClick();
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnEnable(BOOL bEnable);
+    void OnCancelMode();
+    UINT OnGetDlgCode();
+    HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
+    LRESULT OnSetStyleMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseLeaveMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCheckMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetCheckMsg(WPARAM wParam, LPARAM lParam);
+
+    // ---- Implementation
+    void Repaint();
+    template <class T>
+    void SetAndRepaint(T& rOption, T value)
+    {
+        rOption = value;
+        Repaint();
+    }
+    void CancelHover();
+    void FreeImages(BOOL bDestroy);
+    HICON MakeGrayIcon(HICON hIcon);
+    void ReleaseParentBackground();
+    void OpenLink() const;
+    BOOL EnsureTooltip();
+
+    void PaintParentBackground(CDC* pDC);
+    void Draw3dEdge(CDC* pDC, const CRect& rcFace) const;
+    // The image slot drawn now: 1 (idle) or 0 (hot).
+    int ChooseSlot(BOOL bIdleSet) const;
+    void PlaceImage(BOOL bHasCaption, const CRect& rcItem, CRect& rcImage, CRect& rcCaption, BOOL bPressed,
+                    DWORD dwWidth, DWORD dwHeight);
+    void DrawIconImage(CDC* pDC, BOOL bHasCaption, const CRect& rcItem, CRect& rcCaption, BOOL bPressed,
+                       BOOL bDisabled);
+    void DrawBitmapImage(CDC* pDC, BOOL bHasCaption, const CRect& rcItem, CRect& rcCaption, BOOL bPressed,
+                         BOOL bDisabled);
+    void DrawCaption(CDC* pDC, const std::string& strCaption, CRect rcCaption);
+
+    // ---- Data members
+    BOOL m_bDimDisabledBitmap = TRUE;
+    BOOL m_bFlat = TRUE;
+    BOOL m_bHot = FALSE;
+    BOOL m_bSeeThrough = FALSE;
+    BOOL m_bPressedLook = FALSE;    // written by every paint
+    BOOL m_bFocusLook = FALSE;      // written by every paint
+    BOOL m_bDisabledLook = FALSE;   // written by every paint
+    BOOL m_bDefault = FALSE;        // the dialog's default push button
+    BOOL m_bCheckMode = FALSE;
+    BYTE m_byImagePlacement = ImageBeforeText;
+    BOOL m_bShowBorder = TRUE;
+    BOOL m_bFocusWhenFlat = FALSE;
+    COLORREF m_crFace[FACE_COLOR_COUNT];   // system colours read by the constructor
+    HWND m_hMenuTarget = nullptr;   // receives the command chosen from the drop-down menu
+    BOOL m_bMenuOpen = FALSE;       // the drop-down menu is being tracked
+    BOOL m_bShowCaption = FALSE;
+    CSkinMenu m_dropMenu;           // the drop-down menu; holds no menu unless given one
+    HCURSOR m_hHoverCursor = nullptr;
+    CToolTipCtrl m_tip;             // created on first use
+    CDC m_dcParentBack;             // captured parent background, with m_bmpParentBack
+    CBitmap m_bmpParentBack;
+    CBitmap* m_pOldParentBitmap = nullptr;
+    BOOL m_bTrackInactive = TRUE;
+    int m_nCheckState = 0;          // 0 or 1
+    char m_szLink[MAX_PATH] = {};
+    IconSlot m_icons[2] = {};       // [0] hot, [1] idle
+    BitmapSlot m_bitmaps[2] = {};
+};
