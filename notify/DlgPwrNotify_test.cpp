@@ -1,0 +1,217 @@
+#include "notify/DlgPwrNotify.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Afx.h"
+#include "notify/NotifyTestSupport.h"
+#include "notify/TestHostWindow.h"
+#include "notify/TestSkinFolder.h"
+#include "res/resource.h"
+#include "tests/support/PixelImage.h"
+
+namespace
+{
+    CRect Desktop()
+    {
+        CRect rc;
+        ::GetWindowRect(::GetDesktopWindow(), &rc);
+        return rc;
+    }
+
+    CRect WindowRect(const CWnd& wnd)
+    {
+        CRect rc;
+        wnd.GetWindowRect(&rc);
+        return rc;
+    }
+
+    // Creates the popup the way its owner does: modeless, then level and
+    // place flag, then shown without activation.
+    std::unique_ptr<CDlgPwrNotify> ShowPopup(TestHostWindow& host, const TestSkinFolder& skin, int nLevel, bool bLowered)
+    {
+        auto pPopup = std::make_unique<CDlgPwrNotify>(skin.Path());
+        EXPECT_TRUE(pPopup->Create(IDD_PWR_NOTIFY, &host));
+        pPopup->m_nLevel = nLevel;
+        pPopup->m_bLowered = bLowered;
+        pPopup->ShowWindow(SW_SHOWNOACTIVATE);
+        return pPopup;
+    }
+
+    bool HasSize(const CWnd& wnd, SIZE size)
+    {
+        return WindowRect(wnd).Size() == size;
+    }
+
+    std::string PwrText(const CWnd& popup)
+    {
+        char szText[64] = {};
+        ::GetDlgItemTextA(popup, IDC_PWR_TEXT, szText, sizeof(szText));
+        return szText;
+    }
+
+    void ClickTestButton(const CWnd& popup)
+    {
+        ::SendMessageW(popup, WM_COMMAND, MAKEWPARAM(IDC_TEST, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(popup, IDC_TEST)));
+    }
+}
+
+TEST(DlgPwrNotify, PlacesItselfOnceTopmostThenEndsItsFirstShowingAndKeepsItsPlace)
+{
+    TestHostWindow host;
+    TestSkinFolder skin({300, 200});
+    auto pPopup = ShowPopup(host, skin, 2, false);
+
+    ASSERT_TRUE(PumpUntil([&] { return HasSize(*pPopup, CSize(300, 200)); })) << "takes the level-1 picture's size";
+    const CRect rcDesktop = Desktop();
+    const CRect rcPlaced = WindowRect(*pPopup);
+    EXPECT_EQ(rcPlaced.left, (rcDesktop.Width() - 300) / 2);
+    EXPECT_EQ(rcPlaced.top, (rcDesktop.Height() - 200) / 2);
+    if (rcDesktop.Width() == 1920 && rcDesktop.Height() == 1080)
+    {
+        EXPECT_EQ(rcPlaced.TopLeft(), CPoint(810, 440));
+    }
+    EXPECT_TRUE(pPopup->GetExStyle() & WS_EX_TOPMOST);
+
+    EXPECT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); })) << "the first showing ends by itself";
+
+    // Later showings are the owner's business: no new place, no hiding by itself.
+    pPopup->m_bLowered = true;
+    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_FALSE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }, 2000));
+    EXPECT_EQ(WindowRect(*pPopup), rcPlaced);
+}
+
+TEST(DlgPwrNotify, LoweredPopupStandsHalfThePictureHeightBelowTheCentre)
+{
+    TestHostWindow host;
+    TestSkinFolder skin({301, 201});
+    auto pPopup = ShowPopup(host, skin, 1, true);
+
+    ASSERT_TRUE(PumpUntil([&] { return HasSize(*pPopup, CSize(301, 201)); }));
+    const CRect rcDesktop = Desktop();
+    const CRect rcPlaced = WindowRect(*pPopup);
+    EXPECT_EQ(rcPlaced.left, (rcDesktop.Width() - 301) / 2);
+    EXPECT_EQ(rcPlaced.top, (rcDesktop.Height() - 201) / 2 + 100);
+    if (rcDesktop.Width() == 1920 && rcDesktop.Height() == 1080)
+    {
+        EXPECT_EQ(rcPlaced.TopLeft(), CPoint(809, 539));
+    }
+}
+
+TEST(DlgPwrNotify, TestButtonPlacesAgainAndAWidePictureReachesPastTheLeftEdge)
+{
+    TestHostWindow host;
+    const CRect rcDesktop = Desktop();
+    // 81 pixels wider than the screen: x = -81 / 2, truncated toward zero.
+    TestSkinFolder skin({rcDesktop.Width() + 81, 100});
+    auto pPopup = ShowPopup(host, skin, 3, false);
+
+    ASSERT_TRUE(PumpUntil([&] { return HasSize(*pPopup, CSize(rcDesktop.Width() + 81, 100)); }));
+    const CRect rcPlaced = WindowRect(*pPopup);
+    EXPECT_EQ(rcPlaced.left, -40);
+    EXPECT_EQ(rcPlaced.top, (rcDesktop.Height() - 100) / 2);
+
+    pPopup->m_bLowered = true;
+    PumpFor(200);
+    EXPECT_EQ(WindowRect(*pPopup), rcPlaced) << "the flag alone does not move it";
+    ClickTestButton(*pPopup);
+    EXPECT_EQ(WindowRect(*pPopup).TopLeft(), CPoint(-40, rcPlaced.top + 50));
+}
+
+TEST(DlgPwrNotify, FaceAndTextFollowTheLevel)
+{
+    TestHostWindow host;
+    TestSkinFolder skin;
+    auto pPopup = ShowPopup(host, skin, 1, false);
+    ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
+    pPopup->ShowWindow(SW_SHOWNOACTIVATE);   // now it stays
+
+    const struct
+    {
+        int nLevel;
+        COLORREF crFace;
+    } cases[] = {{1, TestSkinFolder::BLUE}, {2, TestSkinFolder::GREEN}, {3, TestSkinFolder::RED},
+                 {0, TestSkinFolder::RED},  {1, TestSkinFolder::BLUE},  {7, TestSkinFolder::RED}};
+    for (const auto& c : cases)
+    {
+        pPopup->m_nLevel = c.nLevel;
+        const std::string strText = "PowerLevel 0x30= " + std::to_string(c.nLevel);
+        EXPECT_TRUE(PumpUntil([&] { return PwrText(*pPopup) == strText; })) << "level " << c.nLevel;
+        EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(c.crFace) > 0.95; }))
+            << "level " << c.nLevel << " shows the wrong picture";
+    }
+}
+
+namespace
+{
+    struct MessageBoxSeen
+    {
+        std::wstring strCaption;
+        std::wstring strText;
+    };
+    std::vector<MessageBoxSeen> g_messageBoxes;
+
+    BOOL CALLBACK CloseMessageBox(HWND hWnd, LPARAM)
+    {
+        wchar_t szClass[16] = {};
+        ::GetClassNameW(hWnd, szClass, 16);
+        const HWND hText = ::GetDlgItem(hWnd, 0xFFFF);
+        if (std::wstring(szClass) != L"#32770" || hText == nullptr || !::IsWindowVisible(hWnd))
+            return TRUE;
+        wchar_t szCaption[128] = {};
+        wchar_t szText[MAX_PATH] = {};
+        ::GetWindowTextW(hWnd, szCaption, 128);
+        ::GetWindowTextW(hText, szText, MAX_PATH);
+        g_messageBoxes.push_back({szCaption, szText});
+        ::PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+
+    // Runs inside the message boxes' own loops.
+    void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &CloseMessageBox, 0);
+    }
+
+    std::wstring WidenAnsi(const std::string& str)
+    {
+        std::wstring strWide(str.size(), L'\0');
+        strWide.resize(::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strWide.data(), static_cast<int>(strWide.size())));
+        return strWide;
+    }
+}
+
+TEST(DlgPwrNotify, MissingLevelOnePictureIsReportedAndThePopupKeepsTheTemplateSize)
+{
+    TestHostWindow host;
+    TestSkinFolder skin;
+    skin.Remove("Perf_P1_Blue.bmp");
+
+    g_messageBoxes.clear();
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &OnMessageBoxTimer);
+    auto pPopup = ShowPopup(host, skin, 1, false);
+    ::KillTimer(nullptr, nTimer);
+
+    ASSERT_EQ(g_messageBoxes.size(), 2u);
+    EXPECT_EQ(g_messageBoxes[0].strCaption, L"\u63d0\u793a");
+    EXPECT_EQ(g_messageBoxes[0].strText, L"\u5bfc\u5165\u80cc\u666f\u56fe\u5931\u8d25!");
+    EXPECT_EQ(g_messageBoxes[1].strCaption, WidenAnsi(AfxGetAppName()));
+    EXPECT_EQ(g_messageBoxes[1].strText, WidenAnsi(skin.Path() + "\\Perf_P1_Blue.bmp"));
+
+    // Centred at the template's size; the other levels still have their pictures.
+    ASSERT_TRUE(PumpUntil([&] { return (pPopup->GetExStyle() & WS_EX_TOPMOST) != 0; }));
+    const CRect rcDesktop = Desktop();
+    const CRect rcPlaced = WindowRect(*pPopup);
+    EXPECT_GT(rcPlaced.Width(), 0);
+    EXPECT_GT(rcPlaced.Height(), 0);
+    EXPECT_EQ(rcPlaced.left, (rcDesktop.Width() - rcPlaced.Width()) / 2);
+    EXPECT_EQ(rcPlaced.top, (rcDesktop.Height() - rcPlaced.Height()) / 2);
+    ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
+    pPopup->m_nLevel = 2;
+    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(TestSkinFolder::GREEN) > 0.95; }));
+}
