@@ -1,0 +1,118 @@
+#include "notify/TrayIcon.h"
+
+#include <shellapi.h>
+
+#include "framework/Afx.h"
+#include "framework/Menu.h"
+#include "framework/Point.h"
+#include "framework/Wnd.h"
+#include "res/resource.h"
+
+// The full ANSI record, balloon fields, GUID and balloon icon included.
+static_assert(sizeof(NOTIFYICONDATAA) == 508, "the shell expects the full-size ANSI record");
+
+CTrayIcon::CTrayIcon(CWnd& wndMain) : m_wndMain(wndMain)
+{
+}
+
+CTrayIcon::~CTrayIcon()
+{
+    if (m_bInTray)
+        DeleteTrayIcon();
+}
+
+NOTIFYICONDATAA CTrayIcon::MakeRecord() const
+{
+    NOTIFYICONDATAA nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = m_wndMain.GetSafeHwnd();
+    nid.uID = TRAY_ICON_ID;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = WM_TRAYNOTIFY;
+    // LoadIcon hands out a shared icon: nothing to destroy afterwards.
+    LPCSTR lpszIcon = MAKEINTRESOURCEA(IDR_MAINFRAME);
+    nid.hIcon = ::LoadIconA(AfxFindResourceHandle(lpszIcon, RT_GROUP_ICON), lpszIcon);
+    ::lstrcpynA(nid.szTip, "Glowdeck", sizeof(nid.szTip));
+    return nid;
+}
+
+void CTrayIcon::AddTrayIcon()
+{
+    // The shell's answer is not needed: the window goes away either way, and
+    // a restarted shell gets the icon again (OnTaskbarCreated).
+    NOTIFYICONDATAA nid = MakeRecord();
+    ::Shell_NotifyIconA(NIM_ADD, &nid);
+    m_wndMain.ShowWindow(SW_HIDE);
+    m_bInTray = true;
+}
+
+void CTrayIcon::DeleteTrayIcon()
+{
+    NOTIFYICONDATAA nid = MakeRecord();
+    ::Shell_NotifyIconA(NIM_DELETE, &nid);
+}
+
+LRESULT CTrayIcon::OnTrayNotify(WPARAM wParam, LPARAM lParam, WORD wLangId)
+{
+    if (wParam != TRAY_ICON_ID)
+        return 1;
+    if (lParam == WM_LBUTTONUP)
+        Restore();
+    else if (lParam == WM_RBUTTONUP)
+        RunMenu(wLangId);
+    return 0;
+}
+
+UINT CTrayIcon::TaskbarCreatedMessage()
+{
+    static const UINT nMessage = ::RegisterWindowMessageA("TaskbarCreated");
+    return nMessage;
+}
+
+LRESULT CTrayIcon::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    if (m_bInTray)
+    {
+        NOTIFYICONDATAA nid = MakeRecord();
+        ::Shell_NotifyIconA(NIM_ADD, &nid);
+    }
+    return 0;
+}
+
+void CTrayIcon::Restore()
+{
+    m_wndMain.ShowWindow(SW_SHOW);
+    m_wndMain.SetForegroundWindow();
+    DeleteTrayIcon();
+    m_bInTray = false;
+}
+
+void CTrayIcon::RunMenu(WORD wLangId)
+{
+    CPoint ptCursor;
+    ::GetCursorPos(&ptCursor);
+
+    // Wide calls, so the Chinese texts read right whatever the system code page.
+    const bool bChinese = wLangId == LANG_ID_CHINESE_PRC;
+    CMenu menu;
+    menu.CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, ID_TRAY_OPEN, bChinese ? L"01_\u6253\u5f00\u4e3b\u754c\u9762" : L"01_Open Main UI");
+    ::AppendMenuW(menu, MF_STRING, ID_TRAY_EXIT, bChinese ? L"02_\u9000\u51fa" : L"02_Exit");
+
+    // The menu only closes on a click elsewhere when its owner is the
+    // foreground window, and only reliably with a message behind it.
+    m_wndMain.SetForegroundWindow();
+    const UINT nCommand = static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD, ptCursor.x, ptCursor.y, &m_wndMain));
+    m_wndMain.PostMessage(WM_NULL);
+
+    if (nCommand == ID_TRAY_OPEN)
+    {
+        Restore();
+    }
+    else if (nCommand == ID_TRAY_EXIT)
+    {
+        // Leave no dead icon behind in the notification area.
+        DeleteTrayIcon();
+        ::ExitProcess(0);
+    }
+}

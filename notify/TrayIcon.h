@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+class CWnd;
+
+constexpr UINT TRAY_ICON_ID = 128;             // the icon's identifier towards the shell
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;    // the shell's callback for mouse actions on the icon
+constexpr UINT ID_TRAY_OPEN = 11;              // tray menu: bring the main window back
+constexpr UINT ID_TRAY_EXIT = 13;              // tray menu: end the program
+constexpr WORD LANG_ID_CHINESE_PRC = 0x0804;   // the one language with Chinese menu texts
+
+// Puts the main window away behind a notification-area icon and brings it back.
+// The main dialog owns one and forwards its MIN click, the icon's callback
+// message and the shell's "TaskbarCreated" announcement to it.
+//
+// The icon exists exactly while IsInTray() is true: AddTrayIcon adds it and
+// hides the window; a left-button release on the icon, or "Open" from its
+// menu, shows the window and removes it; "Exit" removes it and ends the
+// process with status 0.
+class CTrayIcon
+{
+public:
+    explicit CTrayIcon(CWnd& wndMain);
+    // Takes the icon away with the object, so none outlives its window.
+    ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    bool IsInTray() const { return m_bInTray; }
+
+    // Adds the icon, hides the main window and marks it as in the tray.
+    void AddTrayIcon();
+    void DeleteTrayIcon();
+
+    // The WM_TRAYNOTIFY handler: wParam is the icon identifier, lParam the
+    // mouse message. wLangId chooses the menu's language. Returns 1 for an
+    // icon that is not ours, 0 otherwise.
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam, WORD wLangId);
+
+    // The message the shell broadcasts when its taskbar has been (re)created.
+    static UINT TaskbarCreatedMessage();
+    // A restarted shell has forgotten every icon: add ours again if the window
+    // is away in the tray.
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+
+private:
+    // Implementation
+    NOTIFYICONDATAA MakeRecord() const;
+    void Restore();
+    void RunMenu(WORD wLangId);
+
+    // Data members
+    CWnd& m_wndMain;
+    bool m_bInTray = false;
+};
