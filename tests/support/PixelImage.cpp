@@ -3,6 +3,7 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/Text.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -162,16 +163,31 @@ PixelImage PixelImage::Crop(const RECT& rc) const
     return img;
 }
 
-double PixelImage::Match(const PixelImage& other, int nTolerance) const
+PixelImage PixelImage::Tile(int nWidth, int nHeight) const
+{
+    PixelImage img(nWidth, nHeight, 0);
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 0; x < nWidth; ++x)
+            img.m_pixels[static_cast<size_t>(y) * nWidth + x] = At(x % m_nWidth, y % m_nHeight);
+    return img;
+}
+
+double PixelImage::Match(const PixelImage& other, int nTolerance, const std::vector<RECT>& ignored) const
 {
     if (other.m_nWidth != m_nWidth || other.m_nHeight != m_nHeight)
         throw std::invalid_argument("comparing images of different sizes");
-    if (m_pixels.empty())
-        return 1.0;
+    size_t nCompared = 0;
     size_t nSame = 0;
-    for (size_t i = 0; i < m_pixels.size(); ++i)
-        nSame += Near(m_pixels[i], other.m_pixels[i], nTolerance);
-    return static_cast<double>(nSame) / m_pixels.size();
+    for (int y = 0; y < m_nHeight; ++y)
+        for (int x = 0; x < m_nWidth; ++x)
+        {
+            POINT pt = {x, y};
+            if (std::any_of(ignored.begin(), ignored.end(), [&](const RECT& rc) { return PtInRect(&rc, pt) != FALSE; }))
+                continue;
+            ++nCompared;
+            nSame += Near(At(x, y), other.At(x, y), nTolerance);
+        }
+    return nCompared ? static_cast<double>(nSame) / nCompared : 1.0;
 }
 
 double PixelImage::Share(COLORREF cr, int nTolerance) const

@@ -28,9 +28,13 @@ public:
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_nWidth && y < m_nHeight; }
 
     PixelImage Crop(const RECT& rc) const;
+    // This image repeated from the top-left corner over nWidth x nHeight, as a
+    // pattern brush paints it.
+    PixelImage Tile(int nWidth, int nHeight) const;
     // Fraction (0..1) of pixels that equal the other image's pixel at the same
-    // place within nTolerance on every channel. Images must have the same size.
-    double Match(const PixelImage& other, int nTolerance = 8) const;
+    // place within nTolerance on every channel, leaving out the pixels inside
+    // the ignored rectangles. Images must have the same size.
+    double Match(const PixelImage& other, int nTolerance = 8, const std::vector<RECT>& ignored = {}) const;
     // Fraction of pixels equal to a colour within nTolerance on every channel.
     double Share(COLORREF cr, int nTolerance = 8) const;
 

@@ -80,13 +80,18 @@ namespace UserInput
         Click({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
     }
 
-    void Drag(POINT ptFrom, POINT ptTo, int nSteps)
+    SIZE Drag(POINT ptFrom, POINT ptTo, int nSteps)
     {
         MoveTo(ptFrom);
+        POINT ptStart = {};
+        GetCursorPos(&ptStart);
         LeftDown();
         for (int i = 1; i <= nSteps; ++i)
             MoveTo({ptFrom.x + MulDiv(ptTo.x - ptFrom.x, i, nSteps), ptFrom.y + MulDiv(ptTo.y - ptFrom.y, i, nSteps)});
+        POINT ptEnd = {};
+        GetCursorPos(&ptEnd);
         LeftUp();
+        return {ptEnd.x - ptStart.x, ptEnd.y - ptStart.y};
     }
 
     void Key(WORD wVk, WORD wModifier)

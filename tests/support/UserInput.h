@@ -16,7 +16,8 @@ namespace UserInput
     // Clicks the centre of a window (a control).
     void ClickCentre(HWND hWnd);
     // Presses the left button at ptFrom, moves in steps to ptTo, releases there.
-    void Drag(POINT ptFrom, POINT ptTo, int nSteps = 10);
+    // Returns how far the cursor really went (screen scaling may round a pixel).
+    SIZE Drag(POINT ptFrom, POINT ptTo, int nSteps = 10);
 
     // Presses and releases a key; with a modifier (VK_MENU, VK_CONTROL, VK_SHIFT)
     // held around it when wModifier is not 0.

@@ -91,13 +91,13 @@ namespace WindowQuery
         return hText ? Text(hText) : std::wstring();
     }
 
-    std::vector<std::wstring> ButtonTexts(HWND hDialog)
+    std::vector<HWND> VisibleButtons(HWND hDialog)
     {
-        std::vector<std::wstring> texts;
+        std::vector<HWND> buttons;
         for (HWND hChild : Children(hDialog))
             if (ClassName(hChild) == L"Button" && IsWindowVisible(hChild))
-                texts.push_back(Text(hChild));
-        return texts;
+                buttons.push_back(hChild);
+        return buttons;
     }
 
     std::vector<HWND> Children(HWND hParent)

@@ -25,8 +25,8 @@ namespace WindowQuery
     std::wstring Text(HWND hWnd);
     std::wstring ClassName(HWND hWnd);
     std::wstring MessageBoxText(HWND hMsgBox);
-    // Texts of the message box's push buttons, in z-order.
-    std::vector<std::wstring> ButtonTexts(HWND hDialog);
+    // The visible push buttons of a dialog, in z-order.
+    std::vector<HWND> VisibleButtons(HWND hDialog);
 
     // Child windows (direct children) of a window.
     std::vector<HWND> Children(HWND hParent);

@@ -8,6 +8,28 @@ namespace
     {
         return GetModuleHandleW(L"ntdll.dll");
     }
+
+    // One argument of a Windows command line, which Wine splits into the Unix
+    // program's argv: in double quotes, with backslashes doubled where they
+    // come before a quote.
+    std::wstring CommandLineArgument(const std::wstring& strArg)
+    {
+        std::wstring strOut = L"\"";
+        size_t nBackslashes = 0;
+        for (wchar_t c : strArg)
+        {
+            if (c == L'\\')
+            {
+                ++nBackslashes;
+                continue;
+            }
+            strOut.append(c == L'"' ? nBackslashes * 2 + 1 : nBackslashes, L'\\');
+            nBackslashes = 0;
+            strOut.push_back(c);
+        }
+        strOut.append(nBackslashes * 2, L'\\');
+        return strOut + L"\"";
+    }
 }
 
 namespace WineHost
@@ -36,7 +58,7 @@ namespace WineHost
     {
         // Wine runs a Unix program given by its Unix path; it hands back no
         // process handle for it.
-        std::wstring strLine = L"/bin/sh -c " + Text::FromUtf8(ShellQuote(strCommand));
+        std::wstring strLine = L"/bin/sh -c " + CommandLineArgument(Text::FromUtf8(strCommand));
         STARTUPINFOW si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};

@@ -1,0 +1,315 @@
+#include "app/VelkorDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/SkinDirectory.h"
+#include "framework/Afx.h"
+#include "framework/DataExchange.h"
+#include "framework/Menu.h"
+#include "framework/PaintDC.h"
+#include "res/resource.h"
+
+#include <iterator>
+
+namespace
+{
+    constexpr UINT_PTR TIMER_POWER_POLL = 1;
+    constexpr UINT POWER_POLL_MS = 500;
+    constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+
+    constexpr char WINDOW_TEXT[] = "Glowdeck--support@glowdeck.example";
+    constexpr char BACKGROUND_FILE[] = "0_BG.bmp";
+
+    // The background message box's texts are Chinese; given as UTF-16 they read
+    // correctly whatever the system's ANSI code page is.
+    // "导入背景图失败,使用默认图片!" under the caption "提示".
+    constexpr wchar_t BACKGROUND_FAILED_TEXT[] =
+        L"\u5BFC\u5165\u80CC\u666F\u56FE\u5931\u8D25,\u4F7F\u7528\u9ED8\u8BA4\u56FE\u7247!";
+    constexpr wchar_t NOTICE_CAPTION[] = L"\u63D0\u793A";
+
+    enum ModeButtonIndex { ON, STATIC, BREATH, COLORLOOP, RAINBOW, AUTO };
+
+    std::string LoadResourceString(UINT nId)
+    {
+        char szText[256];
+        int nLen = ::LoadStringA(AfxGetResourceHandle(), nId, szText, static_cast<int>(std::size(szText)));
+        return std::string(szText, nLen > 0 ? nLen : 0);
+    }
+}
+
+struct CVelkorDlg::ModeButton
+{
+    CSkinButton CVelkorDlg::*pButton;
+    const char* pszInactiveIcon;
+    const char* pszActiveIcon;   // the hidden Static button has none
+};
+
+struct CVelkorDlg::ModeChange
+{
+    LedMode mode;
+    ModeButtonIndex active;
+    ModeButtonIndex inactive[5];   // re-imaged in this order
+};
+
+// In the order the buttons get their first images.
+const CVelkorDlg::ModeButton CVelkorDlg::MODE_BUTTONS[] = {
+    {&CVelkorDlg::m_btnOn, "01_On_0.ico", "01_On_1.ico"},
+    {&CVelkorDlg::m_btnStatic, "02_Static_0.ico", nullptr},
+    {&CVelkorDlg::m_btnBreath, "03_Breath_0.ico", "03_Breath_1.ico"},
+    {&CVelkorDlg::m_btnColorLoop, "04_ColorLoop_0.ico", "04_ColorLoop_1.ico"},
+    {&CVelkorDlg::m_btnRainBow, "05_RainBow_0.ico", "05_RainBow_1.ico"},
+    {&CVelkorDlg::m_btnAuto, "06_Auto_0.ico", "06_Auto_1.ico"},
+};
+
+const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
+    {LedMode::On, ON, {STATIC, BREATH, COLORLOOP, RAINBOW, AUTO}},
+    {LedMode::RainBow, RAINBOW, {ON, STATIC, BREATH, COLORLOOP, AUTO}},
+    {LedMode::Breath, BREATH, {STATIC, COLORLOOP, RAINBOW, AUTO, ON}},
+    {LedMode::ColorLoop, COLORLOOP, {ON, STATIC, BREATH, RAINBOW, AUTO}},
+    {LedMode::Auto, AUTO, {ON, STATIC, BREATH, COLORLOOP, RAINBOW}},
+};
+
+CVelkorDlg::CVelkorDlg(CWnd* pParent)
+    : CDialog(IDD_MAIN, pParent),
+      m_pDlgPwrNotify(nullptr),
+      m_bInTray(false),
+      m_nPowerLevel(0),
+      m_wLangId(0)
+{
+    // A shared icon from the resources: the system frees it.
+    m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
+                          MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+void CVelkorDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_MIN, m_btnMin);
+    DDX_Control(pDX, IDC_EXIT, m_btnExit);
+    DDX_Control(pDX, IDC_ON, m_btnOn);
+    DDX_Control(pDX, IDC_STATIC_BTN, m_btnStatic);
+    DDX_Control(pDX, IDC_BREATH, m_btnBreath);
+    DDX_Control(pDX, IDC_COLORLOOP, m_btnColorLoop);
+    DDX_Control(pDX, IDC_RAINBOW, m_btnRainBow);
+    DDX_Control(pDX, IDC_AUTO, m_btnAuto);
+}
+
+const MessageMap* CVelkorDlg::GetMessageMap() const
+{
+    static const MessageMap map = MessageMap::Of<CVelkorDlg>(CDialog::GetThisMessageMap(), {
+        OnWmSysCommand(&CVelkorDlg::OnSysCommand),
+        OnWmPaint(&CVelkorDlg::OnPaint),
+        OnWmQueryDragIcon(&CVelkorDlg::OnQueryDragIcon),
+        OnWmCtlColor(&CVelkorDlg::OnCtlColor),
+        OnBnClicked(IDC_ON, &CVelkorDlg::OnBnClickedOn),
+        OnBnClicked(IDC_STATIC_BTN, &CVelkorDlg::OnBnClickedStatic),
+        OnBnClicked(IDC_BREATH, &CVelkorDlg::OnBnClickedBreath),
+        OnBnClicked(IDC_COLORLOOP, &CVelkorDlg::OnBnClickedColorLoop),
+        OnBnClicked(IDC_RAINBOW, &CVelkorDlg::OnBnClickedRainBow),
+        OnBnClicked(IDCANCEL, &CVelkorDlg::OnBnClickedCancel),
+        OnBnClicked(IDOK, &CVelkorDlg::OnBnClickedExit),
+        OnWmLButtonDown(&CVelkorDlg::OnLButtonDown),
+        OnBnClicked(IDC_EXIT, &CVelkorDlg::OnBnClickedExit),
+        OnWmTimer(&CVelkorDlg::OnTimer),
+        OnBnClicked(IDC_MIN, &CVelkorDlg::OnBnClickedMin),
+        OnMessage(WM_TRAYNOTIFY, &CVelkorDlg::OnTrayNotify),
+        OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
+    });
+    return &map;
+}
+
+BOOL CVelkorDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();   // binds the eight buttons
+    AddAboutItem();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    // The window has no caption: the text shows on the taskbar and in the task switcher.
+    SetWindowText(WINDOW_TEXT);
+    LoadSkin();
+    SetTimer(TIMER_POWER_POLL, POWER_POLL_MS);
+    return TRUE;
+}
+
+void CVelkorDlg::AddAboutItem()
+{
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu == nullptr)
+        return;
+    std::string strAbout = LoadResourceString(IDS_ABOUTBOX);
+    if (strAbout.empty())
+        return;
+    pSysMenu->AppendMenu(MF_SEPARATOR);
+    pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAbout.c_str());
+}
+
+// The skin is read once per start: a later change of language or skin files
+// shows at the next start.
+void CVelkorDlg::LoadSkin()
+{
+    m_strExeDir = SkinDirectory::FolderOf(SkinDirectory::ExecutablePath());
+    m_wLangId = GetSystemDefaultLangID();
+    m_strSkinDir = SkinDirectory::ForLanguage(m_strExeDir, m_wLangId);
+    MakeBackgroundBrush();
+
+    // Every mode button starts inactive: the program never learns the EC's mode.
+    for (const ModeButton& button : MODE_BUTTONS)
+        SetButtonIcon(this->*button.pButton, button.pszInactiveIcon);
+    SetButtonIcon(m_btnExit, "06_Exit.ico");
+    SetButtonIcon(m_btnMin, "07_Min.ico");
+}
+
+void CVelkorDlg::MakeBackgroundBrush()
+{
+    CBitmap bmpBackground;
+    bmpBackground.Attach(::LoadImageA(nullptr, SkinDirectory::FilePath(m_strSkinDir, BACKGROUND_FILE).c_str(),
+                                      IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (bmpBackground.GetSafeHandle() == nullptr)
+    {
+        MessageBoxW(BACKGROUND_FAILED_TEXT, NOTICE_CAPTION, MB_OK);
+        bmpBackground.Attach(::LoadBitmapA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDB_DEFAULT_BG), RT_BITMAP),
+                                           MAKEINTRESOURCEA(IDB_DEFAULT_BG)));
+    }
+    // The brush keeps its own copy of the pattern; the bitmap goes with this scope.
+    m_brushBg.CreatePatternBrush(&bmpBackground);
+}
+
+// A missing or unreadable file gives the button no image, silently.
+void CVelkorDlg::SetButtonIcon(CSkinButton& button, const char* pszIconFile)
+{
+    auto hIcon = static_cast<HICON>(::LoadImageA(nullptr, SkinDirectory::FilePath(m_strSkinDir, pszIconFile).c_str(),
+                                                 IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    button.SetIcons(hIcon, nullptr);   // the button owns the icon from here on
+}
+
+// The EC writes enclose the image changes: the clear byte before the first
+// file is read, the mode byte after the last image is handed over. Nothing is
+// cached, so clicking the active mode again repeats all of it.
+void CVelkorDlg::SelectMode(LedMode mode)
+{
+    for (const ModeChange& change : MODE_CHANGES)
+    {
+        if (change.mode != mode)
+            continue;
+        BeginLedModeChange(m_ec);
+        const ModeButton& active = MODE_BUTTONS[change.active];
+        SetButtonIcon(this->*active.pButton, active.pszActiveIcon);
+        for (ModeButtonIndex index : change.inactive)
+            SetButtonIcon(this->*MODE_BUTTONS[index].pButton, MODE_BUTTONS[index].pszInactiveIcon);
+        FinishLedModeChange(m_ec, mode);
+    }
+}
+
+void CVelkorDlg::OnBnClickedOn()
+{
+    SelectMode(LedMode::On);
+}
+
+void CVelkorDlg::OnBnClickedRainBow()
+{
+    SelectMode(LedMode::RainBow);
+}
+
+void CVelkorDlg::OnBnClickedBreath()
+{
+    SelectMode(LedMode::Breath);
+}
+
+void CVelkorDlg::OnBnClickedColorLoop()
+{
+    SelectMode(LedMode::ColorLoop);
+}
+
+void CVelkorDlg::OnBnClickedAuto()
+{
+    SelectMode(LedMode::Auto);
+}
+
+// Cancel, and with it Close from the system menu, leaves the window open.
+void CVelkorDlg::OnBnClickedCancel()
+{
+}
+
+// Ends the process at once: no window is closed first, a tray icon stays and
+// the keyboard keeps its mode.
+void CVelkorDlg::OnBnClickedExit()
+{
+    ::ExitProcess(0);
+}
+
+BOOL CVelkorDlg::PreTranslateMessage(MSG* pMsg)
+{
+    bool bSwallowed = (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN)) ||
+                      (pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_F4);
+    return bSwallowed ? TRUE : CDialog::PreTranslateMessage(pMsg);
+}
+
+void CVelkorDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+    {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    }
+    else
+    {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CVelkorDlg::OnPaint()
+{
+    if (!IsIconic())
+    {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = GetSystemMetrics(SM_CXICON);
+    int cyIcon = GetSystemMetrics(SM_CYICON);
+    CRect rect;
+    GetClientRect(&rect);
+    dc.DrawIcon((rect.Width() - cxIcon + 1) / 2, (rect.Height() - cyIcon + 1) / 2, m_hIcon);
+}
+
+HCURSOR CVelkorDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+// The dialog's own background is the skin's pattern brush, tiled from the
+// client area's top-left corner; controls keep the default answer.
+HBRUSH CVelkorDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH hbrDefault = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (pWnd != nullptr && pWnd->GetSafeHwnd() == m_hWnd)
+        return static_cast<HBRUSH>(m_brushBg.GetSafeHandle());
+    return hbrDefault;
+}
+
+// The window has no caption: pressing on its background drags it as if it had.
+void CVelkorDlg::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    PostMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    CDialog::OnLButtonDown(nFlags, point);
+}
+
+// ---- Tray icon and power watch: the notification-area code fills these in.
+
+void CVelkorDlg::OnBnClickedMin()
+{
+}
+
+void CVelkorDlg::OnBnClickedStatic()
+{
+}
+
+void CVelkorDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    CDialog::OnTimer(nIDEvent);
+}
+
+LRESULT CVelkorDlg::OnTrayNotify(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return 0;
+}

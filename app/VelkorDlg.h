@@ -1,0 +1,86 @@
+#pragma once
+#include "controls/button/SkinButton.h"
+#include "ec/EcAccess.h"
+#include "ec/LedMode.h"
+#include "framework/Brush.h"
+#include "framework/Dialog.h"
+
+#include <string>
+
+class CDlgPwrNotify;
+
+// The main window: a caption-less skinned dialog with five keyboard-light mode
+// buttons, MIN (to the tray) and Exit. It lives for the whole run and owns the
+// EC access, the background brush and the buttons.
+//
+// Escape, Enter, Alt+F4, Cancel and the system menu's Close do nothing; the
+// process ends only through Exit, the OK command or the tray menu, at once and
+// with exit status 0, leaving the EC in the mode it has.
+class CVelkorDlg : public CDialog
+{
+public:
+    CVelkorDlg(CWnd* pParent = nullptr);
+
+    // ---- Overrideables
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+    const MessageMap* GetMessageMap() const override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    // ---- Message map and handlers
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnBnClickedOn();
+    void OnBnClickedRainBow();
+    void OnBnClickedBreath();
+    void OnBnClickedColorLoop();
+    void OnBnClickedAuto();
+    void OnBnClickedCancel();
+    void OnBnClickedExit();
+
+    // Tray icon and power watch: filled in by the notification-area code
+    // (notify/), which the dialog delegates to.
+    void OnBnClickedMin();
+    void OnBnClickedStatic();
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+
+    // ---- Data members (constructed in this order)
+    EcAccess m_ec;
+    HICON m_hIcon;
+    CDlgPwrNotify* m_pDlgPwrNotify;
+    bool m_bInTray;
+    CBrush m_brushBg;
+    CSkinButton m_btnMin;
+    CSkinButton m_btnExit;
+    CSkinButton m_btnOn;
+    CSkinButton m_btnStatic;
+    CSkinButton m_btnBreath;
+    CSkinButton m_btnColorLoop;
+    CSkinButton m_btnRainBow;
+    CSkinButton m_btnAuto;
+    int m_nPowerLevel;
+    std::string m_strExeDir;
+    std::string m_strSkinDir;
+    WORD m_wLangId;
+
+private:
+    struct ModeButton;
+    struct ModeChange;
+    // The six buttons a mode change re-images, with their pictures.
+    static const ModeButton MODE_BUTTONS[];
+    // What each mode button's click does, in the order of its steps.
+    static const ModeChange MODE_CHANGES[];
+
+    // ---- Implementation
+    void AddAboutItem();
+    void LoadSkin();
+    void MakeBackgroundBrush();
+    void SetButtonIcon(CSkinButton& button, const char* pszIconFile);
+    void SelectMode(LedMode mode);
+};

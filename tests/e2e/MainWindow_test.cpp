@@ -1,0 +1,221 @@
+// The main window as a user meets it: its look, the keys and commands that must
+// not close it, the About box, Exit, and dragging it by its background.
+#include "tests/e2e/VelkorSession.h"
+
+#include "tests/support/EcState.h"
+#include "tests/support/UserInput.h"
+#include "tests/support/Wait.h"
+#include "tests/support/WindowQuery.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+    class MainWindow : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            velkor.Start();
+            ASSERT_TRUE(velkor.WaitForFirstWindow());
+            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+        }
+
+        // Nothing but the chip probe has been written to the EC.
+        void ExpectNoModeWritten() const
+        {
+            std::vector<EcOperation> writes = velkor.EcWrites();
+            ASSERT_EQ(writes.size(), 1u);
+            EXPECT_EQ(writes[0].wAddress, 0x1060);
+        }
+
+        VelkorSession velkor;
+    };
+
+    bool IsOwnerDrawn(HWND hButton)
+    {
+        return (GetWindowLongW(hButton, GWL_STYLE) & 0x1F) == BS_OWNERDRAW;
+    }
+}
+
+TEST_F(MainWindow, ShowsItsTextAndTheSkinnedButtonsWithoutACaption)
+{
+    HWND hMain = velkor.Main();
+    EXPECT_EQ(WindowQuery::Text(hMain), L"Glowdeck--support@glowdeck.example");
+    LONG nStyle = GetWindowLongW(hMain, GWL_STYLE);
+    EXPECT_TRUE(nStyle & WS_POPUP);
+    EXPECT_TRUE(nStyle & WS_SYSMENU);
+    EXPECT_FALSE(nStyle & WS_CAPTION & ~WS_BORDER) << "the window has a caption bar";
+    EXPECT_FALSE(nStyle & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongW(hMain, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    // The seven visible buttons and the hidden Static button are the skinned,
+    // owner-drawn ones; OK and Cancel stay plain and hidden.
+    for (int nId : {ID_MIN, ID_EXIT, ID_ON, ID_BREATH, ID_COLORLOOP, ID_RAINBOW, ID_AUTO})
+    {
+        HWND hButton = velkor.Control(nId);
+        ASSERT_NE(hButton, nullptr) << nId;
+        EXPECT_TRUE(IsWindowVisible(hButton)) << nId;
+        EXPECT_TRUE(IsOwnerDrawn(hButton)) << nId;
+    }
+    ASSERT_NE(velkor.Control(ID_STATIC), nullptr);
+    EXPECT_FALSE(IsWindowVisible(velkor.Control(ID_STATIC)));
+    EXPECT_TRUE(IsOwnerDrawn(velkor.Control(ID_STATIC)));
+    for (int nId : {IDOK, IDCANCEL})
+    {
+        ASSERT_NE(velkor.Control(nId), nullptr) << nId;
+        EXPECT_FALSE(IsWindowVisible(velkor.Control(nId))) << nId;
+        EXPECT_FALSE(IsOwnerDrawn(velkor.Control(nId))) << nId;
+    }
+
+    // The mode buttons stand in one row, left to right Auto, On, RainBow, Breath, ColorLoop.
+    RECT rcPrevious = WindowQuery::ScreenRect(velkor.Control(ID_AUTO));
+    for (int nId : {ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP})
+    {
+        RECT rc = WindowQuery::ScreenRect(velkor.Control(nId));
+        EXPECT_EQ(rc.top, rcPrevious.top) << nId;
+        EXPECT_GT(rc.left, rcPrevious.right) << nId;
+        rcPrevious = rc;
+    }
+
+    // The skin: its background, every mode button inactive, Exit and MIN.
+    EXPECT_GT(velkor.BackgroundMatch(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp"))), 0.99);
+    const std::pair<int, const wchar_t*> firstImages[] = {
+        {ID_ON, L"01_On_0.ico"},           {ID_BREATH, L"03_Breath_0.ico"}, {ID_COLORLOOP, L"04_ColorLoop_0.ico"},
+        {ID_RAINBOW, L"05_RainBow_0.ico"}, {ID_AUTO, L"06_Auto_0.ico"},     {ID_EXIT, L"06_Exit.ico"},
+        {ID_MIN, L"07_Min.ico"},
+    };
+    for (const auto& [nId, pszIcon] : firstImages)
+        EXPECT_GT(velkor.WaitForIcon(nId, velkor.SkinFile(pszIcon)), 0.98) << nId;
+
+    // The EC was bound and probed before the window came, and no mode is
+    // written at start: the keyboard keeps whatever the EC holds.
+    std::vector<EcOperation> expected = {{EcOperation::Read, 0x2000, 0x55},
+                                         {EcOperation::Read, 0x2001, 0x70},
+                                         {EcOperation::Write, 0x1060, 0x80}};
+    std::vector<EcOperation> ops = velkor.EcOperations();
+    ASSERT_GE(ops.size(), 3u);
+    EXPECT_EQ(std::vector<EcOperation>(ops.begin(), ops.begin() + 3), expected);
+    ExpectNoModeWritten();
+}
+
+TEST_F(MainWindow, SystemMenuEndsWithTheAboutItemWhichShowsTheAboutBox)
+{
+    HWND hMain = velkor.Main();
+    ASSERT_TRUE(UserInput::BringToFront(hMain));
+
+    // Alt+Space opens the window menu; Up from nothing selected picks its last item.
+    UserInput::Key(VK_SPACE, VK_MENU);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; })) << "no window menu";
+    UserInput::Key(VK_UP);
+    UserInput::Key(VK_RETURN);
+
+    HWND hAbout = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<HWND> dialogs = WindowQuery::OwnedDialogs(velkor.Process().Pid());
+        hAbout = dialogs.empty() ? nullptr : dialogs[0];
+        return hAbout != nullptr;
+    })) << "the last item of the window menu did not open the About box";
+    EXPECT_EQ(WindowQuery::Text(hAbout), L"About Velkor");
+    EXPECT_EQ(GetWindow(hAbout, GW_OWNER), hMain);
+    std::vector<std::wstring> texts;
+    for (HWND hChild : WindowQuery::Children(hAbout))
+        texts.push_back(WindowQuery::Text(hChild));
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"Velkor, Version 1.0"), texts.end());
+    EXPECT_FALSE(IsWindowEnabled(hMain)) << "the About box is not modal";
+
+    // The item itself, read from the menu as the window holds it, where the
+    // system lets another process read it.
+    HMENU hSysMenu = GetSystemMenu(hMain, FALSE);
+    int nCount = hSysMenu ? GetMenuItemCount(hSysMenu) : -1;
+    if (nCount >= 2)
+    {
+        wchar_t szText[64] = {};
+        GetMenuStringW(hSysMenu, nCount - 1, szText, 64, MF_BYPOSITION);
+        EXPECT_STREQ(szText, L"&About Velkor...");
+        EXPECT_EQ(GetMenuItemID(hSysMenu, nCount - 1), IDM_ABOUTBOX);
+        EXPECT_TRUE(GetMenuState(hSysMenu, nCount - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    }
+
+    // Enter presses the About box's OK; the main window goes on.
+    ASSERT_TRUE(UserInput::BringToFront(hAbout));
+    UserInput::Key(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hAbout) || !IsWindowVisible(hAbout); }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(hMain) != FALSE; }));
+    EXPECT_TRUE(velkor.Process().IsRunning());
+    EXPECT_TRUE(IsWindowVisible(hMain));
+}
+
+TEST_F(MainWindow, EscapeEnterAltF4CancelAndCloseChangeNothing)
+{
+    HWND hMain = velkor.Main();
+    ASSERT_TRUE(UserInput::BringToFront(hMain));
+    UserInput::Key(VK_ESCAPE);
+    UserInput::Key(VK_RETURN);
+    UserInput::Key(VK_F4, VK_MENU);
+    // What choosing Close in the window menu, and the Cancel command, send.
+    PostMessageW(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageW(hMain, WM_CLOSE, 0, 0);
+    Pause(1000);
+
+    EXPECT_TRUE(velkor.Process().IsRunning());
+    EXPECT_TRUE(IsWindowVisible(hMain));
+    EXPECT_TRUE(IsWindowEnabled(hMain));
+    // Enter did not click the focused mode button either.
+    ExpectNoModeWritten();
+}
+
+TEST_F(MainWindow, ExitEndsTheProcessAtOnceWithStatusZeroLeavingTheModeInTheEc)
+{
+    UserInput::ClickCentre(velkor.Control(ID_BREATH));
+    ASSERT_TRUE(velkor.WaitForEcWrites(3));
+    size_t nWrites = velkor.EcWrites().size();
+
+    ASSERT_TRUE(IsWindowVisible(velkor.Main()));
+    UserInput::ClickCentre(velkor.Control(ID_EXIT));
+    ASSERT_TRUE(velkor.Process().WaitForExit(10000));
+    EXPECT_EQ(velkor.Process().ExitCode(), 0u);
+    EXPECT_EQ(velkor.EcWrites().size(), nWrites) << "something was written to the EC on the way out";
+    EXPECT_EQ(EcState::Load(velkor.Install().StatePath()).At(velkor.EcRamBase() + 0xF6), 3);
+}
+
+TEST_F(MainWindow, OkCommandEndsTheProcessWithStatusZero)
+{
+    PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(velkor.Process().WaitForExit(10000));
+    EXPECT_EQ(velkor.Process().ExitCode(), 0u);
+}
+
+TEST_F(MainWindow, DraggingTheBackgroundMovesTheWindowButPressingAButtonDoesNot)
+{
+    HWND hMain = velkor.Main();
+    // Away from the screen's corner, so that client and screen coordinates differ.
+    SetWindowPos(hMain, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return WindowQuery::ScreenRect(hMain).left == 150; }));
+    ASSERT_TRUE(UserInput::BringToFront(hMain));
+
+    // A button press clicks the button and leaves the window where it is.
+    RECT rcBefore = WindowQuery::ScreenRect(hMain);
+    UserInput::ClickCentre(velkor.Control(ID_ON));
+    ASSERT_TRUE(velkor.WaitForEcWrites(3));
+    RECT rcClicked = WindowQuery::ScreenRect(hMain);
+    EXPECT_TRUE(EqualRect(&rcBefore, &rcClicked));
+
+    // Between the Auto button and the left edge lies plain background.
+    RECT rcAuto = WindowQuery::ScreenRect(velkor.Control(ID_AUTO));
+    POINT ptFrom = {(rcBefore.left + rcAuto.left) / 2, (rcAuto.top + rcAuto.bottom) / 2};
+    POINT ptTo = {ptFrom.x + 90, ptFrom.y + 60};
+    SIZE moved = UserInput::Drag(ptFrom, ptTo);
+    ASSERT_TRUE(WaitUntil([&] { return WindowQuery::ScreenRect(hMain).left != rcBefore.left; }))
+        << "the window did not move";
+    Pause(200);
+    // The window followed the cursor exactly.
+    RECT rcAfter = WindowQuery::ScreenRect(hMain);
+    EXPECT_EQ(rcAfter.left - rcBefore.left, moved.cx);
+    EXPECT_EQ(rcAfter.top - rcBefore.top, moved.cy);
+    EXPECT_EQ(rcAfter.right - rcAfter.left, rcBefore.right - rcBefore.left);
+    EXPECT_TRUE(velkor.Process().IsRunning());
+}

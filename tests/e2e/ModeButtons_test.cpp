@@ -1,0 +1,135 @@
+// The mode buttons, the program's purpose: each click sends its mode to the EC
+// (the clear byte, then the mode byte) and shows that button active and the
+// other mode buttons inactive.
+#include "tests/e2e/VelkorSession.h"
+
+#include "tests/support/EcState.h"
+#include "tests/support/FileSystem.h"
+#include "tests/support/UserInput.h"
+#include "tests/support/WindowQuery.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    struct Mode
+    {
+        int nId;
+        std::uint8_t byValue;
+        const wchar_t* pszActiveIcon;
+        const wchar_t* pszInactiveIcon;
+    };
+
+    const Mode AUTO = {ID_AUTO, 0, L"06_Auto_1.ico", L"06_Auto_0.ico"};
+    const Mode ON = {ID_ON, 1, L"01_On_1.ico", L"01_On_0.ico"};
+    const Mode RAINBOW = {ID_RAINBOW, 2, L"05_RainBow_1.ico", L"05_RainBow_0.ico"};
+    const Mode BREATH = {ID_BREATH, 3, L"03_Breath_1.ico", L"03_Breath_0.ico"};
+    const Mode COLORLOOP = {ID_COLORLOOP, 4, L"04_ColorLoop_1.ico", L"04_ColorLoop_0.ico"};
+    const Mode ALL_MODES[] = {AUTO, ON, RAINBOW, BREATH, COLORLOOP};
+
+    class ModeButtons : public ::testing::Test
+    {
+    protected:
+        void StartVelkor(const ChildProcess::Environment& env = {})
+        {
+            velkor.Start(env);
+            ASSERT_TRUE(velkor.WaitForFirstWindow());
+            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
+        }
+
+        // Clicks a mode button as a user does and checks the two EC writes it
+        // must cause, nothing more, in order.
+        void ClickAndExpectWrites(const Mode& mode)
+        {
+            size_t nBefore = velkor.EcWrites().size();
+            UserInput::ClickCentre(velkor.Control(mode.nId));
+            ASSERT_TRUE(velkor.WaitForEcWrites(nBefore + 2)) << "no EC writes after clicking " << mode.nId;
+            std::vector<EcOperation> writes = velkor.EcWrites();
+            ASSERT_EQ(writes.size(), nBefore + 2) << "clicking " << mode.nId;
+            std::uint16_t wBase = velkor.EcRamBase();
+            EXPECT_EQ(writes[nBefore], (EcOperation{EcOperation::Write, static_cast<std::uint16_t>(wBase + 0xBD), 0}))
+                << Describe(writes[nBefore]);
+            EXPECT_EQ(writes[nBefore + 1],
+                      (EcOperation{EcOperation::Write, static_cast<std::uint16_t>(wBase + 0xF6), mode.byValue}))
+                << Describe(writes[nBefore + 1]);
+            EXPECT_EQ(EcState::Load(velkor.Install().StatePath()).At(wBase + 0xF6), mode.byValue);
+        }
+
+        // The clicked button shows its active picture, every other mode button its
+        // inactive one.
+        void ExpectPictures(const Mode& active)
+        {
+            for (const Mode& mode : ALL_MODES)
+            {
+                bool bActive = mode.nId == active.nId;
+                std::wstring strWanted = velkor.SkinFile(bActive ? mode.pszActiveIcon : mode.pszInactiveIcon);
+                std::wstring strOther = velkor.SkinFile(bActive ? mode.pszInactiveIcon : mode.pszActiveIcon);
+                double dWanted = velkor.WaitForIcon(mode.nId, strWanted);
+                double dOther = velkor.IconMatch(mode.nId, strOther);
+                EXPECT_GT(dWanted, 0.98) << "button " << mode.nId << (bActive ? " active" : " inactive")
+                                         << " after clicking " << active.nId;
+                EXPECT_GT(dWanted, dOther + 0.02) << "button " << mode.nId << " shows the wrong picture";
+            }
+        }
+
+        VelkorSession velkor;
+    };
+}
+
+TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActive)
+{
+    StartVelkor();
+    RECT rcWindow = WindowQuery::ScreenRect(velkor.Main());
+    for (const Mode& mode : {BREATH, AUTO, ON, RAINBOW, COLORLOOP})
+    {
+        ClickAndExpectWrites(mode);
+        ExpectPictures(mode);
+    }
+    RECT rcNow = WindowQuery::ScreenRect(velkor.Main());
+    EXPECT_TRUE(EqualRect(&rcWindow, &rcNow)) << "clicking buttons moved the window";
+}
+
+TEST_F(ModeButtons, ClickingTheActiveModeAgainRepeatsEverything)
+{
+    StartVelkor();
+    ClickAndExpectWrites(AUTO);
+    ClickAndExpectWrites(ON);
+    ExpectPictures(ON);
+
+    // Replace the active picture on disk: a repeated click must read it anew.
+    FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), velkor.SkinFile(L"01_On_1.ico"));
+    ClickAndExpectWrites(ON);
+    EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"07_Min.ico")), 0.98)
+        << "the active picture was not reloaded";
+    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
+}
+
+TEST_F(ModeButtons, AnotherChipTakesTheLowRamBase)
+{
+    StartVelkor({{L"ECSIM_CHIP", L"54:70"}});
+    ASSERT_EQ(velkor.EcRamBase(), 0x0400);
+    ClickAndExpectWrites(COLORLOOP);
+    EXPECT_EQ(velkor.EcWrites().front(), (EcOperation{EcOperation::Write, 0x1060, 0x00}));
+}
+
+TEST_F(ModeButtons, MissingPicturesLeaveButtonsBlankAndClicksStillWriteTheEc)
+{
+    for (const wchar_t* pszSkin : {L"skin_EN", L"skin_CN"})
+        for (const wchar_t* pszIcon : {L"01_On_0.ico", L"03_Breath_1.ico"})
+            FileSystem::Remove(velkor.SkinFile(pszIcon, pszSkin));
+    StartVelkor();
+    EXPECT_TRUE(velkor.MessageBoxes().empty());
+    EXPECT_GT(velkor.WaitForBlank(ID_ON), 0.99) << "On has a picture without its file";
+    EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(BREATH.pszInactiveIcon)), 0.98);
+
+    ClickAndExpectWrites(BREATH);
+    EXPECT_TRUE(velkor.MessageBoxes().empty());
+    EXPECT_GT(velkor.WaitForBlank(ID_BREATH), 0.99) << "Breath kept a picture although its active one is missing";
+    EXPECT_GT(velkor.WaitForBlank(ID_ON), 0.99);
+    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
+
+    ClickAndExpectWrites(ON);
+    EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(ON.pszActiveIcon)), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(BREATH.pszInactiveIcon)), 0.98);
+}

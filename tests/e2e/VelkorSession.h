@@ -1,0 +1,84 @@
+#pragma once
+// One run of a private copy of Velkor.exe with the EC simulator, seen from
+// outside as a user sees it: its windows, its buttons' pictures, and what it
+// wrote to the EC.
+#include "tests/support/ChildProcess.h"
+#include "tests/support/PixelImage.h"
+#include "tests/support/PortLog.h"
+#include "tests/support/TestInstall.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Control ids of the main window.
+enum VelkorControl : int
+{
+    ID_ON = 1000,
+    ID_RAINBOW = 1001,
+    ID_STATIC = 1002,
+    ID_BREATH = 1003,
+    ID_COLORLOOP = 1004,
+    ID_EXIT = 1005,
+    ID_MIN = 1006,
+    ID_AUTO = 1010,
+};
+
+class VelkorSession
+{
+public:
+    // strSubFolder: where below the temp folder the program is installed.
+    explicit VelkorSession(const std::wstring& strSubFolder = L"");
+
+    TestInstall& Install() { return m_install; }
+    ChildProcess& Process() { return *m_pProcess; }
+
+    // Starts the program; the EC simulator's state and log are this session's.
+    void Start(const ChildProcess::Environment& extraEnv = {});
+    // Waits for the program's first window: its main window, or a message box
+    // shown before it. Whichever it is becomes Main() or the only element of
+    // MessageBoxes(); false when neither came.
+    bool WaitForFirstWindow(unsigned nTimeoutMs = 20000);
+    // Waits for the main window to show (after a message box was dismissed).
+    bool WaitForMainWindow(unsigned nTimeoutMs = 20000);
+    std::vector<HWND> MessageBoxes() const;
+
+    HWND Main() const { return m_hMain; }
+    HWND Control(int nId) const { return GetDlgItem(m_hMain, nId); }
+
+    // What the program did to the EC so far (an access still in progress is
+    // left out).
+    std::vector<EcOperation> EcOperations() const;
+    std::vector<EcOperation> EcWrites() const;
+    // Waits until at least nCount EC writes are logged in all, then a little
+    // longer so that a surplus write would show too.
+    bool WaitForEcWrites(size_t nCount, unsigned nTimeoutMs = 10000) const;
+    // The EC RAM base the simulated chip leads the program to.
+    std::uint16_t EcRamBase() const;
+
+    // Path of a file in one of the installed skin folders.
+    std::wstring SkinFile(const std::wstring& strName, const std::wstring& strSkin = L"skin_EN") const;
+
+    // How well the control's face matches an icon file drawn centred on the
+    // button face (0..1); the 2-pixel rim where a hover frame goes is left out.
+    double IconMatch(int nId, const std::wstring& strIconFile) const;
+    // Share of the control's face (rim left out) in the plain button-face
+    // colour, once it reaches dMinimum or the time is up.
+    double WaitForBlank(int nId, double dMinimum = 0.99, unsigned nTimeoutMs = 5000) const;
+    // How well the main window's background, away from its visible controls,
+    // matches a bitmap tiled from the client area's top-left corner.
+    double BackgroundMatch(const PixelImage& bitmap) const;
+    // Waits until IconMatch reaches dMinimum; the last match seen.
+    double WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum = 0.98,
+                       unsigned nTimeoutMs = 5000) const;
+
+    // Keeps a picture of the main window for a failing test to look at.
+    void SaveScreenshot(const std::wstring& strName) const;
+
+private:
+    PixelImage ControlFace(int nId) const;
+
+    TestInstall m_install;
+    std::unique_ptr<ChildProcess> m_pProcess;
+    HWND m_hMain = nullptr;
+};
