@@ -18,9 +18,9 @@ const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
 // A named manual-reset event of a test's own.
 class Signal {
 public:
-    explicit Signal(const char* pszRole)
-        : m_strName("ec-test-" + std::string(pszRole) + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(GetTickCount())),
+    Signal()
+        : m_strName("ec-test-signal-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(InterlockedIncrement(&s_nCount))),
           m_hEvent(CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str()))
     {
     }
@@ -29,14 +29,34 @@ public:
     HANDLE Handle() const { return m_hEvent; }
 
 private:
+    static inline LONG s_nCount = 0;
     std::string m_strName;
     HANDLE m_hEvent;
 };
 
-std::string HolderPath()
-{
-    return SimHarness::ProgramFolder() + "\\bus_holder.exe";
-}
+// bus_holder.exe: another program that takes the ports' mutex.
+class OtherPortUser {
+public:
+    // Returns once it holds the mutex. Told to Go(), it waits nDelayMs, uses
+    // the ports and releases; untold, it lets go after a second.
+    bool Hold(int nDelayMs)
+    {
+        return m_holder.Arg(m_ready.Name()).Arg(m_go.Name()).Arg(std::to_string(nDelayMs)).Start() &&
+               WaitForSingleObject(m_ready.Handle(), 30000) == WAIT_OBJECT_0;
+    }
+    // Returns once it has ended while holding the mutex.
+    bool Abandon()
+    {
+        return m_holder.Arg(m_ready.Name()).Arg("abandon").Run() == 0 &&
+               WaitForSingleObject(m_ready.Handle(), 0) == WAIT_OBJECT_0;
+    }
+    void Go() { SetEvent(m_go.Handle()); }
+    DWORD Wait() { return m_holder.Wait(); }
+
+private:
+    Signal m_ready, m_go;
+    ChildProcess m_holder{SimHarness::ProgramFolder() + "\\bus_holder.exe"};
+};
 
 // Whether another thread could take the mutex right now.
 bool MutexIsFree()
@@ -61,17 +81,15 @@ bool MutexIsFree()
 TEST(IsaBusMutex, AccessWaitsUntilAnotherProgramReleasesTheMutex)
 {
     auto pEc = ProbedEc(0x55, 0x70);
-    Signal ready("ready"), go("go");
-    ChildProcess holder(HolderPath());
-    ASSERT_TRUE(holder.Arg(ready.Name()).Arg(go.Name()).Arg("10").Start());
-    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 30000), WAIT_OBJECT_0);
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold(10));
 
-    // The holder touches the ports 10 ms after this, still holding the
-    // mutex; an access that did not wait would come first.
-    SetEvent(go.Handle());
+    // The other program touches the ports 10 ms after this, still holding
+    // the mutex; an access that did not wait would come first.
+    other.Go();
     pEc->WriteEcByte(0xC4F6, 0x02);
 
-    EXPECT_EQ(holder.Wait(), 0u);
+    EXPECT_EQ(other.Wait(), 0u);
     EXPECT_EQ(ProcessSim().NewLogLines(), Concat(HOLDER_LINES, EcWriteLines(0xC4F6, 0x02)));
     EXPECT_TRUE(MutexIsFree());
 }
@@ -79,28 +97,23 @@ TEST(IsaBusMutex, AccessWaitsUntilAnotherProgramReleasesTheMutex)
 TEST(IsaBusMutex, AccessGoesAheadWhenTheHolderKeepsTheMutexTooLong)
 {
     auto pEc = ProbedEc(0x55, 0x70);
-    Signal ready("ready"), go("go");
-    ChildProcess holder(HolderPath());
-    ASSERT_TRUE(holder.Arg(ready.Name()).Arg(go.Name()).Arg("0").Start());
-    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 30000), WAIT_OBJECT_0);
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold(0));
 
-    // Never told to go, the holder keeps the mutex for a whole second, ten
-    // times the access's wait limit: the access must not wait for it.
+    // Never told to go, the other program keeps the mutex for a whole second,
+    // ten times the access's wait limit: the access must not wait for it.
     pEc->WriteEcByte(0xC4F6, 0x01);
     EXPECT_EQ(ProcessSim().Ec()[0xC4F6], 0x01);
 
-    EXPECT_EQ(holder.Wait(), 0u);
+    EXPECT_EQ(other.Wait(), 0u);
     EXPECT_EQ(ProcessSim().NewLogLines(), Concat(EcWriteLines(0xC4F6, 0x01), HOLDER_LINES));
 }
 
 TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
 {
     auto pEc = ProbedEc(0x55, 0x70);
-    Signal ready("ready");
-    ChildProcess holder(HolderPath());
-    ASSERT_TRUE(holder.Arg(ready.Name()).Arg("abandon").Start());
-    ASSERT_EQ(holder.Wait(), 0u);
-    ASSERT_EQ(WaitForSingleObject(ready.Handle(), 0), WAIT_OBJECT_0);
+    OtherPortUser other;
+    ASSERT_TRUE(other.Abandon());
 
     EXPECT_EQ(pEc->ReadEcByte(0x2000), 0x55);
     pEc->WriteEcByte(0xC4F6, 0x04);
