@@ -1,6 +1,4 @@
 // io.dll as other processes see it, driven through port_client.exe.
-#include "ecsim/Simulator.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -102,39 +102,53 @@ void Watch(const BYTE* pbyEc, std::optional<unsigned long> nSeconds)
     }
 }
 
-int Usage()
+struct Command {
+    std::string strName;
+    unsigned long nAddress = 0;
+    unsigned long nValue = 0;
+    std::optional<unsigned long> nSeconds; // watch: until Ctrl+C when absent
+};
+
+// Checks the whole command line, before the state file is touched (or created).
+std::optional<Command> ParseCommand(int argc, char** argv)
 {
-    std::fputs(USAGE, stderr);
-    return EXIT_USAGE;
+    if (argc < 2)
+        return std::nullopt;
+    Command command;
+    command.strName = argv[1];
+    const std::vector<const char*> args(argv + 2, argv + argc);
+    std::optional<unsigned long> nFirst, nSecond;
+    if (command.strName == "show" && args.empty())
+        return command;
+    if (command.strName == "power" && args.size() == 1 && (nFirst = ParseNumber(args[0], 10, 0xFF))) {
+        command.nValue = *nFirst;
+        return command;
+    }
+    if (command.strName == "peek" && args.size() == 1 && (nFirst = ParseNumber(args[0], 16, 0xFFFF))) {
+        command.nAddress = *nFirst;
+        return command;
+    }
+    if (command.strName == "poke" && args.size() == 2 && (nFirst = ParseNumber(args[0], 16, 0xFFFF)) &&
+        (nSecond = ParseNumber(args[1], 16, 0xFF))) {
+        command.nAddress = *nFirst;
+        command.nValue = *nSecond;
+        return command;
+    }
+    if (command.strName == "watch" && args.empty())
+        return command;
+    if (command.strName == "watch" && args.size() == 1 && (command.nSeconds = ParseNumber(args[0], 10, 24ul * 3600)))
+        return command;
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return Usage();
-    const std::string strCommand = argv[1];
-    const int nArgs = argc - 2;
-    char** ppszArgs = argv + 2;
-
-    // Check the arguments before the state file is touched (or created).
-    std::optional<unsigned long> nAddress, nValue, nSeconds;
-    if (strCommand == "show" && nArgs == 0) {
-    } else if (strCommand == "power" && nArgs == 1) {
-        if (!(nValue = ParseNumber(ppszArgs[0], 10, 0xFF)))
-            return Usage();
-    } else if (strCommand == "peek" && nArgs == 1) {
-        if (!(nAddress = ParseNumber(ppszArgs[0], 16, 0xFFFF)))
-            return Usage();
-    } else if (strCommand == "poke" && nArgs == 2) {
-        if (!(nAddress = ParseNumber(ppszArgs[0], 16, 0xFFFF)) || !(nValue = ParseNumber(ppszArgs[1], 16, 0xFF)))
-            return Usage();
-    } else if (strCommand == "watch" && nArgs <= 1) {
-        if (nArgs == 1 && !(nSeconds = ParseNumber(ppszArgs[0], 10, 24ul * 3600)))
-            return Usage();
-    } else {
-        return Usage();
+    const std::optional<Command> command = ParseCommand(argc, argv);
+    if (!command) {
+        std::fputs(USAGE, stderr);
+        return EXIT_USAGE;
     }
 
     SimConfig config;
@@ -146,19 +160,19 @@ int main(int argc, char** argv)
     }
     BYTE* pbyEc = state.Bytes();
 
-    if (strCommand == "show") {
+    if (command->strName == "show") {
         Show(config.m_strStatePath, pbyEc);
-    } else if (strCommand == "power") {
+    } else if (command->strName == "power") {
         const WORD wPower = static_cast<WORD>(RamBase(pbyEc) + EcLayout::POWER_LEVEL_OFFSET);
-        pbyEc[wPower] = static_cast<BYTE>(*nValue);
+        pbyEc[wPower] = static_cast<BYTE>(command->nValue);
         std::printf("power level   %u (at %04X)\n", pbyEc[wPower], wPower);
-    } else if (strCommand == "peek") {
-        std::printf("%04lX %02X\n", *nAddress, pbyEc[*nAddress]);
-    } else if (strCommand == "poke") {
-        pbyEc[*nAddress] = static_cast<BYTE>(*nValue);
-        std::printf("%04lX %02X\n", *nAddress, pbyEc[*nAddress]);
+    } else if (command->strName == "peek") {
+        std::printf("%04lX %02X\n", command->nAddress, pbyEc[command->nAddress]);
+    } else if (command->strName == "poke") {
+        pbyEc[command->nAddress] = static_cast<BYTE>(command->nValue);
+        std::printf("%04lX %02X\n", command->nAddress, pbyEc[command->nAddress]);
     } else {
-        Watch(pbyEc, nSeconds);
+        Watch(pbyEc, command->nSeconds);
     }
     return 0;
 }
