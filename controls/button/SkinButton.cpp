@@ -184,37 +184,31 @@ void CSkinButton::FreeImages(BOOL bDestroy)
 HICON CSkinButton::MakeGrayIcon(HICON hIcon)
 {
     IconBitmaps source;
-    if (!source.Read(hIcon))
-        return nullptr;
-
-    CClientDC dcButton(this);
-    CDC dcSource;
-    CDC dcGray;
-    if (dcButton.m_hDC == nullptr || !dcSource.CreateCompatibleDC(&dcButton) || !dcGray.CreateCompatibleDC(&dcButton))
-        return nullptr;
-
     BITMAP bm{};
-    if (source.hbmColor == nullptr || ::GetObjectA(source.hbmColor, sizeof bm, &bm) == 0)
-        return nullptr;
-    CBitmap bmpGray;
-    if (!bmpGray.CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr))
+    if (!source.Read(hIcon) || source.hbmColor == nullptr || ::GetObjectA(source.hbmColor, sizeof bm, &bm) == 0)
         return nullptr;
 
-    {
-        ScopedSelect selectSource(dcSource.m_hDC, source.hbmColor);
-        ScopedSelect selectGray(dcGray, bmpGray);
-        dcGray.BitBlt(0, 0, bm.bmWidth, bm.bmHeight, &dcSource, 0, 0, SRCCOPY);
-        for (int y = 0; y < bm.bmHeight; ++y) {
-            for (int x = 0; x < bm.bmWidth; ++x) {
-                const COLORREF cr = dcGray.GetPixel(x, y);
-                if (cr != BLACK) {
-                    const BYTE byGray = GrayLevel(cr);
-                    dcGray.SetPixel(x, y, RGB(byGray, byGray, byGray));
-                }
-            }
+    // The pixels travel as 32-bit values with their alpha: the system draws an
+    // icon that has an alpha channel by that channel alone, so a copy that lost
+    // it would show nothing (one opaque black pixel is enough to make it count).
+    CClientDC dcButton(this);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
+    if (dcButton.m_hDC == nullptr
+        || ::GetDIBits(dcButton, source.hbmColor, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS) == 0)
+        return nullptr;
+    for (DWORD& dwPixel : pixels) {
+        const COLORREF cr = RGB(dwPixel >> 16 & 0xFF, dwPixel >> 8 & 0xFF, dwPixel & 0xFF);
+        if (cr != BLACK) {   // black stays black
+            const DWORD dwGray = GrayLevel(cr);
+            dwPixel = (dwPixel & 0xFF000000) | dwGray << 16 | dwGray << 8 | dwGray;
         }
     }
 
+    CBitmap bmpGray;
+    if (!bmpGray.CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 32, pixels.data()))
+        return nullptr;
     ICONINFO grayInfo{TRUE, 0, 0, source.hbmMask, static_cast<HBITMAP>(bmpGray.m_hObject)};
     return ::CreateIconIndirect(&grayInfo);
 }

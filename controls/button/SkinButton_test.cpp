@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,14 +97,17 @@ private:
     HGDIOBJ m_hOld = nullptr;
 };
 
-// An opaque icon whose pixel (x, y) is colorAt(x, y).
-HICON MakeIcon(int cx, int cy, const std::function<COLORREF(int, int)>& colorAt)
+// An icon whose pixel (x, y) is colorAt(x, y): opaque, or with the alpha
+// channel alphaAt(x, y) when that is given.
+HICON MakeIcon(int cx, int cy, const std::function<COLORREF(int, int)>& colorAt,
+               const std::function<BYTE(int, int)>& alphaAt = {})
 {
     std::vector<DWORD> colorBits(cx * cy);
     for (int y = 0; y < cy; ++y)
         for (int x = 0; x < cx; ++x) {
             const COLORREF cr = colorAt(x, y);
-            colorBits[y * cx + x] = (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
+            const DWORD dwAlpha = alphaAt ? alphaAt(x, y) : 0;
+            colorBits[y * cx + x] = (dwAlpha << 24) | (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
         }
     const std::vector<BYTE> maskBits((cx + 15) / 16 * 2 * cy, 0);
     HBITMAP hColor = ::CreateBitmap(cx, cy, 1, 32, colorBits.data());
@@ -446,6 +450,17 @@ TEST_F(SkinButtonTest, GreyIdleCopyWeighsGreenRedBlueAndKeepsEveryColumn)
     EXPECT_EQ(RGB(255, 0, 0), Render(m_button, ODS_SELECTED)->At(x0 + 1, y + 1));
     MoveOnto(m_button);
     EXPECT_EQ(RGB(255, 0, 0), Render(m_button)->At(x0, y));
+    m_button.SendMessage(WM_MOUSELEAVE);
+
+    // An icon with an alpha channel keeps it: an opaque black corner, one
+    // see-through pixel beside it, red elsewhere.
+    m_button.SetIcons(MakeIcon(16, 16, [](int x, int y) { return x + y == 0 ? RGB(0, 0, 0) : RED; },
+                               [](int x, int y) { return BYTE(x == 1 && y == 0 ? 0 : 255); }),
+                      CSkinButton::AUTO_GRAY_ICON);
+    auto alpha = Render(m_button);
+    EXPECT_EQ(RGB(0, 0, 0), alpha->At(38, 22));
+    EXPECT_EQ(Sys(COLOR_BTNFACE), alpha->At(39, 22));
+    EXPECT_EQ(RGB(65, 65, 65), alpha->At(40, 22));
 }
 
 TEST_F(SkinButtonTest, PaintGivesTheOwnersDcBackAsItWas)
@@ -524,6 +539,35 @@ TEST_F(SkinButtonTest, CaptionShowsOnlyWhenAskedAndIsEmbossedWhenDisabled)
     const CRect rcHighlight = disabled->Bounds(Sys(COLOR_BTNHIGHLIGHT), rcAll);
     EXPECT_EQ(rcShadow.right + 1, rcHighlight.right);
     EXPECT_EQ(rcShadow.bottom + 1, rcHighlight.bottom);
+}
+
+TEST_F(SkinButtonTest, ImagePlacementPutsTheIconBeforeAboveOrAfterTheCaption)
+{
+    Attach(m_button);
+    m_button.SetIcons(SolidIcon(16, 16, RED), nullptr);
+    m_button.SetShowCaption(TRUE);
+    const CRect rcAll(0, 0, 93, 60);
+    const struct
+    {
+        CSkinButton::ImagePlacement placement;
+        CRect rcIcon;
+    } cases[] = {
+        {CSkinButton::ImageBeforeText, CRect(3, 22, 19, 38)},
+        {CSkinButton::ImageAboveText, CRect(38, 3, 54, 19)},
+        {CSkinButton::ImageAfterText, CRect(74, 22, 90, 38)},
+    };
+    for (const auto& c : cases) {
+        m_button.SetImagePlacement(c.placement);
+        auto canvas = Render(m_button);
+        EXPECT_EQ(c.rcIcon, canvas->Bounds(RED, rcAll)) << "placement " << int(c.placement);
+        // The caption keeps clear of the icon.
+        CRect rcOverlap;
+        EXPECT_FALSE(rcOverlap.IntersectRect(&c.rcIcon, canvas->Bounds(Sys(COLOR_BTNTEXT), rcAll)));
+    }
+
+    // Without a caption the icon is centred, except that "after" keeps the top.
+    m_button.SetShowCaption(FALSE);
+    EXPECT_EQ(CRect(38, 0, 54, 16), Render(m_button)->Bounds(RED, rcAll));
 }
 
 TEST_F(SkinButtonTest, BitmapsShowThroughTheirMasksAndDimWhenDisabled)
