@@ -12,10 +12,6 @@
 
 namespace
 {
-    constexpr UINT_PTR TIMER_POWER_POLL = 1;
-    constexpr UINT POWER_POLL_MS = 500;
-    constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
-
     constexpr char WINDOW_TEXT[] = "Glowdeck--support@glowdeck.example";
     constexpr char BACKGROUND_FILE[] = "0_BG.bmp";
 
@@ -70,9 +66,8 @@ const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
 
 CVelkorDlg::CVelkorDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent),
-      m_pDlgPwrNotify(nullptr),
-      m_bInTray(false),
-      m_nPowerLevel(0),
+      m_trayIcon(*this),
+      m_powerWatch(*this, m_ec, m_trayIcon),
       m_wLangId(0)
 {
     // A shared icon from the resources: the system frees it.
@@ -112,6 +107,7 @@ const MessageMap* CVelkorDlg::GetMessageMap() const
         OnWmTimer(&CVelkorDlg::OnTimer),
         OnBnClicked(IDC_MIN, &CVelkorDlg::OnBnClickedMin),
         OnMessage(WM_TRAYNOTIFY, &CVelkorDlg::OnTrayNotify),
+        OnMessage(CTrayIcon::TaskbarCreatedMessage(), &CVelkorDlg::OnTaskbarCreated),
         OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
     });
     return &map;
@@ -126,7 +122,7 @@ BOOL CVelkorDlg::OnInitDialog()
     // The window has no caption: the text shows on the taskbar and in the task switcher.
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
-    SetTimer(TIMER_POWER_POLL, POWER_POLL_MS);
+    m_powerWatch.Start(m_strSkinDir);   // timer 1, the power-level poll
     return TRUE;
 }
 
@@ -294,22 +290,31 @@ void CVelkorDlg::OnLButtonDown(UINT nFlags, CPoint point)
     CDialog::OnLButtonDown(nFlags, point);
 }
 
-// ---- Tray icon and power watch: the notification-area code fills these in.
+// ---- Tray icon and power watch
 
 void CVelkorDlg::OnBnClickedMin()
 {
+    m_trayIcon.AddTrayIcon();
 }
 
 void CVelkorDlg::OnBnClickedStatic()
 {
+    m_powerWatch.OnBnClickedStatic();
 }
 
 void CVelkorDlg::OnTimer(UINT_PTR nIDEvent)
 {
+    m_powerWatch.OnTimer(nIDEvent);
     CDialog::OnTimer(nIDEvent);
 }
 
-LRESULT CVelkorDlg::OnTrayNotify(WPARAM /*wParam*/, LPARAM /*lParam*/)
+LRESULT CVelkorDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
-    return 0;
+    return m_trayIcon.OnTrayNotify(wParam, lParam, m_wLangId);
+}
+
+// A restarted shell has lost the tray icon.
+LRESULT CVelkorDlg::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
+{
+    return m_trayIcon.OnTaskbarCreated(wParam, lParam);
 }

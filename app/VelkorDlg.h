@@ -4,10 +4,10 @@
 #include "ec/LedMode.h"
 #include "framework/Brush.h"
 #include "framework/Dialog.h"
+#include "notify/PowerWatch.h"
+#include "notify/TrayIcon.h"
 
 #include <string>
-
-class CDlgPwrNotify;
 
 // The main window: a caption-less skinned dialog with five keyboard-light mode
 // buttons, MIN (to the tray) and Exit. It lives for the whole run and owns the
@@ -43,18 +43,18 @@ protected:
     void OnBnClickedCancel();
     void OnBnClickedExit();
 
-    // Tray icon and power watch: filled in by the notification-area code
-    // (notify/), which the dialog delegates to.
+    // Tray icon and power watch: handed on to m_trayIcon and m_powerWatch.
     void OnBnClickedMin();
     void OnBnClickedStatic();
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
     HICON m_hIcon;
-    CDlgPwrNotify* m_pDlgPwrNotify;
-    bool m_bInTray;
+    CTrayIcon m_trayIcon;       // the tray icon and its menu; knows whether the window is in the tray
+    CPowerWatch m_powerWatch;   // polls the power level, owns the power popup
     CBrush m_brushBg;
     CSkinButton m_btnMin;
     CSkinButton m_btnExit;
@@ -64,7 +64,6 @@ protected:
     CSkinButton m_btnColorLoop;
     CSkinButton m_btnRainBow;
     CSkinButton m_btnAuto;
-    int m_nPowerLevel;
     std::string m_strExeDir;
     std::string m_strSkinDir;
     WORD m_wLangId;
