@@ -1,0 +1,242 @@
+#include "framework/DC.h"
+#include <gtest/gtest.h>
+#include "framework/Afx.h"
+#include "framework/ClientDC.h"
+#include "framework/PaintDC.h"
+#include "framework/ScopedSelect.h"
+#include "framework/WindowDC.h"
+#include "framework/Wnd.h"
+#include "tests/support/GdiCount.h"
+
+namespace
+{
+unsigned GdiObjectsNow()
+{
+    const std::optional<unsigned> count = GdiCount::Of(::GetCurrentProcess());
+    EXPECT_TRUE(count.has_value());
+    return count.value_or(0);
+}
+
+// A memory DC with a 32 x 32 bitmap selected, for reading pixels back.
+struct Canvas
+{
+    Canvas()
+    {
+        CClientDC screen(nullptr);
+        EXPECT_TRUE(dc.CreateCompatibleDC(&screen));
+        EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 32, 32));
+        pOld = dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, 32, 32, RGB(255, 255, 255));
+    }
+    ~Canvas() { dc.SelectObject(pOld); }
+
+    CDC dc;
+    CBitmap bitmap;
+    CBitmap* pOld = nullptr;
+};
+
+class CPaintingWnd : public CWnd
+{
+public:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMap map = MessageMap::Of<CPaintingWnd>(CWnd::GetThisMessageMap(), {
+            OnWmPaint(&CPaintingWnd::OnPaint),
+        });
+        return &map;
+    }
+    int m_nPaints = 0;
+
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        CBrush brush(RGB(0, 0, 255));
+        CRect rect;
+        GetClientRect(&rect);
+        dc.FillRect(&rect, &brush);
+        m_nPaints++;
+    }
+};
+} // namespace
+
+TEST(GdiObjects, TenThousandCreateSelectDestroyRoundsLeaveNoHandleBehind)
+{
+    CClientDC screen(nullptr);
+    LOGFONTA lf{};
+    lf.lfHeight = -12;
+    lstrcpyA(lf.lfFaceName, "Tahoma");
+    AfxOnIdle();
+    const unsigned nBefore = GdiObjectsNow();
+    ASSERT_GT(nBefore, 0u);
+
+    for (int nRound = 0; nRound < 10000; ++nRound) {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(&screen));
+        CBitmap bitmap;
+        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 8, 8));
+        CBrush solid(RGB(nRound & 0xFF, 0, 0));
+        CBrush pattern;
+        ASSERT_TRUE(pattern.CreatePatternBrush(&bitmap));
+        CPen pen(PS_SOLID, 1, RGB(0, 255, 0));
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+
+        CBitmap* pOldBitmap = dc.SelectObject(&bitmap);
+        CPen* pOldPen = dc.SelectObject(&pen);
+        CFont* pOldFont = dc.SelectObject(&font);
+        {
+            ScopedSelect selectBrush(dc, pattern);
+            dc.Rectangle(0, 0, 8, 8);
+            ScopedSelect selectSolid(dc, solid);
+            dc.FillSolidRect(0, 0, 4, 4, RGB(1, 2, 3));
+        }
+        // Borrowed wrappers of the DC and of its objects.
+        CDC* pBorrowed = CDC::FromHandle(dc.m_hDC);
+        pBorrowed->SelectObject(pOldFont);
+        dc.SelectObject(pOldPen);
+        dc.SelectObject(pOldBitmap);
+        // A second creation must neither replace nor leak.
+        EXPECT_FALSE(pen.CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+        if (nRound % 100 == 0)
+            AfxOnIdle();
+    }
+    AfxOnIdle();
+    EXPECT_EQ(nBefore, GdiObjectsNow());
+}
+
+TEST(GdiObjects, PaintClientAndWindowDCsAreGivenBack)
+{
+    CPaintingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "paint", WS_POPUP | WS_VISIBLE, CRect(0, 0, 40, 40), nullptr, 0));
+    // The system caches window DCs: one round first, then count.
+    const auto round = [&wnd] {
+        wnd.Invalidate();
+        wnd.UpdateWindow();
+        CClientDC client(&wnd);
+        CWindowDC window(&wnd);
+        CDC* pDC = wnd.GetDC();
+        EXPECT_EQ(RGB(0, 0, 255), pDC->GetPixel(5, 5));
+        wnd.ReleaseDC(pDC);
+    };
+    round();
+    AfxOnIdle();
+    const unsigned nBefore = GdiObjectsNow();
+    for (int nRound = 0; nRound < 200; ++nRound)
+        round();
+    AfxOnIdle();
+    EXPECT_GE(wnd.m_nPaints, 201);
+    EXPECT_EQ(nBefore, GdiObjectsNow());
+}
+
+TEST(GdiObjects, SelectionGivesBackThePreviousObjectAndScopedSelectRestoresIt)
+{
+    Canvas canvas;
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+    HGDIOBJ hInitialPen = ::GetCurrentObject(canvas.dc, OBJ_PEN);
+
+    CPen* pOld = canvas.dc.SelectObject(&red);
+    ASSERT_NE(nullptr, pOld);
+    EXPECT_EQ(hInitialPen, pOld->m_hObject);
+    {
+        ScopedSelect guard(canvas.dc, blue);
+        EXPECT_TRUE(guard);
+        EXPECT_EQ(blue.m_hObject, ::GetCurrentObject(canvas.dc, OBJ_PEN));
+    }
+    EXPECT_EQ(red.m_hObject, ::GetCurrentObject(canvas.dc, OBJ_PEN));
+
+    // The stock pen's wrapper outlives idle time: code keeps it to select back later.
+    AfxOnIdle();
+    EXPECT_EQ(hInitialPen, pOld->m_hObject);
+    CPen* pPrevious = canvas.dc.SelectObject(pOld);
+    ASSERT_NE(nullptr, pPrevious);
+    EXPECT_EQ(red.m_hObject, pPrevious->m_hObject);
+    EXPECT_EQ(hInitialPen, ::GetCurrentObject(canvas.dc, OBJ_PEN));
+    // Typed lookups refuse the wrong kind.
+    EXPECT_EQ(nullptr, CBrush::FromHandle(reinterpret_cast<HBRUSH>(red.m_hObject)));
+    EXPECT_NE(nullptr, CPen::FromHandle(static_cast<HPEN>(red.m_hObject)));
+}
+
+TEST(DrawingCalls, FillsFramesAndLinesLandOnThePixels)
+{
+    Canvas canvas;
+    CDC& dc = canvas.dc;
+    const COLORREF crBack = dc.SetBkColor(RGB(9, 9, 9));
+
+    dc.FillSolidRect(CRect(0, 0, 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), dc.GetPixel(9, 9));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(10, 10));
+    // Filling does not change the DC's background colour.
+    EXPECT_EQ(RGB(9, 9, 9), dc.GetBkColor());
+    dc.SetBkColor(crBack);
+
+    dc.Draw3dRect(CRect(10, 10, 20, 20), RGB(0, 255, 0), RGB(0, 0, 255));
+    EXPECT_EQ(RGB(0, 255, 0), dc.GetPixel(10, 10));
+    EXPECT_EQ(RGB(0, 255, 0), dc.GetPixel(18, 10));
+    EXPECT_EQ(RGB(0, 255, 0), dc.GetPixel(10, 18));
+    EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(19, 10));
+    EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(10, 19));
+    EXPECT_EQ(RGB(0, 0, 255), dc.GetPixel(19, 19));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(15, 15));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(20, 20));
+
+    CBrush frame(RGB(1, 1, 1));
+    dc.FrameRect(CRect(20, 0, 30, 10), &frame);
+    EXPECT_EQ(RGB(1, 1, 1), dc.GetPixel(20, 0));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(25, 5));
+
+    CPen pen(PS_SOLID, 1, RGB(7, 7, 7));
+    ScopedSelect selectPen(dc, pen);
+    dc.MoveTo(0, 30);
+    EXPECT_EQ(CPoint(0, 30), dc.MoveTo(0, 31));
+    dc.LineTo(10, 31);
+    EXPECT_EQ(RGB(7, 7, 7), dc.GetPixel(5, 31));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(10, 31));   // the end point is left out
+
+    CDC copy;
+    ASSERT_TRUE(copy.CreateCompatibleDC(&dc));
+    CBitmap target;
+    ASSERT_TRUE(target.CreateCompatibleBitmap(&dc, 4, 4));
+    ScopedSelect selectTarget(copy, target);
+    ASSERT_TRUE(copy.BitBlt(0, 0, 4, 4, &dc, 8, 8, SRCCOPY));
+    EXPECT_EQ(RGB(255, 0, 0), copy.GetPixel(1, 1));
+    EXPECT_EQ(RGB(0, 255, 0), copy.GetPixel(2, 2));
+    BITMAP bm{};
+    ASSERT_EQ(static_cast<int>(sizeof(bm)), target.GetBitmap(&bm));
+    EXPECT_EQ(4, bm.bmWidth);
+}
+
+TEST(Geometry, RectanglesPointsAndSizes)
+{
+    CRect rect(10, 20, 110, 70);
+    EXPECT_EQ(100, rect.Width());
+    EXPECT_EQ(50, rect.Height());
+    EXPECT_EQ(CSize(100, 50), rect.Size());
+    EXPECT_EQ(CPoint(60, 45), rect.CenterPoint());
+    EXPECT_TRUE(rect.PtInRect(CPoint(10, 20)));
+    EXPECT_FALSE(rect.PtInRect(CPoint(110, 20)));   // right and bottom edges are outside
+    EXPECT_FALSE(rect.PtInRect(CPoint(10, 70)));
+
+    rect.OffsetRect(-10, -20);
+    EXPECT_EQ(CRect(0, 0, 100, 50), rect);
+    rect.InflateRect(1, 2);
+    EXPECT_EQ(CRect(-1, -2, 101, 52), rect);
+    rect.DeflateRect(1, 2, 3, 4);
+    EXPECT_EQ(CRect(0, 0, 98, 48), rect);
+    EXPECT_FALSE(rect.IsRectEmpty());
+    EXPECT_TRUE(CRect(5, 5, 5, 9).IsRectEmpty());
+    EXPECT_TRUE(CRect(5, 5, 4, 9).IsRectEmpty());
+
+    CRect swapped(10, 10, 0, 0);
+    swapped.NormalizeRect();
+    EXPECT_EQ(CRect(0, 0, 10, 10), swapped);
+    CRect both;
+    EXPECT_TRUE(both.IntersectRect(CRect(0, 0, 10, 10), CRect(5, 5, 20, 20)));
+    EXPECT_EQ(CRect(5, 5, 10, 10), both);
+    EXPECT_FALSE(both.IntersectRect(CRect(0, 0, 1, 1), CRect(5, 5, 6, 6)));
+    EXPECT_TRUE(both.IsRectNull());
+
+    // Mouse coordinates are signed 16-bit values.
+    EXPECT_EQ(CPoint(-5, 7), CPoint(static_cast<LPARAM>(MAKELONG(static_cast<WORD>(-5), 7))));
+}

@@ -1,0 +1,145 @@
+#include "framework/Menu.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "framework/Afx.h"
+#include "framework/Wnd.h"
+
+namespace
+{
+// An owner-drawn menu class, as a control library would derive one.
+class CDrawnMenu : public CMenu
+{
+public:
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override
+    {
+        m_measured.push_back(lpMeasureItemStruct->itemID);
+        lpMeasureItemStruct->itemHeight = 21;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override { m_drawn.push_back(lpDrawItemStruct->itemID); }
+
+    std::vector<UINT> m_measured;
+    std::vector<UINT> m_drawn;
+};
+
+class CMenuOwnerWnd : public CWnd
+{
+public:
+    BOOL Create() { return CreateEx(0, nullptr, "owner", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0); }
+};
+} // namespace
+
+TEST(Menu, HandleMapFindsTheAttachedObjectWithItsType)
+{
+    CDrawnMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    HMENU hMenu = menu.GetSafeHmenu();
+    EXPECT_EQ(&menu, CMenu::FromHandle(hMenu));
+    EXPECT_EQ(&menu, CMenu::FromHandlePermanent(hMenu));
+    EXPECT_NE(nullptr, dynamic_cast<CDrawnMenu*>(CMenu::FromHandlePermanent(hMenu)));
+    EXPECT_FALSE(menu.CreatePopupMenu());   // holds one already
+
+    // Another object cannot attach the same handle.
+    CMenu other;
+    EXPECT_FALSE(other.Attach(hMenu));
+
+    // Detached, the handle is no longer found and is not destroyed.
+    EXPECT_EQ(hMenu, menu.Detach());
+    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(hMenu));
+    CMenu* pTemporary = CMenu::FromHandle(hMenu);
+    ASSERT_NE(nullptr, pTemporary);
+    EXPECT_EQ(nullptr, dynamic_cast<CDrawnMenu*>(pTemporary));
+    AfxOnIdle();
+    EXPECT_TRUE(::IsMenu(hMenu));
+
+    // An owner destroys what it holds.
+    {
+        CMenu owner;
+        ASSERT_TRUE(owner.Attach(hMenu));
+    }
+    EXPECT_FALSE(::IsMenu(hMenu));
+}
+
+TEST(Menu, ItemsTextsStatesAndSubmenus)
+{
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    auto* pSub = new CDrawnMenu;   // the parent's DestroyMenu takes the handle with it
+    ASSERT_TRUE(pSub->CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendMenu(MF_STRING, 11, "01_Open Main UI"));
+    ASSERT_TRUE(menu.AppendMenu(MF_SEPARATOR));
+    ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(pSub->GetSafeHmenu()), "More"));
+    ASSERT_TRUE(menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 13, "02_Exit"));
+    EXPECT_EQ(4, menu.GetMenuItemCount());
+    EXPECT_EQ(13u, menu.GetMenuItemID(0));
+
+    std::string strText;
+    EXPECT_EQ(15, menu.GetMenuString(11, strText, MF_BYCOMMAND));
+    EXPECT_EQ("01_Open Main UI", strText);
+    EXPECT_EQ(0, menu.GetMenuString(99, strText, MF_BYCOMMAND));
+    EXPECT_EQ("", strText);
+
+    menu.CheckMenuItem(11, MF_CHECKED);
+    menu.EnableMenuItem(13, MF_GRAYED);
+    EXPECT_NE(0u, menu.GetMenuState(11, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_NE(0u, menu.GetMenuState(13, MF_BYCOMMAND) & MF_GRAYED);
+    ASSERT_TRUE(menu.ModifyMenu(11, MF_BYCOMMAND | MF_STRING, 12, "Renamed"));
+    EXPECT_EQ(12u, menu.GetMenuItemID(1));
+
+    // The submenu comes back as the object attached to it.
+    EXPECT_EQ(pSub, menu.GetSubMenu(3));
+    EXPECT_EQ(nullptr, menu.GetSubMenu(0));
+
+    ASSERT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
+    EXPECT_EQ(3, menu.GetMenuItemCount());
+    pSub->Detach();
+    delete pSub;
+}
+
+TEST(Menu, OwnerDrawnItemsAreMeasuredAndDrawnByTheirMenuObject)
+{
+    CMenuOwnerWnd owner;
+    ASSERT_TRUE(owner.Create());
+    CDrawnMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendMenu(MF_OWNERDRAW, 501));
+    CMenu plain;
+    ASSERT_TRUE(plain.CreatePopupMenu());
+    ASSERT_TRUE(plain.AppendMenu(MF_STRING, 502, "plain"));
+
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemID = 501;
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_EQ(std::vector<UINT>{501}, menu.m_measured);
+    EXPECT_EQ(21u, mis.itemHeight);
+
+    // An item no attached menu draws itself is left to the system.
+    mis.itemID = 502;
+    mis.itemHeight = 0;
+    owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_EQ(1u, menu.m_measured.size());
+
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = 501;
+    dis.hwndItem = reinterpret_cast<HWND>(menu.GetSafeHmenu());
+    owner.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    EXPECT_EQ(std::vector<UINT>{501}, menu.m_drawn);
+}
+
+TEST(Menu, SystemMenuTakesAnExtraItem)
+{
+    CMenuOwnerWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "sys", WS_POPUP | WS_CAPTION | WS_SYSMENU, CRect(0, 0, 80, 80), nullptr, 0));
+    CMenu* pSysMenu = owner.GetSystemMenu(FALSE);
+    ASSERT_NE(nullptr, pSysMenu);
+    const int nBefore = pSysMenu->GetMenuItemCount();
+    ASSERT_TRUE(pSysMenu->AppendMenu(MF_SEPARATOR));
+    ASSERT_TRUE(pSysMenu->AppendMenu(MF_STRING, 0x0010, "&About Velkor..."));
+    CMenu* pAgain = owner.GetSystemMenu(FALSE);
+    ASSERT_EQ(nBefore + 2, pAgain->GetMenuItemCount());
+    std::string strText;
+    pAgain->GetMenuString(static_cast<UINT>(nBefore + 1), strText, MF_BYPOSITION);
+    EXPECT_EQ("&About Velkor...", strText);
+}
