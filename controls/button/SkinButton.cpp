@@ -112,6 +112,8 @@ CSkinButton::~CSkinButton()
     FreeImages(TRUE);
     if (m_hHoverCursor != nullptr)
         ::DestroyCursor(m_hHoverCursor);
+    if (m_dropMenu.m_hMenu != nullptr)
+        m_dropMenu.DestroyAll();
 }
 
 // ---- Images
@@ -322,6 +324,8 @@ const MessageMap* CSkinButton::GetThisMessageMap()
         OnWmCancelMode(&CSkinButton::OnCancelMode),
         OnWmGetDlgCode(&CSkinButton::OnGetDlgCode),
         OnReflectedCtlColor(&CSkinButton::CtlColor),
+        OnWmMenuChar(&CSkinButton::OnMenuChar),
+        OnWmMeasureItem(&CSkinButton::OnMeasureItem),
         OnMessage(BM_SETSTYLE, &CSkinButton::OnSetStyleMsg),
         OnMessage(WM_MOUSELEAVE, &CSkinButton::OnMouseLeaveMsg),
         OnMessage(BM_SETCHECK, &CSkinButton::OnSetCheckMsg),
@@ -385,6 +389,8 @@ BOOL CSkinButton::OnReflectedClick()
     if (m_bCheckMode) {
         m_nCheckState = m_nCheckState != 0 ? 0 : 1;
         Repaint();
+    } else if (m_dropMenu.m_hMenu != nullptr) {
+        OpenDropMenu();
     } else if (m_szLink[0] != '\0') {
         OpenLink();
     }
@@ -465,12 +471,61 @@ LRESULT CSkinButton::OnGetCheckMsg(WPARAM, LPARAM)
     return m_nCheckState;
 }
 
+LRESULT CSkinButton::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
+{
+    if (CSkinMenu::IsOwnPopup(pMenu))
+        return CSkinMenu::FindMnemonic(nChar, nFlags, pMenu);
+    return CButton::OnMenuChar(nChar, nFlags, pMenu);
+}
+
+void CSkinButton::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
+{
+    // A popup item carries its popup's handle as its id.
+    const HMENU hPopup = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(lpMeasureItemStruct->itemID));
+    if (lpMeasureItemStruct->CtlType == ODT_MENU && ::IsMenu(hPopup) && CSkinMenu::IsOwnPopupHandle(hPopup))
+        m_dropMenu.MeasureItem(lpMeasureItemStruct);
+    else
+        CButton::OnMeasureItem(nIDCtl, lpMeasureItemStruct);
+}
+
+// ---- Drop-down menu
+
+BOOL CSkinButton::SetDropMenu(UINT nIDMenu, HWND hTarget)
+{
+    m_hMenuTarget = hTarget;
+    return m_dropMenu.LoadFromResource(nIDMenu);
+}
+
+void CSkinButton::OpenDropMenu()
+{
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    m_bMenuOpen = TRUE;
+    RepaintNow();
+    CMenu* pPopup = m_dropMenu.GetSubMenu(0);
+    const UINT nCommand = pPopup == nullptr ? 0
+        : static_cast<UINT>(pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+                                                   rcWindow.left, rcWindow.bottom, this));
+    m_bMenuOpen = FALSE;
+    RepaintNow();
+    // Posted, so the command runs after this click has been handled.
+    if (nCommand != 0)
+        ::PostMessageA(m_hMenuTarget, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+}
+
 // ---- Implementation
 
 void CSkinButton::Repaint()
 {
     if (m_hWnd != nullptr)
         InvalidateRect(nullptr, TRUE);
+}
+
+void CSkinButton::RepaintNow()
+{
+    Repaint();
+    if (m_hWnd != nullptr)
+        UpdateWindow();
 }
 
 void CSkinButton::CancelHover()
@@ -524,6 +579,9 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 
     const UINT nState = lpDIS->itemState;
     m_bPressedLook = (nState & ODS_SELECTED) != 0 || (m_bCheckMode && m_nCheckState != 0);
+    // The button stays pressed for as long as its drop-down menu is open.
+    if (!m_bCheckMode && m_dropMenu.m_hMenu != nullptr && m_bMenuOpen)
+        m_bPressedLook = TRUE;
     m_bFocusLook = (nState & ODS_FOCUS) != 0;
     m_bDisabledLook = (nState & ODS_DISABLED) != 0;
 

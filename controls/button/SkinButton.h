@@ -103,6 +103,11 @@ public:
     // A tip shown when the pointer rests on the button; NULL or "" removes it.
     // FALSE when the tooltip cannot be made (no window yet).
     BOOL SetTooltipText(const char* lpszText);
+    // Gives the button a drop-down menu: the first popup of menu template
+    // nIDMenu opens below the button on click, and the command chosen from it
+    // is posted to hTarget as WM_COMMAND once the menu has closed. FALSE (and
+    // no menu) when the template cannot be loaded.
+    BOOL SetDropMenu(UINT nIDMenu, HWND hTarget);
 
     // ---- Overrideables
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
@@ -132,6 +137,8 @@ protected:
     LRESULT OnMouseLeaveMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetCheckMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheckMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu);
+    void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
 
     // ---- Implementation
     void Repaint();
@@ -146,6 +153,10 @@ protected:
     HICON MakeGrayIcon(HICON hIcon);
     void ReleaseParentBackground();
     void OpenLink() const;
+    // Tracks the drop-down menu below the button, drawn pressed meanwhile.
+    void OpenDropMenu();
+    // Repaints at once, so the look is right before what comes next runs.
+    void RepaintNow();
     BOOL EnsureTooltip();
 
     void PaintParentBackground(CDC* pDC);
