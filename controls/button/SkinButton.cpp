@@ -493,7 +493,12 @@ void CSkinButton::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStr
 BOOL CSkinButton::SetDropMenu(UINT nIDMenu, HWND hTarget)
 {
     m_hMenuTarget = hTarget;
-    return m_dropMenu.LoadFromResource(nIDMenu);
+    if (m_dropMenu.LoadFromResource(nIDMenu))
+        return TRUE;
+    // A missing template leaves the old menu in place: the button has none then.
+    if (m_dropMenu.m_hMenu != nullptr)
+        m_dropMenu.DestroyAll();
+    return FALSE;
 }
 
 void CSkinButton::OpenDropMenu()

@@ -142,6 +142,12 @@ TEST_F(SkinButtonDropDown, AButtonWithoutAMenuNeverShowsOne)
     m_button.m_menuKeys = {VK_RETURN};
     for (const std::string& strEvent : Click())
         EXPECT_NE("pressed", strEvent);
+
+    // A template that cannot be loaded takes an earlier menu away.
+    ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
+    EXPECT_FALSE(m_button.SetDropMenu(4711, m_hTarget));
+    for (const std::string& strEvent : Click())
+        EXPECT_NE("pressed", strEvent);
 }
 
 TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopups)
