@@ -100,7 +100,7 @@ render_skin() {
 ensure_packages
 render_skin EN "Velkor" "RGB KEYBOARD LIGHT CONTROL" 2.5 "LIGHTING MODE" "POWER LEVEL" 11 \
     "On" "RainBow" "Breath" "ColorLoop" "Auto" "Power"
-render_skin CN "键盘灯光控制" "VELKOR · RGB 键盘背光" 1.5 "灯光模式" "性能模式" 12 \
+render_skin CN "键盘灯光控制" "VELKOR · RGB 键盘背光" 1.5 "灯光模式" "性能模式" 13 \
     "常亮" "彩虹" "呼吸" "循环" "自动" "性能"
 
 svg app-icon.svg "$WORK/app.png"
