@@ -1,0 +1,101 @@
+// Drives a running Velkor as a user would, for scripts/run without a display of
+// one's own: waits for its main window and clicks its buttons with real input.
+//
+//   velkor_drive wait            waits for the main window, prints where it is
+//   velkor_drive click ID        clicks the button with this control id
+//   velkor_drive exit            clicks Exit and waits for the program to end
+//
+// Exit status: 0 done, 1 no Velkor window (or it did not end), 2 bad command line.
+#include "tests/support/UserInput.h"
+#include "tests/support/Wait.h"
+#include "tests/support/WindowQuery.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace
+{
+    constexpr int ID_EXIT = 1005;
+    const std::wstring WINDOW_TEXT_PREFIX = L"Glowdeck--";
+
+    BOOL CALLBACK FindVelkor(HWND hWnd, LPARAM lParam)
+    {
+        if (IsWindowVisible(hWnd) && GetWindow(hWnd, GW_OWNER) == nullptr &&
+            WindowQuery::Text(hWnd).rfind(WINDOW_TEXT_PREFIX, 0) == 0)
+        {
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    HWND WaitForVelkor(unsigned nTimeoutMs)
+    {
+        HWND hMain = nullptr;
+        WaitUntil([&] {
+            EnumWindows(FindVelkor, reinterpret_cast<LPARAM>(&hMain));
+            return hMain != nullptr;
+        }, nTimeoutMs);
+        return hMain;
+    }
+
+    int Usage()
+    {
+        std::fprintf(stderr, "usage: velkor_drive wait | click ID | exit\n");
+        return 2;
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    std::string strCommand = argv[1];
+    HWND hMain = WaitForVelkor(strCommand == "wait" ? 30000 : 5000);
+    if (!hMain)
+    {
+        std::fprintf(stderr, "no Velkor window\n");
+        return 1;
+    }
+    RECT rc = WindowQuery::ScreenRect(hMain);
+
+    if (strCommand == "wait" && argc == 2)
+    {
+        std::printf("Velkor window %ldx%ld at %ld,%ld\n", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+        return 0;
+    }
+    if (strCommand == "click" && argc == 3)
+    {
+        HWND hButton = GetDlgItem(hMain, std::atoi(argv[2]));
+        if (!hButton || !IsWindowVisible(hButton))
+        {
+            std::fprintf(stderr, "no visible button %s\n", argv[2]);
+            return 1;
+        }
+        UserInput::BringToFront(hMain);
+        UserInput::ClickCentre(hButton);
+        Pause(500);   // let it repaint before anyone looks
+        return 0;
+    }
+    if (strCommand == "exit" && argc == 2)
+    {
+        DWORD dwPid = 0;
+        GetWindowThreadProcessId(hMain, &dwPid);
+        HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwPid);
+        UserInput::BringToFront(hMain);
+        UserInput::ClickCentre(GetDlgItem(hMain, ID_EXIT));
+        bool bEnded = hProcess && WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0;
+        DWORD dwCode = 0;
+        if (bEnded)
+            GetExitCodeProcess(hProcess, &dwCode);
+        if (hProcess)
+            CloseHandle(hProcess);
+        std::printf(bEnded ? "Velkor ended with status %lu\n" : "Velkor did not end\n", dwCode);
+        return bEnded ? 0 : 1;
+    }
+    return Usage();
+}
