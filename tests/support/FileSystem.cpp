@@ -58,6 +58,19 @@ namespace FileSystem
         return L"\\\\?\\" + strPath;
     }
 
+    std::wstring Openable(const std::wstring& strPath)
+    {
+        if (strPath.size() < MAX_PATH)
+            return strPath;
+        std::wstring strLong = LongForm(strPath);
+        DWORD nSize = GetShortPathNameW(strLong.c_str(), nullptr, 0);
+        if (nSize == 0)
+            return strPath;
+        std::wstring strShort(nSize, L'\0');
+        strShort.resize(GetShortPathNameW(strLong.c_str(), strShort.data(), nSize));
+        return strShort.rfind(L"\\\\?\\", 0) == 0 ? strShort.substr(4) : strShort;
+    }
+
     std::wstring ParentOf(const std::wstring& strPath)
     {
         size_t nSlash = strPath.find_last_of(L'\\');

@@ -9,6 +9,10 @@ namespace FileSystem
     // "C:\a\b" -> "\\?\C:\a\b"; paths already in that form are left alone.
     std::wstring LongForm(const std::wstring& strPath);
 
+    // A path that calls without long-path support can open: the short (8.3)
+    // form of a path of MAX_PATH characters or more, else the path itself.
+    std::wstring Openable(const std::wstring& strPath);
+
     // The folder part of a path, without the trailing backslash.
     std::wstring ParentOf(const std::wstring& strPath);
 

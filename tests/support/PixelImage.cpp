@@ -105,7 +105,7 @@ PixelImage PixelImage::FromBitmap(HBITMAP hBitmap)
 
 PixelImage PixelImage::FromBitmapFile(const std::wstring& strPath)
 {
-    auto hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, strPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    auto hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, FileSystem::Openable(strPath).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!hBitmap)
         throw std::runtime_error("cannot load bitmap " + Text::ToUtf8(strPath));
     return FromBitmap(hBitmap);
@@ -125,7 +125,7 @@ PixelImage PixelImage::FromBitmapResource(const std::wstring& strModule, int nId
 
 PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack)
 {
-    auto hIcon = static_cast<HICON>(LoadImageW(nullptr, strIconPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    auto hIcon = static_cast<HICON>(LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     if (!hIcon)
         throw std::runtime_error("cannot load icon " + Text::ToUtf8(strIconPath));
     ICONINFO ii = {};
