@@ -48,9 +48,8 @@ bool RunningProgram::WaitPainted(unsigned nTimeoutMs)
     return false;
 }
 
-std::optional<double> RunningProgram::Click(int nId, unsigned nTimeoutMs)
+std::optional<double> RunningProgram::ClickButton(HWND hButton, unsigned nTimeoutMs)
 {
-    HWND hButton = Control(nId);
     DWORD_PTR dwResult = 0;
     const double dStart = Now();
     if (!hButton || !SendMessageTimeoutW(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult))
@@ -58,10 +57,10 @@ std::optional<double> RunningProgram::Click(int nId, unsigned nTimeoutMs)
     return Now() - dStart;
 }
 
-bool RunningProgram::Responds(unsigned nTimeoutMs)
+bool RunningProgram::Responds(HWND hWnd, unsigned nTimeoutMs)
 {
     DWORD_PTR dwResult = 0;
-    return m_hMain && SendMessageTimeoutW(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult) != 0;
+    return hWnd && SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult) != 0;
 }
 
 std::optional<unsigned> RunningProgram::GdiObjects() const

@@ -28,10 +28,12 @@ public:
     // A click on a button as the button itself turns it into BN_CLICKED (BM_CLICK),
     // sent, so it has been handled when this returns. The time it took, in ms, or
     // nothing when the program did not answer (it hangs or has ended).
-    std::optional<double> Click(int nId, unsigned nTimeoutMs = 10000);
+    std::optional<double> Click(int nId, unsigned nTimeoutMs = 10000) { return ClickButton(Control(nId), nTimeoutMs); }
+    static std::optional<double> ClickButton(HWND hButton, unsigned nTimeoutMs = 10000);
     // A message the program has handled when this returns; false when it did not
     // answer in time (a hang).
-    bool Responds(unsigned nTimeoutMs = 10000);
+    bool Responds(unsigned nTimeoutMs = 10000) const { return Responds(m_hMain, nTimeoutMs); }
+    static bool Responds(HWND hWnd, unsigned nTimeoutMs = 10000);
 
     std::optional<MemoryUse> Memory() const { return ProcessMeter::Memory(m_pProcess->Handle()); }
     std::optional<unsigned> GdiObjects() const;
