@@ -42,9 +42,17 @@ std::string SystemFolder()
 
 // io.dll is not a system library, so the usual search would also take a copy
 // planted in the current folder or on PATH. Only the program's own folder and
-// the system folder are trusted, named by full path.
+// the system folder are trusted. The loader's restricted search is asked first:
+// it also finds the library beside a program installed deeper than MAX_PATH.
+// Systems without it (Windows 7 lacking its loader update) reject the flags,
+// and get the two folders named by full path instead.
 HMODULE LoadPortLibrary()
 {
+    if (HMODULE hModule = LoadLibraryExA("io.dll", nullptr,
+                                         LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return hModule;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
     for (const std::string& strFolder : {ExecutableFolder(), SystemFolder()}) {
         if (strFolder.empty())
             continue;

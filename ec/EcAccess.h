@@ -18,6 +18,7 @@ public:
 
     BYTE ReadEcByte(WORD wAddress);
     void WriteEcByte(WORD wAddress, BYTE byValue);
+    bool IsDriverOpen() const { return m_bDriverOpen; }
 
     // Data members
     int m_nEcRamBase; // 0xC400 on an IT5570/IT5571, else 0x0400; add the EcRamMap offsets
