@@ -119,6 +119,10 @@ BOOL CVelkorDlg::OnInitDialog()
     AddAboutItem();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    // Construction already ends the process without the driver; this guards
+    // against a dialog that was built some other way.
+    if (!m_ec.IsDriverOpen())
+        ::ExitProcess(0);
     // The window has no caption: the text shows on the taskbar and in the task switcher.
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
