@@ -18,12 +18,6 @@ public:
         return it == m_permanent.end() ? nullptr : it->second;
     }
 
-    TObject* LookupTemporary(THandle h) const
-    {
-        auto it = m_temporary.find(h);
-        return it == m_temporary.end() ? nullptr : it->second.get();
-    }
-
     void SetPermanent(THandle h, TObject* pObject) { m_permanent[h] = pObject; }
 
     void RemovePermanent(THandle h, const TObject* pObject)
@@ -62,16 +56,14 @@ public:
             (*entry.second).*pHandle = nullptr;
     }
 
-    template <class TVisit>
-    TObject* FindPermanent(TVisit matches) const
+    template <class TPredicate>
+    TObject* FindPermanent(TPredicate matches) const
     {
         for (const auto& entry : m_permanent)
             if (matches(*entry.second))
                 return entry.second;
         return nullptr;
     }
-
-    size_t TemporaryCount() const { return m_temporary.size(); }
 
 private:
     std::unordered_map<THandle, TObject*> m_permanent;

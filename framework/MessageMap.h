@@ -80,6 +80,32 @@ inline UINT CtlColorKind(UINT message)
 {
     return (message >= WM_REFLECT_BASE ? message - WM_REFLECT_BASE : message) - WM_CTLCOLORMSGBOX;
 }
+
+template <class TResult>
+LRESULT ToLResult(TResult result)
+{
+    if constexpr (std::is_pointer_v<TResult>)
+        return reinterpret_cast<LRESULT>(result);
+    else
+        return static_cast<LRESULT>(result);
+}
+
+// An entry for nMessage that runs call(T& wnd, message, wParam, lParam); its
+// result answers the message (0 when it returns nothing).
+template <class T, class TCall>
+MessageEntry Crack(UINT nMessage, TCall call)
+{
+    return Entry(nMessage, [call](CWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+        T& target = static_cast<T&>(wnd);
+        if constexpr (std::is_void_v<decltype(call(target, message, wParam, lParam))>) {
+            call(target, message, wParam, lParam);
+            lResult = 0;
+        } else {
+            lResult = ToLResult(call(target, message, wParam, lParam));
+        }
+        return true;
+    });
+}
 } // namespace message_map_detail
 
 // ---- Window messages -------------------------------------------------------
@@ -88,21 +114,15 @@ inline UINT CtlColorKind(UINT message)
 template <class T>
 MessageEntry OnWmPaint(void (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_PAINT, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)();
-        lResult = 0;
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_PAINT, [pfn](T& wnd, UINT, WPARAM, LPARAM) { (wnd.*pfn)(); });
 }
 
 // void OnTimer(UINT_PTR nIDEvent)
 template <class T>
 MessageEntry OnWmTimer(void (T::*pfn)(UINT_PTR))
 {
-    return message_map_detail::Entry(WM_TIMER, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<UINT_PTR>(wParam));
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_TIMER, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM) {
+        (wnd.*pfn)(static_cast<UINT_PTR>(wParam));
     });
 }
 
@@ -110,10 +130,8 @@ MessageEntry OnWmTimer(void (T::*pfn)(UINT_PTR))
 template <class T>
 MessageEntry OnWmSysCommand(void (T::*pfn)(UINT, LPARAM))
 {
-    return message_map_detail::Entry(WM_SYSCOMMAND, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<UINT>(wParam), lParam);
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_SYSCOMMAND, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<UINT>(wParam), lParam);
     });
 }
 
@@ -121,10 +139,7 @@ MessageEntry OnWmSysCommand(void (T::*pfn)(UINT, LPARAM))
 template <class T>
 MessageEntry OnWmQueryDragIcon(HCURSOR (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_QUERYDRAGICON, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        lResult = reinterpret_cast<LRESULT>((static_cast<T&>(wnd).*pfn)());
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_QUERYDRAGICON, [pfn](T& wnd, UINT, WPARAM, LPARAM) { return (wnd.*pfn)(); });
 }
 
 // HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor), for every
@@ -132,14 +147,11 @@ MessageEntry OnWmQueryDragIcon(HCURSOR (T::*pfn)())
 template <class T>
 MessageEntry OnWmCtlColor(HBRUSH (T::*pfn)(CDC*, CWnd*, UINT))
 {
-    MessageEntry entry = message_map_detail::Entry(WM_CTLCOLORMSGBOX,
-        [pfn](CWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-            HBRUSH hBrush = (static_cast<T&>(wnd).*pfn)(
-                message_map_detail::DCFromHandle(reinterpret_cast<HDC>(wParam)),
-                message_map_detail::WndFromHandle(reinterpret_cast<HWND>(lParam)),
-                message_map_detail::CtlColorKind(message));
-            lResult = reinterpret_cast<LRESULT>(hBrush);
-            return true;
+    MessageEntry entry = message_map_detail::Crack<T>(WM_CTLCOLORMSGBOX,
+        [pfn](T& wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+            return (wnd.*pfn)(message_map_detail::DCFromHandle(reinterpret_cast<HDC>(wParam)),
+                              message_map_detail::WndFromHandle(reinterpret_cast<HWND>(lParam)),
+                              message_map_detail::CtlColorKind(message));
         });
     entry.nLastMessage = WM_CTLCOLORSTATIC;
     return entry;
@@ -149,10 +161,8 @@ MessageEntry OnWmCtlColor(HBRUSH (T::*pfn)(CDC*, CWnd*, UINT))
 template <class T>
 MessageEntry OnWmLButtonDown(void (T::*pfn)(UINT, CPoint))
 {
-    return message_map_detail::Entry(WM_LBUTTONDOWN, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<UINT>(wParam), CPoint(lParam));
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_LBUTTONDOWN, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<UINT>(wParam), CPoint(lParam));
     });
 }
 
@@ -160,10 +170,8 @@ MessageEntry OnWmLButtonDown(void (T::*pfn)(UINT, CPoint))
 template <class T>
 MessageEntry OnWmMouseMove(void (T::*pfn)(UINT, CPoint))
 {
-    return message_map_detail::Entry(WM_MOUSEMOVE, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<UINT>(wParam), CPoint(lParam));
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_MOUSEMOVE, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<UINT>(wParam), CPoint(lParam));
     });
 }
 
@@ -171,10 +179,9 @@ MessageEntry OnWmMouseMove(void (T::*pfn)(UINT, CPoint))
 template <class T>
 MessageEntry OnWmSetCursor(BOOL (T::*pfn)(CWnd*, UINT, UINT))
 {
-    return message_map_detail::Entry(WM_SETCURSOR, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        lResult = (static_cast<T&>(wnd).*pfn)(message_map_detail::WndFromHandle(reinterpret_cast<HWND>(wParam)),
-                                              LOWORD(lParam), HIWORD(lParam));
-        return true;
+    return message_map_detail::Crack<T>(WM_SETCURSOR, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        return (wnd.*pfn)(message_map_detail::WndFromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam),
+                          HIWORD(lParam));
     });
 }
 
@@ -182,10 +189,8 @@ MessageEntry OnWmSetCursor(BOOL (T::*pfn)(CWnd*, UINT, UINT))
 template <class T>
 MessageEntry OnWmKillFocus(void (T::*pfn)(CWnd*))
 {
-    return message_map_detail::Entry(WM_KILLFOCUS, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(message_map_detail::WndFromHandle(reinterpret_cast<HWND>(wParam)));
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_KILLFOCUS, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM) {
+        (wnd.*pfn)(message_map_detail::WndFromHandle(reinterpret_cast<HWND>(wParam)));
     });
 }
 
@@ -193,22 +198,16 @@ MessageEntry OnWmKillFocus(void (T::*pfn)(CWnd*))
 template <class T>
 MessageEntry OnWmSysColorChange(void (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_SYSCOLORCHANGE, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)();
-        lResult = 0;
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_SYSCOLORCHANGE, [pfn](T& wnd, UINT, WPARAM, LPARAM) { (wnd.*pfn)(); });
 }
 
 // void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
 template <class T>
 MessageEntry OnWmActivate(void (T::*pfn)(UINT, CWnd*, BOOL))
 {
-    return message_map_detail::Entry(WM_ACTIVATE, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(LOWORD(wParam), message_map_detail::WndFromHandle(reinterpret_cast<HWND>(lParam)),
-                                    HIWORD(wParam) != 0);
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_ACTIVATE, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(LOWORD(wParam), message_map_detail::WndFromHandle(reinterpret_cast<HWND>(lParam)),
+                   HIWORD(wParam) != 0);
     });
 }
 
@@ -216,10 +215,8 @@ MessageEntry OnWmActivate(void (T::*pfn)(UINT, CWnd*, BOOL))
 template <class T>
 MessageEntry OnWmEnable(void (T::*pfn)(BOOL))
 {
-    return message_map_detail::Entry(WM_ENABLE, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<BOOL>(wParam));
-        lResult = 0;
-        return true;
+    return message_map_detail::Crack<T>(WM_ENABLE, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM) {
+        (wnd.*pfn)(static_cast<BOOL>(wParam));
     });
 }
 
@@ -227,31 +224,23 @@ MessageEntry OnWmEnable(void (T::*pfn)(BOOL))
 template <class T>
 MessageEntry OnWmCancelMode(void (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_CANCELMODE, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)();
-        lResult = 0;
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_CANCELMODE, [pfn](T& wnd, UINT, WPARAM, LPARAM) { (wnd.*pfn)(); });
 }
 
 // UINT OnGetDlgCode()
 template <class T>
 MessageEntry OnWmGetDlgCode(UINT (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_GETDLGCODE, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        lResult = (static_cast<T&>(wnd).*pfn)();
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_GETDLGCODE, [pfn](T& wnd, UINT, WPARAM, LPARAM) { return (wnd.*pfn)(); });
 }
 
 // LRESULT OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
 template <class T>
 MessageEntry OnWmMenuChar(LRESULT (T::*pfn)(UINT, UINT, CMenu*))
 {
-    return message_map_detail::Entry(WM_MENUCHAR, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        lResult = (static_cast<T&>(wnd).*pfn)(LOWORD(wParam), HIWORD(wParam),
-                                              message_map_detail::MenuFromHandle(reinterpret_cast<HMENU>(lParam)));
-        return true;
+    return message_map_detail::Crack<T>(WM_MENUCHAR, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        return (wnd.*pfn)(LOWORD(wParam), HIWORD(wParam),
+                          message_map_detail::MenuFromHandle(reinterpret_cast<HMENU>(lParam)));
     });
 }
 
@@ -259,10 +248,9 @@ MessageEntry OnWmMenuChar(LRESULT (T::*pfn)(UINT, UINT, CMenu*))
 template <class T>
 MessageEntry OnWmMeasureItem(void (T::*pfn)(int, LPMEASUREITEMSTRUCT))
 {
-    return message_map_detail::Entry(WM_MEASUREITEM, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        lResult = TRUE;
-        return true;
+    return message_map_detail::Crack<T>(WM_MEASUREITEM, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<int>(wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+        return TRUE;
     });
 }
 
@@ -270,10 +258,9 @@ MessageEntry OnWmMeasureItem(void (T::*pfn)(int, LPMEASUREITEMSTRUCT))
 template <class T>
 MessageEntry OnWmDrawItem(void (T::*pfn)(int, LPDRAWITEMSTRUCT))
 {
-    return message_map_detail::Entry(WM_DRAWITEM, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        lResult = TRUE;
-        return true;
+    return message_map_detail::Crack<T>(WM_DRAWITEM, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+        return TRUE;
     });
 }
 
@@ -281,11 +268,7 @@ MessageEntry OnWmDrawItem(void (T::*pfn)(int, LPDRAWITEMSTRUCT))
 template <class T>
 MessageEntry OnWmMouseLeave(void (T::*pfn)())
 {
-    return message_map_detail::Entry(WM_MOUSELEAVE, [pfn](CWnd& wnd, UINT, WPARAM, LPARAM, LRESULT& lResult) {
-        (static_cast<T&>(wnd).*pfn)();
-        lResult = 0;
-        return true;
-    });
+    return message_map_detail::Crack<T>(WM_MOUSELEAVE, [pfn](T& wnd, UINT, WPARAM, LPARAM) { (wnd.*pfn)(); });
 }
 
 // LRESULT OnXxx(WPARAM wParam, LPARAM lParam) for any message, including
@@ -293,9 +276,8 @@ MessageEntry OnWmMouseLeave(void (T::*pfn)())
 template <class T>
 MessageEntry OnMessage(UINT nMessage, LRESULT (T::*pfn)(WPARAM, LPARAM))
 {
-    return message_map_detail::Entry(nMessage, [pfn](CWnd& wnd, UINT, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
-        lResult = (static_cast<T&>(wnd).*pfn)(wParam, lParam);
-        return true;
+    return message_map_detail::Crack<T>(nMessage, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        return (wnd.*pfn)(wParam, lParam);
     });
 }
 

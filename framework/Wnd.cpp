@@ -149,8 +149,13 @@ LRESULT CALLBACK CWnd::CbtHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode == HCBT_CREATEWND && t_pWndInit != nullptr) {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = nullptr;
-        if (pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam)))
-            pWnd->m_bCreatedHere = true;
+        // PreSubclassWindow runs here, inside the system's hook call.
+        try {
+            if (pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam)))
+                pWnd->m_bCreatedHere = true;
+        } catch (...) {
+            pWnd->UnsubclassWindow();
+        }
     }
     return ::CallNextHookEx(t_hCreationHook, nCode, wParam, lParam);
 }
