@@ -1,0 +1,165 @@
+// The power-level popup as a user meets it: the EC's power byte changes, the
+// popup shows the level's picture for a moment, centred on the screen.
+#include "tests/e2e/NotifyWindows.h"
+#include "tests/e2e/VelkorSession.h"
+
+#include "tests/support/UserInput.h"
+#include "tests/support/Wait.h"
+#include "tests/support/WindowQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace NotifyWindows;
+
+namespace
+{
+    class PowerLevelPopup : public ::testing::Test
+    {
+    protected:
+        void Start(BYTE byLevelAtStart)
+        {
+            SetPowerLevel(velkor, byLevelAtStart);
+            velkor.Start();
+            ASSERT_TRUE(velkor.WaitForFirstWindow());
+            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            m_ullMainShown = GetTickCount64();
+        }
+
+        PixelImage Picture(const wchar_t* pszFile) const { return PixelImage::FromBitmapFile(velkor.SkinFile(pszFile)); }
+
+        // Where the popup stands on this screen: centred, sized by the level-1 picture.
+        RECT ExpectedPlace(bool bLowered) const
+        {
+            const PixelImage p1 = Picture(L"Perf_P1_Blue.bmp");
+            RECT rcDesktop;
+            GetWindowRect(GetDesktopWindow(), &rcDesktop);
+            const int x = (rcDesktop.right - p1.Width()) / 2;
+            const int y = (rcDesktop.bottom - p1.Height()) / 2 + (bLowered ? p1.Height() / 2 : 0);
+            return {x, y, x + p1.Width(), y + p1.Height()};
+        }
+
+        bool ShowsPicture(HWND hPopup, const wchar_t* pszFile) const
+        {
+            return IsWindowVisible(hPopup) && PixelImage::GrabClient(hPopup).Match(Picture(pszFile)) > 0.95;
+        }
+
+        VelkorSession velkor;
+        ULONGLONG m_ullMainShown = 0;
+    };
+
+    bool SameRect(const RECT& a, const RECT& b)
+    {
+        return EqualRect(&a, &b) != FALSE;
+    }
+}
+
+TEST_F(PowerLevelPopup, LevelAtStartShowsTheGreenPictureCentredOnceAndHidesIt)
+{
+    Start(2);
+    HWND hPopup = WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr) << "no popup for level 2";
+    const ULONGLONG ullShown = GetTickCount64();
+    EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowQuery::ScreenRect(hPopup), ExpectedPlace(false)); }, 5000))
+        << "not centred at the level-1 picture's size";
+    EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(hPopup, L"Perf_P2_Green.bmp"); }, 5000));
+    EXPECT_TRUE(GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }, 10000)) << "the popup stays";
+    std::printf("[ figures  ] popup shown %llu ms after the main window, visible for about %llu ms\n",
+                ullShown - m_ullMainShown, GetTickCount64() - ullShown);
+    EXPECT_EQ(CountShowings(hPopup, 2000), 0) << "an unchanged level showed the popup again";
+}
+
+TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevel)
+{
+    Start(0);
+    EXPECT_EQ(WaitForPopupShown(velkor, 1500), nullptr) << "level 0 is no level";
+
+    SetPowerLevel(velkor, 2);
+    HWND hPopup = WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
+
+    // 2, 0, 2: one popup.
+    SetPowerLevel(velkor, 0);
+    EXPECT_EQ(CountShowings(hPopup, 1500), 0);
+    SetPowerLevel(velkor, 2);
+    EXPECT_EQ(CountShowings(hPopup, 2000), 0) << "0 between two 2s counted as a change";
+
+    // 2, 7, 3: 7 is ignored, 3 is the second popup.
+    SetPowerLevel(velkor, 7);
+    EXPECT_EQ(CountShowings(hPopup, 1500), 0);
+    SetPowerLevel(velkor, 3);
+    ASSERT_EQ(WaitForPopupShown(velkor), hPopup) << "the popup is created once and shown again";
+    EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 3"; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
+}
+
+TEST_F(PowerLevelPopup, FirstLevelWhileInTheTrayPutsThePopupLowerForGood)
+{
+    Start(0);
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
+    UserInput::ClickCentre(velkor.Control(ID_MIN));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); }));
+
+    SetPowerLevel(velkor, 1);
+    HWND hPopup = WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowQuery::ScreenRect(hPopup), ExpectedPlace(true)); }, 5000))
+        << "not half its height below the centre";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
+    // Past the popup's own end of its first showing, which would cut the next one short.
+    Pause(1500);
+
+    // Back from the tray, the next level shows the popup where it stood.
+    EXPECT_EQ(SendMessageW(velkor.Main(), WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP), 0);
+    ASSERT_TRUE(IsWindowVisible(velkor.Main()));
+    SetPowerLevel(velkor, 3);
+    ASSERT_EQ(WaitForPopupShown(velkor), hPopup);
+    EXPECT_TRUE(SameRect(WindowQuery::ScreenRect(hPopup), ExpectedPlace(true)));
+}
+
+TEST_F(PowerLevelPopup, ShowingThePopupLeavesTheKeyboardWithTheMainWindow)
+{
+    Start(0);
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
+    SetPowerLevel(velkor, 2);
+    HWND hPopup = WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr);
+    // Past its placing and its topmost step.
+    ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5000));
+    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
+    SetPowerLevel(velkor, 3);
+    EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 3"; }, 5000));
+    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
+}
+
+TEST_F(PowerLevelPopup, StaticButtonStepsThePopupFromZero)
+{
+    Start(0);
+    auto clickStatic = [&] {
+        PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_STATIC, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_STATIC)));
+    };
+
+    clickStatic();
+    HWND hPopup = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hPopup = PowerPopup(velkor)) != nullptr; })) << "the first click creates the popup";
+    EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 0"; }, 5000)) << "no level was read yet";
+    // The first showing ends by itself; later ones stay until a level is accepted.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
+
+    const struct
+    {
+        int nLevel;
+        const wchar_t* pszPicture;
+    } steps[] = {{1, L"Perf_P1_Blue.bmp"}, {2, L"Perf_P2_Green.bmp"}, {3, L"Perf_P3_Red.bmp"}, {1, L"Perf_P1_Blue.bmp"}};
+    for (const auto& step : steps)
+    {
+        clickStatic();
+        const std::wstring strText = L"PowerLevel 0x30= " + std::to_wstring(step.nLevel);
+        EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == strText; }, 5000)) << "step to " << step.nLevel;
+        EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(hPopup, step.pszPicture); }, 5000)) << "step to " << step.nLevel;
+    }
+}
