@@ -11,15 +11,11 @@
 namespace
 {
     // The main dialog's share of the watch: it owns the tray icon and the
-    // watch, and hands the watch its timer ticks.
+    // watch. The tests hand the watch its timer ticks themselves.
     class PowerWatchTest : public ::testing::Test
     {
     protected:
-        PowerWatchTest()
-        {
-            SetPowerByte(0);
-            m_host.m_onTimer = [this](UINT_PTR nIDEvent) { m_watch.OnTimer(nIDEvent); };
-        }
+        PowerWatchTest() { SetPowerByte(0); }
 
         // One poll tick, as timer 1 delivers it, reading byValue.
         void PollReading(BYTE byValue)
@@ -38,27 +34,6 @@ namespace
         CTrayIcon m_tray{m_host};
         CPowerWatch m_watch{m_host, ProcessEc(), m_tray};
     };
-}
-
-TEST_F(PowerWatchTest, NewLevelShowsThePopupWithoutTakingTheFocusAndHidesItAgain)
-{
-    m_host.ShowWindow(SW_SHOW);
-    m_host.SetForegroundWindow();
-    ASSERT_EQ(::GetActiveWindow(), m_host.GetSafeHwnd());
-
-    SetPowerByte(2);
-    m_watch.Start(m_skin.Path());
-    ASSERT_TRUE(PumpUntil([&] { return PopupShown(); })) << "the poll timer finds level 2";
-    EXPECT_EQ(Popup()->m_nLevel, 2);
-    EXPECT_FALSE(Popup()->m_bLowered);
-    // Once it has placed itself and gone topmost the user's window still has the keyboard.
-    ASSERT_TRUE(PumpUntil([&] { return (Popup()->GetExStyle() & WS_EX_TOPMOST) != 0; }));
-    EXPECT_EQ(::GetActiveWindow(), m_host.GetSafeHwnd());
-    EXPECT_EQ(::GetForegroundWindow(), m_host.GetSafeHwnd());
-
-    EXPECT_TRUE(PumpUntil([&] { return !PopupShown(); })) << "the hide timer takes it away";
-    EXPECT_FALSE(PumpUntil([&] { return PopupShown(); }, 2000)) << "an unchanged level shows nothing";
-    EXPECT_EQ(::GetActiveWindow(), m_host.GetSafeHwnd());
 }
 
 TEST_F(PowerWatchTest, InvalidReadingsAreIgnoredAndNeverResetTheLastLevel)
@@ -89,32 +64,6 @@ TEST_F(PowerWatchTest, InvalidReadingsAreIgnoredAndNeverResetTheLastLevel)
     PollReading(1);
     EXPECT_TRUE(PopupShown());
     EXPECT_EQ(Popup()->m_nLevel, 1);
-}
-
-TEST_F(PowerWatchTest, PopupFirstShownWhileInTheTrayStandsLowerAndKeepsThatPlace)
-{
-    m_host.ShowWindow(SW_SHOW);
-    m_watch.Start(m_skin.Path());
-    m_tray.AddTrayIcon();
-
-    PollReading(1);
-    ASSERT_TRUE(PopupShown());
-    EXPECT_TRUE(Popup()->m_bLowered);
-    ASSERT_TRUE(PumpUntil([&] { return (Popup()->GetExStyle() & WS_EX_TOPMOST) != 0; }));
-    CRect rcDesktop, rcPlaced;
-    ::GetWindowRect(::GetDesktopWindow(), &rcDesktop);
-    Popup()->GetWindowRect(&rcPlaced);
-    EXPECT_EQ(rcPlaced, CRect(CPoint((rcDesktop.Width() - 300) / 2, (rcDesktop.Height() - 200) / 2 + 100), CSize(300, 200)));
-
-    m_tray.OnTrayNotify(TRAY_ICON_ID, WM_LBUTTONUP, 0x0409);
-    HidePopup();
-    PollReading(2);
-    ASSERT_TRUE(PopupShown());
-    EXPECT_FALSE(Popup()->m_bLowered);
-    PumpFor(200);
-    CRect rcNow;
-    Popup()->GetWindowRect(&rcNow);
-    EXPECT_EQ(rcNow, rcPlaced);
 }
 
 TEST_F(PowerWatchTest, StaticButtonStepsThePopupAndLeavesTheAcceptedLevelAlone)

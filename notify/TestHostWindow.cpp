@@ -8,17 +8,10 @@ TestHostWindow::TestHostWindow()
 const MessageMap* TestHostWindow::GetMessageMap() const
 {
     static const MessageMap map = MessageMap::Of<TestHostWindow>(CWnd::GetThisMessageMap(), {
-        OnWmTimer(&TestHostWindow::OnTimer),
         OnMessage(WM_INITMENUPOPUP, &TestHostWindow::OnInitMenuPopup),
         OnMessage(WM_ENTERIDLE, &TestHostWindow::OnEnterIdle),
     });
     return &map;
-}
-
-void TestHostWindow::OnTimer(UINT_PTR nIDEvent)
-{
-    if (m_onTimer)
-        m_onTimer(nIDEvent);
 }
 
 LRESULT TestHostWindow::OnInitMenuPopup(WPARAM wParam, LPARAM)

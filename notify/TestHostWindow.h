@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,8 +8,8 @@
 #include "framework/Wnd.h"
 
 // A top-level window standing in for the main dialog in the notify tests: it
-// owns the popup and the tray icon under test, hands its timer ticks to the
-// test, and records and drives the tray menu it owns while that is open.
+// owns the popup and the tray icon under test, and records and drives the
+// tray menu it owns while that is open.
 class TestHostWindow : public CWnd
 {
 public:
@@ -18,7 +17,6 @@ public:
     TestHostWindow();
 
     // Data members
-    std::function<void(UINT_PTR)> m_onTimer;
     // Posted to the tray menu, in order, once it waits for input (Escape when empty).
     std::vector<WORD> m_menuKeys;
     // The (command, text) items of the last menu that opened.
@@ -27,7 +25,6 @@ public:
 protected:
     // Message map and handlers
     const MessageMap* GetMessageMap() const override;
-    void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnEnterIdle(WPARAM wParam, LPARAM lParam);
 };

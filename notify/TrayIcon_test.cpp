@@ -1,7 +1,5 @@
 #include "notify/TrayIcon.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,45 +45,6 @@ namespace
     };
 }
 
-TEST_F(TrayIconTest, MinHidesBehindTheIconAndOnlyALeftReleaseBringsTheWindowBack)
-{
-    ASSERT_FALSE(m_tray.IsInTray());
-    ASSERT_FALSE(IconShown());
-
-    PutAway();
-    EXPECT_TRUE(m_tray.IsInTray());
-    EXPECT_FALSE(m_host.IsWindowVisible());
-    EXPECT_TRUE(IconShown());
-
-    // Moves, presses and double clicks do nothing; the release does it.
-    for (LPARAM lMouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_MBUTTONUP})
-    {
-        EXPECT_EQ(m_tray.OnTrayNotify(TRAY_ICON_ID, lMouse, LANG_EN_US), 0);
-        EXPECT_TRUE(m_tray.IsInTray()) << "mouse message " << lMouse;
-        EXPECT_FALSE(m_host.IsWindowVisible()) << "mouse message " << lMouse;
-    }
-
-    EXPECT_EQ(m_tray.OnTrayNotify(TRAY_ICON_ID, WM_LBUTTONUP, LANG_EN_US), 0);
-    EXPECT_FALSE(m_tray.IsInTray());
-    EXPECT_TRUE(m_host.IsWindowVisible());
-    EXPECT_FALSE(IconShown());
-    EXPECT_EQ(::GetForegroundWindow(), m_host.GetSafeHwnd());
-}
-
-TEST_F(TrayIconTest, CallbackForAnotherIconAnswersOneAndChangesNothing)
-{
-    PutAway();
-    for (LPARAM lMouse : {WM_LBUTTONUP, WM_RBUTTONUP})
-    {
-        EXPECT_EQ(m_tray.OnTrayNotify(TRAY_ICON_ID + 1, lMouse, LANG_EN_US), 1);
-        EXPECT_EQ(m_tray.OnTrayNotify(0, lMouse, LANG_EN_US), 1);
-    }
-    EXPECT_TRUE(m_host.m_menuItems.empty()) << "no menu opened";
-    EXPECT_TRUE(m_tray.IsInTray());
-    EXPECT_FALSE(m_host.IsWindowVisible());
-    EXPECT_TRUE(IconShown());
-}
-
 TEST_F(TrayIconTest, MenuSpeaksTheSystemLanguageAndEscapeLeavesEverythingAsItWas)
 {
     PutAway();
@@ -102,42 +61,6 @@ TEST_F(TrayIconTest, MenuSpeaksTheSystemLanguageAndEscapeLeavesEverythingAsItWas
         EXPECT_FALSE(m_host.IsWindowVisible());
         EXPECT_TRUE(IconShown());
     }
-}
-
-TEST_F(TrayIconTest, MenuOpenItemRestoresLikeALeftClick)
-{
-    PutAway();
-    EXPECT_EQ(RightClickWithKeys({VK_DOWN, VK_RETURN}), 0);
-    ASSERT_FALSE(m_host.m_menuItems.empty()) << "the menu opened";
-    EXPECT_FALSE(m_tray.IsInTray());
-    EXPECT_TRUE(m_host.IsWindowVisible());
-    EXPECT_FALSE(IconShown());
-
-    // And the way round again.
-    PutAway();
-    EXPECT_TRUE(IconShown());
-    EXPECT_FALSE(m_host.IsWindowVisible());
-}
-
-TEST_F(TrayIconTest, RestartedShellGetsTheIconBackOnlyWhileTheWindowIsInTheTray)
-{
-    // A restarted shell has no icons: take ours away behind the object's back.
-    NOTIFYICONDATAA nid = {};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = m_host;
-    nid.uID = TRAY_ICON_ID;
-
-    PutAway();
-    ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &nid));
-    ASSERT_FALSE(IconShown());
-    m_tray.OnTaskbarCreated(0, 0);
-    EXPECT_TRUE(IconShown());
-    EXPECT_TRUE(m_tray.IsInTray());
-
-    m_tray.OnTrayNotify(TRAY_ICON_ID, WM_LBUTTONUP, LANG_EN_US);
-    m_tray.OnTaskbarCreated(0, 0);
-    EXPECT_FALSE(IconShown()) << "a shown window has no icon";
-    EXPECT_GE(CTrayIcon::TaskbarCreatedMessage(), 0xC000u) << "a registered message";
 }
 
 TEST_F(TrayIconTest, DestroyedTrayIconTakesItsIconAlong)
