@@ -31,11 +31,11 @@ template <size_t N>
 void AddRow(std::vector<KeyboardLayout::Key>& keys, const KeySpec (&row)[N], int nRow)
 {
     int x = 0;
-    for (const KeySpec& spec : row)
+    for (const KeySpec& key : row)
     {
-        keys.push_back({spec.pszLabel, {x, nRow * KeyboardLayout::ROW_UNITS, x + spec.nWidth,
+        keys.push_back({key.pszLabel, {x, nRow * KeyboardLayout::ROW_UNITS, x + key.nWidth,
                                         (nRow + 1) * KeyboardLayout::ROW_UNITS}});
-        x += spec.nWidth;
+        x += key.nWidth;
     }
 }
 } // namespace
