@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace
 {
 const UINT ID_DROP_BUTTON = 200;
-const char TARGET_CLASS[] = "VelkorDropTarget";
 
 // What the button and the target saw, in order.
 std::vector<std::string> g_events;
@@ -36,18 +37,15 @@ protected:
     }
 };
 
-bool IsMenuShown()
-{
-    const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
-    return hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd);
-}
-
 LRESULT CALLBACK TargetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND)
-        g_events.push_back("command " + std::to_string(LOWORD(wParam)) + (IsMenuShown() ? " under the menu" : ""));
-    else if (message == WM_APP)
+    if (message == WM_COMMAND) {
+        const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
+        const bool bMenuShown = hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd);
+        g_events.push_back("command " + std::to_string(LOWORD(wParam)) + (bMenuShown ? " under the menu" : ""));
+    } else if (message == WM_APP) {
         g_events.push_back("done");
+    }
     return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
@@ -65,9 +63,9 @@ protected:
         WNDCLASSA wc = {};
         wc.lpfnWndProc = TargetProc;
         wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = TARGET_CLASS;
+        wc.lpszClassName = "VelkorDropTarget";
         ::RegisterClassA(&wc);
-        m_hTarget = ::CreateWindowExA(0, TARGET_CLASS, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+        m_hTarget = ::CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                       wc.hInstance, nullptr);
         ASSERT_NE(nullptr, m_hTarget);
         ASSERT_TRUE(m_parent.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 250), nullptr, 0));
@@ -82,11 +80,11 @@ protected:
     {
         ::KillTimer(nullptr, m_nStuckTimer);
         ::DestroyWindow(m_hTarget);
-        g_events.clear();
     }
 
-    // Clicks the button as the user would (its parent gets BN_CLICKED), then
-    // lets every posted message arrive.
+    // Clicks the button as the user would (its parent gets BN_CLICKED), lets
+    // every posted message arrive and answers the events from the last
+    // pressed paint on (none when it never painted pressed).
     std::vector<std::string> Click()
     {
         g_events.clear();
@@ -94,21 +92,12 @@ protected:
                              reinterpret_cast<LPARAM>(m_button.m_hWnd));
         ::PostMessageA(m_hTarget, WM_APP, 0, 0);
         MSG msg;
-        while (g_events.empty() || g_events.back() != "done") {
-            if (::GetMessageA(&msg, nullptr, 0, 0) <= 0)
-                break;
+        while ((g_events.empty() || g_events.back() != "done") && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageA(&msg);
-        }
-        return g_events;
-    }
-
-    // The events from the last pressed paint on.
-    static std::vector<std::string> FromLastPressed(const std::vector<std::string>& events)
-    {
-        for (size_t i = events.size(); i-- > 0;)
-            if (events[i] == "pressed")
-                return std::vector<std::string>(events.begin() + static_cast<std::ptrdiff_t>(i), events.end());
-        return {};
+        const auto itPressed = std::find(g_events.rbegin(), g_events.rend(), "pressed");
+        if (itPressed == g_events.rend())
+            return {};
+        return std::vector<std::string>(std::next(itPressed).base(), g_events.end());
     }
 
     HWND m_hTarget = nullptr;
@@ -118,39 +107,30 @@ protected:
 };
 }
 
-TEST_F(SkinButtonDropDown, ChoosingAnItemPostsItsCommandAfterTheMenuClosed)
+TEST_F(SkinButtonDropDown, ChoosingPostsTheCommandAfterTheMenuClosedAndDismissingPostsNothing)
 {
     ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
-    m_button.m_menuKeys = {VK_DOWN, VK_DOWN, VK_RETURN};
-    const auto events = FromLastPressed(Click());
-    const std::vector<std::string> expected = {"pressed", "unpressed", "command " + std::to_string(ID_TEST_SECOND),
-                                               "done"};
-    EXPECT_EQ(expected, events);
+    const std::pair<std::vector<UINT>, std::vector<std::string>> cases[] = {
+        {{VK_DOWN, VK_DOWN, VK_RETURN}, {"pressed", "unpressed", "command " + std::to_string(ID_TEST_SECOND), "done"}},
+        {{VK_ESCAPE}, {"pressed", "unpressed", "done"}},
+    };
+    for (const auto& [keys, expected] : cases) {
+        m_button.m_menuKeys = keys;
+        EXPECT_EQ(expected, Click()) << "keys ending in " << keys.back();
+    }
 }
 
-TEST_F(SkinButtonDropDown, DismissingTheMenuPostsNothing)
-{
-    ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
-    m_button.m_menuKeys = {VK_ESCAPE};
-    const auto events = FromLastPressed(Click());
-    const std::vector<std::string> expected = {"pressed", "unpressed", "done"};
-    EXPECT_EQ(expected, events);
-}
-
-TEST_F(SkinButtonDropDown, AButtonWithoutAMenuNeverShowsOne)
+TEST_F(SkinButtonDropDown, AButtonWithoutALoadableMenuNeverShowsOne)
 {
     m_button.m_menuKeys = {VK_RETURN};
-    for (const std::string& strEvent : Click())
-        EXPECT_NE("pressed", strEvent);
-
+    EXPECT_TRUE(Click().empty());
     // A template that cannot be loaded takes an earlier menu away.
     ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
     EXPECT_FALSE(m_button.SetDropMenu(4711, m_hTarget));
-    for (const std::string& strEvent : Click())
-        EXPECT_NE("pressed", strEvent);
+    EXPECT_TRUE(Click().empty());
 }
 
-TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopups)
+TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopupsOnly)
 {
     ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
     CSkinMenu root;
@@ -158,36 +138,27 @@ TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopups)
     const HMENU hPopup = ::GetSubMenu(root.m_hMenu, 0);
     const auto* pPopup = dynamic_cast<CSkinMenu*>(CMenu::FromHandlePermanent(hPopup));
     ASSERT_NE(nullptr, pPopup);
-
-    // A popup item of one of the class's menus is measured by the menu.
-    CSkinMenuData record;
-    record.SetTextW(L"Sub");
-    MEASUREITEMSTRUCT measure = {};
-    measure.CtlType = ODT_MENU;
-    measure.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(hPopup));
-    measure.itemData = reinterpret_cast<ULONG_PTR>(&record);
-    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-    EXPECT_GT(measure.itemWidth, 33u);
-    EXPECT_GE(measure.itemHeight, 19u);
-
-    // A command item of the menu reaches the popup that holds it.
-    measure.itemWidth = measure.itemHeight = 0;
-    measure.itemID = ID_TEST_FIRST;
-    measure.itemData = reinterpret_cast<ULONG_PTR>(&pPopup->GetRecord(0));
-    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-    EXPECT_GT(measure.itemWidth, 33u);
-
-    // Another menu's popup is left to the default handling.
     CMenu foreign;
     ASSERT_TRUE(foreign.CreatePopupMenu());
-    measure.itemWidth = measure.itemHeight = 0;
-    measure.itemID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(foreign.m_hMenu));
-    measure.itemData = reinterpret_cast<ULONG_PTR>(&record);
-    m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-    EXPECT_EQ(0u, measure.itemWidth);
+    foreign.AppendMenu(MF_STRING, 9, "&Something");
+    CSkinMenuData record;
+    record.SetTextW(L"Sub");
+
+    // A popup item of one of the class's menus and a command item of the menu
+    // are measured; another menu's popup is left to the default handling.
+    const std::pair<UINT_PTR, const CSkinMenuData*> items[] = {
+        {reinterpret_cast<UINT_PTR>(hPopup), &record},
+        {ID_TEST_FIRST, &pPopup->GetRecord(0)},
+        {reinterpret_cast<UINT_PTR>(foreign.m_hMenu), &record},
+    };
+    for (const auto& [nItemId, pRecord] : items) {
+        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, static_cast<UINT>(nItemId), 0, 0,
+                                     reinterpret_cast<ULONG_PTR>(pRecord)};
+        m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        EXPECT_EQ(nItemId != reinterpret_cast<UINT_PTR>(foreign.m_hMenu), measure.itemWidth > 33u) << nItemId;
+    }
 
     EXPECT_EQ(0x20001, m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('s', MF_POPUP), reinterpret_cast<LPARAM>(hPopup)));
-    foreign.AppendMenu(MF_STRING, 9, "&Something");
     EXPECT_EQ(0, m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('s', MF_POPUP),
                                       reinterpret_cast<LPARAM>(foreign.m_hMenu)));
 }
