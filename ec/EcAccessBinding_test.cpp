@@ -12,23 +12,18 @@ namespace {
 
 constexpr DWORD EXIT_CONSTRUCTED = 3;
 
-// A folder of the test's own holding the given programs and libraries,
-// copied from the build's output folder (a source named "x as y" is copied as y).
-std::string FolderWith(const std::string& strName, std::initializer_list<std::pair<const char*, const char*>> files)
+// A folder of the test's own holding ec_host.exe and, if named, a library
+// from the build's output folder copied in as io.dll.
+std::string HostFolder(const std::string& strName, const char* pszIoDll)
 {
     const std::string strFolder = ProcessSim().PathOf(strName);
     CreateDirectoryA(strFolder.c_str(), nullptr);
-    for (const auto& [pszSource, pszTarget] : files)
-        EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\" + pszSource).c_str(),
-                              (strFolder + "\\" + pszTarget).c_str(), FALSE))
-            << pszSource;
+    EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\ec_host.exe").c_str(),
+                          (strFolder + "\\ec_host.exe").c_str(), FALSE));
+    if (pszIoDll != nullptr)
+        EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\" + pszIoDll).c_str(),
+                              (strFolder + "\\io.dll").c_str(), FALSE));
     return strFolder;
-}
-
-std::string CurrentPath()
-{
-    char szPath[32767];
-    return std::string(szPath, GetEnvironmentVariableA("PATH", szPath, sizeof szPath));
 }
 
 } // namespace
@@ -37,42 +32,34 @@ TEST(EcAccessBinding, StartsWithIoDllBesideTheProgram)
 {
     ProcessSim().SetChipId(0x55, 0x70);
     ProcessSim().NewLogLines();
-    const std::string strFolder = FolderWith("beside", {{"ec_host.exe", "ec_host.exe"}, {"io.dll", "io.dll"}});
 
-    ChildProcess host(strFolder + "\\ec_host.exe");
+    ChildProcess host(HostFolder("beside", "io.dll") + "\\ec_host.exe");
     EXPECT_EQ(host.Run(), EXIT_CONSTRUCTED);
     EXPECT_EQ(ProcessSim().NewLogLines().size(), 36u) << "the probe: two reads and a write";
 }
 
-TEST(EcAccessBinding, IoDllPlantedInTheCurrentFolderOrOnPathIsNotLoaded)
+// Each ends the process with status 0 before it has a window or touches a port.
+TEST(EcAccessBinding, UntrustedClosedOrIncompleteIoDllEndsTheProcessBeforeAnyPortAccess)
 {
-    ProcessSim().NewLogLines();
-    const std::string strProgram = FolderWith("program", {{"ec_host.exe", "ec_host.exe"}});
-    const std::string strPlanted = FolderWith("planted", {{"io.dll", "io.dll"}});
+    const std::string strPlanted = HostFolder("planted", "io.dll");
+    char szPath[32767];
+    const std::string strPath(szPath, GetEnvironmentVariableA("PATH", szPath, sizeof szPath));
 
-    ChildProcess host(strProgram + "\\ec_host.exe");
-    host.Folder(strPlanted).Env("PATH", strPlanted + ";" + CurrentPath());
-    EXPECT_EQ(host.Run(), 0u);
-    EXPECT_TRUE(ProcessSim().NewLogLines().empty());
-}
+    ChildProcess onlyInCurrentFolderAndPath(HostFolder("program", nullptr) + "\\ec_host.exe");
+    onlyInCurrentFolderAndPath.Folder(strPlanted).Env("PATH", strPlanted + ";" + strPath);
+    ChildProcess driverClosed(HostFolder("closed", "io.dll") + "\\ec_host.exe");
+    driverClosed.Env("ECSIM_DRIVER", "closed");
+    ChildProcess exportMissing(HostFolder("lacking", "io_without_isxp64bit.dll") + "\\ec_host.exe");
 
-TEST(EcAccessBinding, ClosedDriverEndsTheProcessBeforeAnyPortAccess)
-{
-    ProcessSim().NewLogLines();
-    const std::string strFolder = FolderWith("closed", {{"ec_host.exe", "ec_host.exe"}, {"io.dll", "io.dll"}});
-
-    ChildProcess host(strFolder + "\\ec_host.exe");
-    EXPECT_EQ(host.Env("ECSIM_DRIVER", "closed").Run(), 0u);
-    EXPECT_TRUE(ProcessSim().NewLogLines().empty());
-}
-
-TEST(EcAccessBinding, MissingExportEndsTheProcessBeforeAnyPortAccess)
-{
-    ProcessSim().NewLogLines();
-    const std::string strFolder =
-        FolderWith("lacking", {{"ec_host.exe", "ec_host.exe"}, {"io_without_isxp64bit.dll", "io.dll"}});
-
-    ChildProcess host(strFolder + "\\ec_host.exe");
-    EXPECT_EQ(host.Run(), 0u);
-    EXPECT_TRUE(ProcessSim().NewLogLines().empty());
+    const std::pair<const char*, ChildProcess*> cases[] = {
+        {"io.dll only in the current folder and on PATH", &onlyInCurrentFolderAndPath},
+        {"driver closed", &driverClosed},
+        {"IsXP64Bit missing", &exportMissing},
+    };
+    for (const auto& [pszCase, pHost] : cases) {
+        SCOPED_TRACE(pszCase);
+        ProcessSim().NewLogLines();
+        EXPECT_EQ(pHost->Run(), 0u);
+        EXPECT_TRUE(ProcessSim().NewLogLines().empty());
+    }
 }

@@ -6,70 +6,46 @@
 
 using Lines = std::vector<std::string>;
 
-TEST(EcAccess, WriteIsTwelvePortWritesHighAddressByteFirst)
+// Written out in full rather than built by the shared helpers, so that
+// this test also checks those helpers.
+TEST(EcAccess, WriteAndReadAreTwelvePortAccessesHighAddressByteFirst)
 {
     auto pEc = ProbedEc(0x55, 0x70);
     SimHarness& sim = ProcessSim();
+    const Lines address = {"OUT 004E 2E", "OUT 004F 11", "OUT 004E 2F", "OUT 004F C4", "OUT 004E 2E", "OUT 004F 10",
+                           "OUT 004E 2F", "OUT 004F F6", "OUT 004E 2E", "OUT 004F 12", "OUT 004E 2F"};
     sim.Ec()[0xC4F6] = 0xAA;
 
     pEc->WriteEcByte(0xC4F6, 0x03);
-
-    EXPECT_EQ(sim.NewLogLines(), (Lines{"OUT 004E 2E", "OUT 004F 11", "OUT 004E 2F", "OUT 004F C4",
-                                        "OUT 004E 2E", "OUT 004F 10", "OUT 004E 2F", "OUT 004F F6",
-                                        "OUT 004E 2E", "OUT 004F 12", "OUT 004E 2F", "OUT 004F 03"}));
+    EXPECT_EQ(sim.NewLogLines(), Concat(address, {"OUT 004F 03"}));
     EXPECT_EQ(sim.Ec()[0xC4F6], 0x03);
-}
 
-TEST(EcAccess, ReadIsElevenPortWritesThenOnePortRead)
-{
-    auto pEc = ProbedEc(0x55, 0x70);
-    SimHarness& sim = ProcessSim();
     sim.Ec()[0xC4F6] = 0x04;
-
     EXPECT_EQ(pEc->ReadEcByte(0xC4F6), 0x04);
+    EXPECT_EQ(sim.NewLogLines(), Concat(address, {"INP 004F 04"}));
 
-    EXPECT_EQ(sim.NewLogLines(), (Lines{"OUT 004E 2E", "OUT 004F 11", "OUT 004E 2F", "OUT 004F C4",
-                                        "OUT 004E 2E", "OUT 004F 10", "OUT 004E 2F", "OUT 004F F6",
-                                        "OUT 004E 2E", "OUT 004F 12", "OUT 004E 2F", "INP 004F 04"}));
-}
-
-TEST(EcAccess, ReachesEveryCornerOfTheAddressSpace)
-{
-    auto pEc = ProbedEc(0x55, 0x70);
-    SimHarness& sim = ProcessSim();
-    const WORD wAddresses[] = {0x0000, 0x00FF, 0x0100, 0xFF00, 0xFFFF};
-    for (WORD wAddress : wAddresses)
+    // Both address bytes reach the chip: the corners of the address space.
+    for (WORD wAddress : {0x0000, 0x00FF, 0xFF00}) {
+        pEc->WriteEcByte(wAddress, 0x5A);
+        EXPECT_EQ(sim.Ec()[wAddress], 0x5A) << std::hex << wAddress;
+        EXPECT_EQ(pEc->ReadEcByte(wAddress), 0x5A) << std::hex << wAddress;
         sim.Ec()[wAddress] = 0;
-
-    BYTE byValue = 0x11;
-    for (WORD wAddress : wAddresses)
-        pEc->WriteEcByte(wAddress, byValue++);
-
-    byValue = 0x11;
-    for (WORD wAddress : wAddresses) {
-        EXPECT_EQ(sim.Ec()[wAddress], byValue) << std::hex << wAddress;
-        EXPECT_EQ(pEc->ReadEcByte(wAddress), byValue) << std::hex << wAddress;
-        ++byValue;
     }
 }
 
 TEST(EcAccess, ReadKeepsOnlyTheLowByteOfThePortAnswer)
 {
     auto pEc = ProbedEc(0x55, 0x70);
-    SimHarness& sim = ProcessSim();
     auto pfnSetHighBits = SimHarness::IoExport<void(__stdcall*)(short)>("EcSimSetInp32HighBits");
     ASSERT_NE(pfnSetHighBits, nullptr);
-
-    pfnSetHighBits(0x0100); // the port answers 0x1FF
-    sim.Ec()[0xC4F6] = 0xFF;
-    const BYTE byAllSet = pEc->ReadEcByte(0xC4F6);
-    pfnSetHighBits(static_cast<short>(0xFF00)); // the port answers 0xFF00
-    sim.Ec()[0xC4F6] = 0x00;
-    const BYTE byNoneSet = pEc->ReadEcByte(0xC4F6);
+    // The port answers 0x1FF, then 0xFF00.
+    const std::pair<short, BYTE> answers[] = {{0x0100, 0xFF}, {static_cast<short>(0xFF00), 0x00}};
+    for (const auto& [nHighBits, byValue] : answers) {
+        pfnSetHighBits(nHighBits);
+        ProcessSim().Ec()[0xC4F6] = byValue;
+        EXPECT_EQ(pEc->ReadEcByte(0xC4F6), byValue) << std::hex << nHighBits;
+    }
     pfnSetHighBits(0);
-
-    EXPECT_EQ(byAllSet, 0xFF);
-    EXPECT_EQ(byNoneSet, 0x00);
 }
 
 TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)

@@ -15,46 +15,36 @@ namespace {
 // The lines bus_holder logs when it reads the chip id register.
 const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
 
-// A named manual-reset event of a test's own.
-class Signal {
-public:
-    Signal()
-        : m_strName("ec-test-signal-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(InterlockedIncrement(&s_nCount))),
-          m_hEvent(CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str()))
-    {
-    }
-    ~Signal() { CloseHandle(m_hEvent); }
-    const std::string& Name() const { return m_strName; }
-    HANDLE Handle() const { return m_hEvent; }
-
-private:
-    static inline LONG s_nCount = 0;
-    std::string m_strName;
-    HANDLE m_hEvent;
-};
-
-// bus_holder.exe: another program that takes the ports' mutex.
+// bus_holder.exe: another program that takes the ports' mutex. It answers
+// through two named manual-reset events of this test's own.
 class OtherPortUser {
 public:
     // Returns once it holds the mutex. Told to Go(), it waits nDelayMs, uses
     // the ports and releases; untold, it lets go after a second.
     bool Hold(int nDelayMs)
     {
-        return m_holder.Arg(m_ready.Name()).Arg(m_go.Name()).Arg(std::to_string(nDelayMs)).Start() &&
-               WaitForSingleObject(m_ready.Handle(), 30000) == WAIT_OBJECT_0;
+        return m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start() &&
+               WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
     }
     // Returns once it has ended while holding the mutex.
     bool Abandon()
     {
-        return m_holder.Arg(m_ready.Name()).Arg("abandon").Run() == 0 &&
-               WaitForSingleObject(m_ready.Handle(), 0) == WAIT_OBJECT_0;
+        return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 &&
+               WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
     }
-    void Go() { SetEvent(m_go.Handle()); }
+    void Go() { SetEvent(m_hGo.Get()); }
     DWORD Wait() { return m_holder.Wait(); }
 
 private:
-    Signal m_ready, m_go;
+    static std::string EventName(const char* pszRole)
+    {
+        static int s_nEvents = 0;
+        return std::string("ec-test-") + pszRole + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++s_nEvents);
+    }
+    std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
+    ScopedHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
+    ScopedHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
     ChildProcess m_holder{SimHarness::ProgramFolder() + "\\bus_holder.exe"};
 };
 
