@@ -36,20 +36,7 @@ protected:
 
 } // namespace
 
-TEST_F(SuperIoPortsTest, IndirectDataRegisterReadsAndWritesTheAddressedByte)
-{
-    PointAt(m_ports, 0xC4F6);
-    Select(0x2F, 0x03);
-    EXPECT_EQ(m_ec[0xC4F6], 0x03);
-    EXPECT_EQ(ChangedBytes(), 1u);
-
-    m_ec[0x00FF] = 0x77;
-    PointAt(m_ports, 0x00FF);
-    m_ports.Out(0x4E, 0x2F);
-    EXPECT_EQ(m_ports.In(0x4F), 0x77);
-}
-
-TEST_F(SuperIoPortsTest, RegistersReadBackWhatWasSelected)
+TEST_F(SuperIoPortsTest, IndirectDataRegisterReachesTheAddressedByteAndRegistersReadBack)
 {
     PointAt(m_ports, 0xC4F6);
     EXPECT_EQ(m_ports.In(0x4E), 0x2E) << "the index port holds the selected configuration register";
@@ -60,7 +47,16 @@ TEST_F(SuperIoPortsTest, RegistersReadBackWhatWasSelected)
     Select(0x2E, 0x10);
     m_ports.Out(0x4E, 0x2F);
     EXPECT_EQ(m_ports.In(0x4F), 0xF6);
-    EXPECT_EQ(ChangedBytes(), 0u);
+    EXPECT_EQ(ChangedBytes(), 0u) << "reading back writes nothing";
+
+    Select(0x2E, 0x12);
+    Select(0x2F, 0x03);
+    EXPECT_EQ(m_ec[0xC4F6], 0x03);
+    EXPECT_EQ(ChangedBytes(), 1u);
+    m_ec[0x00FF] = 0x77;
+    PointAt(m_ports, 0x00FF);
+    m_ports.Out(0x4E, 0x2F);
+    EXPECT_EQ(m_ports.In(0x4F), 0x77);
 }
 
 TEST_F(SuperIoPortsTest, ChipIdRegistersMirrorTheEcIdBytes)

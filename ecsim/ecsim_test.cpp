@@ -70,9 +70,8 @@ TEST(EcSimTool, BadArgumentsTouchNothing)
     SimHarness sim;
     const std::string strAbsent = sim.PathOf("absent.bin");
     const std::initializer_list<const char*> bad[] = {
-        {},           {"show", "x"},   {"power"},          {"power", "256"},          {"power", "-1"},
-        {"power", "2x"}, {"peek", "10000"}, {"peek", "xyz"}, {"poke", "C4F6"},      {"poke", "C4F6", "100"},
-        {"watch", "soon"}, {"frobnicate"},
+        {}, {"show", "x"}, {"power", "256"}, {"power", "2x"}, {"peek", "10000"}, {"poke", "C4F6"}, {"watch", "soon"},
+        {"frobnicate"},
     };
     for (const auto& args : bad) {
         auto pTool = Tool(strAbsent, args);
