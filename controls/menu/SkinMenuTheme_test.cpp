@@ -48,31 +48,6 @@ TEST(SkinMenuTheme, LightenColorMovesEachChannelTowardsWhite)
     EXPECT_EQ(RGB(255, 255, 255), CSkinMenuTheme::LightenColor(1.0, 0x01000000 | RGB(1, 2, 3)));
 }
 
-TEST(SkinMenuTheme, VersionCodesFollowThePlatformFamily)
-{
-    const DWORD NT = 0x00000006;       // top bit clear
-    const DWORD WIN9X = 0x80000004;    // top bit set, major 4
-    const struct
-    {
-        DWORD dwVersion, dwMajor, dwMinor;
-        int nCode;
-    } cases[] = {
-        {0x80000003, 3, 10, CSkinMenuTheme::OS_WIN32S}, {WIN9X, 4, 10, CSkinMenuTheme::OS_WIN98},
-        {WIN9X, 4, 91, CSkinMenuTheme::OS_WIN95},       {NT, 5, 1, CSkinMenuTheme::OS_WINXP},
-        {NT, 5, 2, CSkinMenuTheme::OS_NT_OTHER},        {NT, 3, 51, CSkinMenuTheme::OS_NT_OTHER},
-    };
-    for (const auto& c : cases) {
-        OSVERSIONINFOA info = {};
-        info.dwOSVersionInfoSize = sizeof(info);
-        info.dwMajorVersion = c.dwMajor;
-        info.dwMinorVersion = c.dwMinor;
-        EXPECT_EQ(c.nCode, CSkinMenuTheme::VersionCodeFor(c.dwVersion, &info)) << c.dwMajor << "." << c.dwMinor;
-    }
-    // Without the version record only the family is known.
-    EXPECT_EQ(CSkinMenuTheme::OS_WIN95, CSkinMenuTheme::VersionCodeFor(WIN9X, nullptr));
-    EXPECT_EQ(CSkinMenuTheme::OS_NT_OTHER, CSkinMenuTheme::GetOsVersionCode());   // Wine: a later NT release
-}
-
 TEST_F(ThemeValue, ClassicThemeIsTheFileNameAtTheEndOfTheValue)
 {
     EXPECT_FALSE(CSkinMenuTheme::ReadClassicTheme()) << "no key";

@@ -265,25 +265,6 @@ TEST(SkinMenuModel, DestroyAllOnAnEmptyMenuChangesNothing)
     EXPECT_LT(CSkinMenu::m_AllPopupHandles.size(), popupsBefore.size());
 }
 
-TEST(SkinMenuModel, AppendingToALoadedMenuKeepsTopLevelPopupsPlain)
-{
-    CSkinMenu menu;
-    ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_NESTED));
-    // A frame puts a foreign item ahead of the menu's own.
-    ASSERT_TRUE(::InsertMenuA(menu.m_hMenu, 0, MF_BYPOSITION | MF_STRING, 77, "Window"));
-    EXPECT_EQ(1, menu.GetPositionOffset());
-    CSkinMenu* pExtra = new CSkinMenu;   // the root deletes it with the tree
-    ASSERT_TRUE(pExtra->CreatePopupMenu());
-    pExtra->AppendItem(L"Inside", 0, 88);
-    menu.AppendItem(L"&Tools", MF_POPUP, reinterpret_cast<UINT_PTR>(pExtra->m_hMenu));
-
-    // Own popups are plain text at the top level again; the foreign item stays.
-    EXPECT_EQ(pExtra->m_hMenu, ::GetSubMenu(menu.m_hMenu, 3));
-    EXPECT_EQ(0u, Item(menu, 1).fType & MFT_OWNERDRAW);
-    EXPECT_EQ(0u, Item(menu, 3).fType & MFT_OWNERDRAW);
-    EXPECT_EQ(77u, menu.GetMenuItemID(0));
-}
-
 TEST(SkinMenuModel, ThreePictureSetsNeverReachPastTheList)
 {
     const auto savedIds = CSkinMenu::m_SharedImageIds;
