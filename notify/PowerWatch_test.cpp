@@ -36,48 +36,33 @@ namespace
     };
 }
 
-TEST_F(PowerWatchTest, InvalidReadingsAreIgnoredAndNeverResetTheLastLevel)
+// 2, 0, 2 and 2, 7, 3 are driven against the real program in tests/e2e; a
+// reading with the high bits set is only reachable here.
+TEST_F(PowerWatchTest, ReadingWithHighBitsIsIgnoredAndDoesNotResetTheLevel)
 {
     m_watch.Start(m_skin.Path());
-    PollReading(0);
-    EXPECT_EQ(Popup(), nullptr) << "no valid level yet";
-
     PollReading(2);
     ASSERT_TRUE(PopupShown());
     HidePopup();
-    EXPECT_FALSE(PopupShown());
 
-    PollReading(0);
-    EXPECT_FALSE(PopupShown());
-    PollReading(2);
-    EXPECT_FALSE(PopupShown()) << "2, 0, 2 is one change";
-
-    PollReading(7);
-    EXPECT_FALSE(PopupShown());
     PollReading(255);
     EXPECT_FALSE(PopupShown());
-    PollReading(3);
-    ASSERT_TRUE(PopupShown()) << "2, 7, 3 is two changes";
-    EXPECT_EQ(Popup()->m_nLevel, 3);
-    HidePopup();
-
+    PollReading(2);
+    EXPECT_FALSE(PopupShown()) << "255 between two 2s counted as a change";
     PollReading(1);
-    EXPECT_TRUE(PopupShown());
+    ASSERT_TRUE(PopupShown());
     EXPECT_EQ(Popup()->m_nLevel, 1);
 }
 
 TEST_F(PowerWatchTest, StaticButtonStepsThePopupAndLeavesTheAcceptedLevelAlone)
 {
     m_watch.Start(m_skin.Path());
-    m_watch.OnBnClickedStatic();
-    ASSERT_TRUE(PopupShown()) << "the first click creates the popup";
-    EXPECT_EQ(Popup()->m_nLevel, 0);
-
-    for (int nExpected : {1, 2, 3, 1, 2})
+    for (int nExpected : {0, 1, 2, 3, 1, 2})
     {
-        Popup()->ShowWindow(SW_HIDE);
+        if (Popup() != nullptr)
+            Popup()->ShowWindow(SW_HIDE);
         m_watch.OnBnClickedStatic();
-        EXPECT_TRUE(PopupShown());
+        ASSERT_TRUE(PopupShown());
         EXPECT_EQ(Popup()->m_nLevel, nExpected);
     }
 
