@@ -72,14 +72,18 @@ TEST_F(PowerLevelPopup, LevelAtStartShowsTheGreenPictureCentredOnceAndHidesIt)
     EXPECT_EQ(CountShowings(hPopup, 2000), 0) << "an unchanged level showed the popup again";
 }
 
-TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevel)
+TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevelAndThePopupTakesNoFocus)
 {
     Start(0);
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
     EXPECT_EQ(WaitForPopupShown(velkor, 1500), nullptr) << "level 0 is no level";
 
     SetPowerLevel(velkor, 2);
     HWND hPopup = WaitForPopupShown(velkor);
     ASSERT_NE(hPopup, nullptr);
+    // Past its placing and its topmost step, the keyboard stays with the main window.
+    ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5000));
+    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
 
     // 2, 0, 2: one popup.
@@ -94,6 +98,7 @@ TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevel)
     SetPowerLevel(velkor, 3);
     ASSERT_EQ(WaitForPopupShown(velkor), hPopup) << "the popup is created once and shown again";
     EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 3"; }, 5000));
+    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
 }
 
@@ -119,21 +124,6 @@ TEST_F(PowerLevelPopup, FirstLevelWhileInTheTrayPutsThePopupLowerForGood)
     SetPowerLevel(velkor, 3);
     ASSERT_EQ(WaitForPopupShown(velkor), hPopup);
     EXPECT_TRUE(SameRect(WindowQuery::ScreenRect(hPopup), ExpectedPlace(true)));
-}
-
-TEST_F(PowerLevelPopup, ShowingThePopupLeavesTheKeyboardWithTheMainWindow)
-{
-    Start(0);
-    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
-    SetPowerLevel(velkor, 2);
-    HWND hPopup = WaitForPopupShown(velkor);
-    ASSERT_NE(hPopup, nullptr);
-    // Past its placing and its topmost step.
-    ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5000));
-    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
-    SetPowerLevel(velkor, 3);
-    EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 3"; }, 5000));
-    EXPECT_EQ(GetForegroundWindow(), velkor.Main());
 }
 
 TEST_F(PowerLevelPopup, StaticButtonStepsThePopupFromZero)

@@ -59,13 +59,21 @@ namespace
     };
 }
 
-TEST_F(Tray, MinHidesBehindTheIconAndALeftReleaseBringsTheWindowBack)
+// One started program, one story: the steps each begin from a known state
+// (window shown or put away) and leave one.
+TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
 {
     EXPECT_FALSE(TrayIconExists(Main()));
+    // Callbacks of another icon answer 1 and change nothing, shown or away.
+    EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
+    EXPECT_TRUE(IsWindowVisible(Main()));
     PutAway();
     EXPECT_TRUE(TrayIconExists(Main()));
+    EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
+    EXPECT_EQ(Callback(0, WM_RBUTTONUP), 1);
+    EXPECT_EQ(TrayMenu(velkor), nullptr) << "a menu opened";
 
-    // Moves and presses over the icon do nothing; the release does it.
+    // Moves and presses over the icon do nothing; the left release brings the window back.
     EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0);
     EXPECT_EQ(Callback(TRAY_ICON_ID, WM_LBUTTONDOWN), 0);
     EXPECT_FALSE(IsWindowVisible(Main()));
@@ -74,27 +82,7 @@ TEST_F(Tray, MinHidesBehindTheIconAndALeftReleaseBringsTheWindowBack)
     EXPECT_FALSE(TrayIconExists(Main()));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }, 5000)) << "not brought to the front";
 
-    // And away again.
-    PutAway();
-    EXPECT_TRUE(TrayIconExists(Main()));
-}
-
-TEST_F(Tray, CallbackOfAnotherIconAnswersOneAndChangesNothing)
-{
-    EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
-    EXPECT_TRUE(IsWindowVisible(Main()));
-    EXPECT_FALSE(TrayIconExists(Main()));
-
-    PutAway();
-    EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
-    EXPECT_EQ(Callback(0, WM_RBUTTONUP), 1);
-    EXPECT_EQ(TrayMenu(velkor), nullptr) << "a menu opened";
-    EXPECT_FALSE(IsWindowVisible(Main()));
-    EXPECT_TRUE(TrayIconExists(Main()));
-}
-
-TEST_F(Tray, MenuClosedWithEscapeLeavesTheWindowAway)
-{
+    // The menu closed with Escape leaves the window away.
     PutAway();
     HWND hMenu = OpenTrayMenu(velkor);
     ASSERT_NE(hMenu, nullptr) << "no menu on the right-button release";
@@ -103,18 +91,26 @@ TEST_F(Tray, MenuClosedWithEscapeLeavesTheWindowAway)
     Pause(300);
     EXPECT_FALSE(IsWindowVisible(Main()));
     EXPECT_TRUE(TrayIconExists(Main()));
-    EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0) << "the program does not answer";
-}
 
-TEST_F(Tray, MenuOpenItemBringsTheWindowBack)
-{
-    PutAway();
-    HWND hMenu = OpenTrayMenu(velkor);
+    // A restarted shell has forgotten every icon, then announces its new taskbar.
+    const UINT nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof(nid);
+    nid.hWnd = Main();
+    nid.uID = TRAY_ICON_ID;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    PostMessageW(Main(), nTaskbarCreated, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(Main()); })) << "the icon is gone for good";
+
+    // The menu's first item brings the window back; then the announcement adds no icon.
+    hMenu = OpenTrayMenu(velkor);
     ASSERT_NE(hMenu, nullptr);
     Keys(hMenu, {VK_DOWN, VK_RETURN});
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) != FALSE; }));
     EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(Main()); })) << "the icon stays";
-    EXPECT_EQ(TrayMenu(velkor), nullptr);
+    PostMessageW(Main(), nTaskbarCreated, 0, 0);
+    EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0);   // handled after the announcement
+    EXPECT_FALSE(TrayIconExists(Main()));
 }
 
 TEST_F(Tray, MenuExitItemEndsTheProgramWithStatusZeroAndTakesTheIconAlong)
@@ -126,29 +122,6 @@ TEST_F(Tray, MenuExitItemEndsTheProgramWithStatusZeroAndTakesTheIconAlong)
     ASSERT_TRUE(velkor.Process().WaitForExit(10000)) << "the program is still running";
     EXPECT_EQ(velkor.Process().ExitCode(), 0u);
     EXPECT_FALSE(TrayIconExists(Main())) << "a dead icon is left in the notification area";
-}
-
-TEST_F(Tray, RestartedShellGetsTheIconBackWhileTheWindowIsAway)
-{
-    const UINT nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof(nid);
-    nid.hWnd = Main();
-    nid.uID = TRAY_ICON_ID;
-
-    PutAway();
-    // A restarted shell has forgotten every icon, then announces its new taskbar.
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
-    ASSERT_FALSE(TrayIconExists(Main()));
-    PostMessageW(Main(), nTaskbarCreated, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(Main()); })) << "the icon is gone for good";
-
-    // The icon still works, and a shown window gets no icon from the announcement.
-    EXPECT_EQ(Callback(TRAY_ICON_ID, WM_LBUTTONUP), 0);
-    EXPECT_TRUE(IsWindowVisible(Main()));
-    PostMessageW(Main(), nTaskbarCreated, 0, 0);
-    EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0);   // handled after the announcement
-    EXPECT_FALSE(TrayIconExists(Main()));
 }
 
 namespace
