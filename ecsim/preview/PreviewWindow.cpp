@@ -2,6 +2,7 @@
 
 #include "Backlight.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -66,8 +67,12 @@ bool PreviewWindow::Create(HINSTANCE hInstance, int nCmdShow)
     RECT rc{0, 0, 2 * MARGIN + 900, 2 * MARGIN + 6 * 60 + STATUS_HEIGHT};
     AdjustWindowRect(&rc, WS_OVERLAPPEDWINDOW, FALSE);
     m_dwStartTick = GetTickCount();
-    CreateWindowExA(0, WINDOW_CLASS, "Velkor keyboard preview", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                    CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, hInstance, this);
+    // Top right of the work area, out of the way of the program's centred window.
+    RECT rcWork;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    CreateWindowExA(0, WINDOW_CLASS, "Velkor keyboard preview", WS_OVERLAPPEDWINDOW,
+                    std::max(rcWork.left, rcWork.right - cx), rcWork.top, cx, cy, nullptr, nullptr, hInstance, this);
     if (!m_hWnd)
         return false;
     OnTimer(); // read the state before the first paint
