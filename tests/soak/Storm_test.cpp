@@ -1,0 +1,189 @@
+// Bad input from outside: a storm of random commands, tray callbacks and timer
+// ids leaves the program answering and its state consistent; every power byte
+// value, in random order, shows the popup exactly for changes among 1, 2 and 3.
+#include "tests/e2e/VelkorSession.h"
+#include "tests/soak/Soak.h"
+#include "tests/support/EcState.h"
+#include "tests/support/PixelImage.h"
+#include "tests/support/RunningProgram.h"
+#include "tests/support/Wait.h"
+#include "tests/support/WindowQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+namespace
+{
+    const UINT WM_TRAYNOTIFY = WM_USER + 1;
+    const WPARAM TRAY_ICON_ID = 128;
+    const int ID_TRAY_EXIT = 13;
+    const int ID_HELP = 0xE146; // would start the help viewer
+
+    unsigned Seed()
+    {
+        const unsigned nSeed = std::random_device()();
+        std::printf("random seed %u\n", nSeed);
+        return nSeed;
+    }
+
+    // Commands that end the process by design (Exit, OK, the tray menu's exit)
+    // or open another program are left out of the storm.
+    bool IsExcludedCommand(int nId)
+    {
+        return nId == IDOK || nId == ID_EXIT || nId == ID_TRAY_EXIT || nId == ID_HELP;
+    }
+
+    // One random message of the three kinds; never the tray's right-button release
+    // on the icon, whose menu would wait for a user.
+    void PostRandomMessage(HWND hMain, std::mt19937& rng)
+    {
+        static const int KNOWN_IDS[] = {IDCANCEL, ID_ON, ID_RAINBOW, ID_STATIC, ID_BREATH, ID_COLORLOOP, ID_MIN,
+                                        ID_AUTO, 1007, 1008, 11, 12, 0x10, 0};
+        static const LPARAM MOUSE[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
+                                       WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONUP, 0x0400, 0x0405};
+        switch (rng() % 3)
+        {
+        case 0: {
+            int nId = (rng() % 2) ? KNOWN_IDS[rng() % std::size(KNOWN_IDS)] : static_cast<int>(rng() & 0xFFFF);
+            if (IsExcludedCommand(nId))
+                nId = IDCANCEL;
+            const WORD wCode = (rng() % 2) ? BN_CLICKED : static_cast<WORD>(rng());
+            HWND hControl = GetDlgItem(hMain, nId);
+            PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(nId, wCode),
+                         reinterpret_cast<LPARAM>((rng() % 2) ? hControl : nullptr));
+            break;
+        }
+        case 1: {
+            const WPARAM wId = (rng() % 2) ? TRAY_ICON_ID : rng();
+            LPARAM lMouse = (rng() % 4) ? MOUSE[rng() % std::size(MOUSE)] : static_cast<LPARAM>(rng());
+            if (lMouse == WM_RBUTTONUP)
+                lMouse = WM_MOUSEMOVE;
+            PostMessageW(hMain, WM_TRAYNOTIFY, wId, lMouse);
+            break;
+        }
+        default:
+            // lParam stays 0: a non-zero one is a timer procedure to the system.
+            PostMessageW(hMain, WM_TIMER, (rng() % 2) ? 1 + rng() % 4 : rng(), 0);
+            break;
+        }
+    }
+
+    // The power popup: the process's dialog window that is neither the main
+    // window nor a message box. Null until it has been created.
+    HWND FindPopup(VelkorSession& velkor)
+    {
+        for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid(), true))
+            if (hWnd != velkor.Main() && WindowQuery::ClassName(hWnd) == L"#32770" && !GetDlgItem(hWnd, 0xFFFF))
+                return hWnd;
+        return nullptr;
+    }
+
+    bool SendTimer(HWND hMain, WPARAM wId)
+    {
+        DWORD_PTR dwResult = 0;
+        return SendMessageTimeoutW(hMain, WM_TIMER, wId, 0, SMTO_NORMAL, 10000, &dwResult) != 0;
+    }
+}
+
+TEST(Storm, RandomCommandsTrayCallbacksAndTimersLeaveItAnsweringAndConsistent)
+{
+    const unsigned nMessages = Soak::Length(3000, 100000);
+    std::mt19937 rng(Seed());
+    VelkorSession velkor;
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    HWND hMain = velkor.Main();
+    ASSERT_NE(hMain, nullptr);
+
+    for (unsigned i = 0; i < nMessages; ++i)
+    {
+        PostRandomMessage(hMain, rng);
+        if (i % 200 == 199)
+            ASSERT_TRUE(RunningProgram::Responds(hMain)) << "no answer after " << i + 1 << " messages";
+    }
+    // Posted messages queue behind sent ones: wait until the storm's EC writes stop.
+    size_t nWrites = 0, nStable = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        const size_t n = velkor.EcWrites().size();
+        nStable = n == nWrites ? nStable + 1 : 0;
+        nWrites = n;
+        return nStable >= 50; // about a second without a new write
+    }, 120000)) << "the storm's mode changes never ended";
+    ASSERT_TRUE(RunningProgram::Responds(hMain));
+    ASSERT_TRUE(velkor.Process().IsRunning()) << "exit code " << velkor.Process().ExitCode().value_or(0);
+    EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty());
+
+    // Every mode change the storm caused went out whole: clear byte, then a mode.
+    const std::uint16_t wBase = velkor.EcRamBase();
+    std::vector<EcOperation> writes = velkor.EcWrites();
+    ASSERT_FALSE(writes.empty());
+    for (size_t i = 1; i < writes.size(); i += 2) // writes[0] is the probe's
+    {
+        ASSERT_LT(i + 1, writes.size()) << "a mode change was cut in half";
+        EXPECT_EQ(writes[i], (EcOperation{EcOperation::Write, static_cast<std::uint16_t>(wBase + 0xBD), 0}))
+            << Describe(writes[i]);
+        EXPECT_EQ(writes[i + 1].wAddress, wBase + 0xF6) << Describe(writes[i + 1]);
+        EXPECT_LE(writes[i + 1].byValue, 4) << Describe(writes[i + 1]);
+    }
+
+    // The tray and the buttons still work as a user expects.
+    DWORD_PTR dwResult = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000, &dwResult));
+    EXPECT_TRUE(IsWindowVisible(hMain));
+    const size_t nBefore = velkor.EcWrites().size();
+    ASSERT_TRUE(RunningProgram::ClickButton(velkor.Control(ID_BREATH)));
+    EXPECT_EQ(Soak::CheckModeWrites(velkor.EcWrites(), nBefore, wBase, {3}), "");
+    EXPECT_EQ(EcState::Load(velkor.Install().StatePath()).At(wBase + 0xF6), 3);
+    EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico")), 0.98);
+}
+
+TEST(Storm, EveryPowerByteInRandomOrderShowsThePopupOnlyForChangesAmongOneTwoThree)
+{
+    const unsigned nRounds = Soak::Length(2, 20);
+    std::mt19937 rng(Seed());
+    VelkorSession velkor;
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    HWND hMain = velkor.Main();
+    ASSERT_NE(hMain, nullptr);
+    const std::uint16_t wLevel = static_cast<std::uint16_t>(velkor.EcRamBase() + 0x30);
+
+    std::vector<int> values(256);
+    std::iota(values.begin(), values.end(), 0);
+    int nLastShown = 0;
+    unsigned nPopups = 0;
+    for (unsigned nRound = 0; nRound < nRounds; ++nRound)
+    {
+        std::shuffle(values.begin(), values.end(), rng);
+        for (int nValue : values)
+        {
+            EcState::Poke(velkor.Install().StatePath(), wLevel, static_cast<std::uint8_t>(nValue));
+            ASSERT_TRUE(SendTimer(hMain, 1)) << "poll of " << nValue << " not answered";
+            const bool bExpected = nValue >= 1 && nValue <= 3 && nValue != nLastShown;
+            HWND hPopup = FindPopup(velkor);
+            const bool bShown = hPopup && IsWindowVisible(hPopup);
+            ASSERT_EQ(bShown, bExpected) << "power byte " << nValue << " after level " << nLastShown;
+            if (!bShown)
+                continue;
+            nLastShown = nValue;
+            ++nPopups;
+            if (nPopups <= 3)
+            {
+                // The picture follows the level: blue, green, red.
+                Pause(250);
+                const PixelImage face = PixelImage::GrabClient(hPopup);
+                const COLORREF cr = face.At(face.Width() / 2, face.Height() / 4);
+                const int channel[] = {GetBValue(cr), GetGValue(cr), GetRValue(cr)};
+                EXPECT_EQ(std::max_element(channel, channel + 3) - channel, nValue - 1)
+                    << "level " << nValue << " shows colour " << std::hex << cr;
+            }
+            ASSERT_TRUE(SendTimer(hMain, 2));
+            EXPECT_FALSE(IsWindowVisible(hPopup)) << "timer 2 did not hide the popup";
+        }
+    }
+    EXPECT_GE(nPopups, nRounds * 2) << "too few level changes were seen";
+}
