@@ -117,6 +117,15 @@ MessageEntry OnWmPaint(void (T::*pfn)())
     return message_map_detail::Crack<T>(WM_PAINT, [pfn](T& wnd, UINT, WPARAM, LPARAM) { (wnd.*pfn)(); });
 }
 
+// void OnShowWindow(BOOL bShow, UINT nStatus)
+template <class T>
+MessageEntry OnWmShowWindow(void (T::*pfn)(BOOL, UINT))
+{
+    return message_map_detail::Crack<T>(WM_SHOWWINDOW, [pfn](T& wnd, UINT, WPARAM wParam, LPARAM lParam) {
+        (wnd.*pfn)(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
+    });
+}
+
 // void OnTimer(UINT_PTR nIDEvent)
 template <class T>
 MessageEntry OnWmTimer(void (T::*pfn)(UINT_PTR))

@@ -11,7 +11,7 @@ namespace
 {
     constexpr UINT_PTR PLACE_TIMER_ID = 1;         // once, right after creation: place and make topmost
     constexpr UINT PLACE_DELAY_MS = 10;
-    constexpr UINT_PTR REFRESH_TIMER_ID = 2;       // always: text and picture follow m_nLevel
+    constexpr UINT_PTR REFRESH_TIMER_ID = 2;       // while shown: text and picture follow m_nLevel
     constexpr UINT REFRESH_PERIOD_MS = 100;
     constexpr UINT_PTR FIRST_SHOWING_TIMER_ID = 3; // once: the first showing ends by itself
     constexpr UINT FIRST_SHOWING_MS = 1000;
@@ -26,6 +26,7 @@ const MessageMap* CDlgPwrNotify::GetMessageMap() const
     static const MessageMap map = MessageMap::Of<CDlgPwrNotify>(CDialog::GetThisMessageMap(), {
         OnBnClicked(IDC_TEST, &CDlgPwrNotify::OnBnClickedTest),
         OnWmTimer(&CDlgPwrNotify::OnTimer),
+        OnWmShowWindow(&CDlgPwrNotify::OnShowWindow),
         OnWmCtlColor(&CDlgPwrNotify::OnCtlColor),
     });
     return &map;
@@ -65,7 +66,6 @@ BOOL CDlgPwrNotify::OnInitDialog()
     LoadPictureBrush(m_strSkinDir + "\\Perf_P3_Red.bmp", m_brP3Red, nullptr);
 
     SetTimer(PLACE_TIMER_ID, PLACE_DELAY_MS);
-    SetTimer(REFRESH_TIMER_ID, REFRESH_PERIOD_MS);
     return FALSE;   // no control takes the focus
 }
 
@@ -103,9 +103,7 @@ void CDlgPwrNotify::OnTimer(UINT_PTR nIDEvent)
         SetTimer(FIRST_SHOWING_TIMER_ID, FIRST_SHOWING_MS);
         break;
     case REFRESH_TIMER_ID:
-        m_strPwrText = "PowerLevel 0x30= " + std::to_string(m_nLevel);
-        Invalidate(TRUE);
-        UpdateData(FALSE);
+        Refresh();
         break;
     case FIRST_SHOWING_TIMER_ID:
         KillTimer(FIRST_SHOWING_TIMER_ID);
@@ -115,6 +113,28 @@ void CDlgPwrNotify::OnTimer(UINT_PTR nIDEvent)
         break;
     }
     CDialog::OnTimer(nIDEvent);
+}
+
+// The popup lives hidden for weeks between showings: refreshing it then would
+// wake the program ten times a second for nothing. Every showing follows a new
+// m_nLevel, so it refreshes at once and then every 100 ms until it hides.
+void CDlgPwrNotify::OnShowWindow(BOOL bShow, UINT)
+{
+    Default();
+    if (bShow)
+    {
+        Refresh();
+        SetTimer(REFRESH_TIMER_ID, REFRESH_PERIOD_MS);
+    }
+    else
+        KillTimer(REFRESH_TIMER_ID);
+}
+
+void CDlgPwrNotify::Refresh()
+{
+    m_strPwrText = "PowerLevel 0x30= " + std::to_string(m_nLevel);
+    Invalidate(TRUE);
+    UpdateData(FALSE);
 }
 
 HBRUSH CDlgPwrNotify::LevelBrush() const

@@ -34,6 +34,7 @@ protected:
     // Message map and handlers
     const MessageMap* GetMessageMap() const override;
     void OnTimer(UINT_PTR nIDEvent);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnBnClickedTest();
 
@@ -41,6 +42,7 @@ private:
     // Implementation
     bool LoadPictureBrush(const std::string& strPath, CBrush& brush, BITMAP* pInfo);
     HBRUSH LevelBrush() const;
+    void Refresh();
 
     // Data members
     BITMAP m_bmInfo = {};   // metrics of the level-1 picture: the popup's size

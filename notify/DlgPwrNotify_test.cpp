@@ -119,6 +119,26 @@ TEST(DlgPwrNotify, FaceAndTextFollowTheLevel)
     }
 }
 
+TEST(DlgPwrNotify, RefreshesOnlyWhileShownAndAtOnceWhenShownAgain)
+{
+    TestHostWindow host;
+    TestSkinFolder skin;
+    auto pPopup = ShowPopup(host, skin, 1, false);
+    ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
+    ASSERT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 1");
+
+    // Hidden, it does nothing: a new level stays unseen for as long as it is away.
+    pPopup->m_nLevel = 2;
+    EXPECT_FALSE(PumpUntil([&] { return PwrText(*pPopup) != "PowerLevel 0x30= 1"; }, 500));
+
+    // Shown, it shows the level at once and follows it every 100 ms.
+    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 2");
+    pPopup->m_nLevel = 3;
+    EXPECT_TRUE(PumpUntil([&] { return PwrText(*pPopup) == "PowerLevel 0x30= 3"; }));
+    EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(TestSkinFolder::RED) > 0.95; }));
+}
+
 namespace
 {
     struct MessageBoxSeen
