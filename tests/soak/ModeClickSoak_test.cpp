@@ -16,13 +16,6 @@ namespace
     // Heap growth that is not a leak (allocator caches, fragmentation).
     const size_t PRIVATE_SLACK = 1024 * 1024;
 
-    void StartShown(VelkorSession& velkor)
-    {
-        velkor.Start();
-        ASSERT_TRUE(velkor.WaitForFirstWindow());
-        ASSERT_NE(velkor.Main(), nullptr);
-    }
-
     // Clicks each mode button once, so that everything made on first use exists.
     void WarmUp(VelkorSession& velkor)
     {
@@ -36,7 +29,7 @@ TEST(Soak, ThousandsOfModeClicksHoldNothingMoreAndEveryClickWritesItsTwoBytes)
 {
     const unsigned nClicks = Soak::Length(500, 10000);
     VelkorSession velkor;
-    ASSERT_NO_FATAL_FAILURE(StartShown(velkor));
+    ASSERT_NO_FATAL_FAILURE(Soak::StartShown(velkor));
     ASSERT_NO_FATAL_FAILURE(WarmUp(velkor));
     const size_t nWritesBefore = velkor.EcWrites().size();
     const Soak::Footprint before = Soak::Measure(velkor.Process());
@@ -62,7 +55,7 @@ TEST(Soak, TrayRoundTripsHoldNothingMore)
 {
     const unsigned nTrips = Soak::Length(50, 1000);
     VelkorSession velkor;
-    ASSERT_NO_FATAL_FAILURE(StartShown(velkor));
+    ASSERT_NO_FATAL_FAILURE(Soak::StartShown(velkor));
     HWND hMain = velkor.Main();
     auto roundTrip = [&](unsigned i) {
         ASSERT_TRUE(RunningProgram::ClickButton(velkor.Control(ID_MIN))) << "trip " << i;

@@ -1,7 +1,11 @@
 #include "tests/soak/Soak.h"
 
+#include "tests/e2e/VelkorSession.h"
+
 #include "tests/support/GdiCount.h"
 #include "tests/support/ProcessMeter.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +19,13 @@ bool Soak::IsLong()
 unsigned Soak::Length(unsigned nShort, unsigned nLong)
 {
     return IsLong() ? nLong : nShort;
+}
+
+void Soak::StartShown(VelkorSession& velkor)
+{
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
 }
 
 Soak::Footprint Soak::Measure(ChildProcess& process)

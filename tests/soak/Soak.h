@@ -8,11 +8,17 @@
 #include <string>
 #include <vector>
 
+class VelkorSession;
+
 namespace Soak
 {
     // nShort in CI; nLong when VELKOR_SOAK=long.
     unsigned Length(unsigned nShort, unsigned nLong);
     bool IsLong();
+
+    // Starts the program and waits for its main window (a test fails when a
+    // message box or nothing comes instead).
+    void StartShown(VelkorSession& velkor);
 
     struct Footprint
     {

@@ -93,16 +93,16 @@ TEST(Storm, RandomCommandsTrayCallbacksAndTimersLeaveItAnsweringAndConsistent)
     const unsigned nMessages = Soak::Length(3000, 100000);
     std::mt19937 rng(Seed());
     VelkorSession velkor;
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NO_FATAL_FAILURE(Soak::StartShown(velkor));
     HWND hMain = velkor.Main();
-    ASSERT_NE(hMain, nullptr);
 
     for (unsigned i = 0; i < nMessages; ++i)
     {
         PostRandomMessage(hMain, rng);
         if (i % 200 == 199)
+        {
             ASSERT_TRUE(RunningProgram::Responds(hMain)) << "no answer after " << i + 1 << " messages";
+        }
     }
     // Posted messages queue behind sent ones: wait until the storm's EC writes stop.
     size_t nWrites = 0, nStable = 0;
@@ -146,10 +146,8 @@ TEST(Storm, EveryPowerByteInRandomOrderShowsThePopupOnlyForChangesAmongOneTwoThr
     const unsigned nRounds = Soak::Length(2, 20);
     std::mt19937 rng(Seed());
     VelkorSession velkor;
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NO_FATAL_FAILURE(Soak::StartShown(velkor));
     HWND hMain = velkor.Main();
-    ASSERT_NE(hMain, nullptr);
     const std::uint16_t wLevel = static_cast<std::uint16_t>(velkor.EcRamBase() + 0x30);
 
     std::vector<int> values(256);
