@@ -8,8 +8,9 @@
 #include "framework/Wnd.h"
 #include "res/resource.h"
 
-// The full ANSI record, balloon fields, GUID and balloon icon included.
-static_assert(sizeof(NOTIFYICONDATAA) == 508, "the shell expects the full-size ANSI record");
+// The full ANSI record, balloon fields, GUID and balloon icon included (508
+// bytes in a 32-bit program).
+static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAA) == 508, "the shell expects the full-size ANSI record");
 
 CTrayIcon::CTrayIcon(CWnd& wndMain) : m_wndMain(wndMain)
 {

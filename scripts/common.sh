@@ -1,11 +1,49 @@
-# Shared by scripts/run and scripts/test: installs what a fresh Debian machine
-# lacks, builds into build/, and runs Windows programs under Wine + Xvfb.
+# Shared by scripts/run, scripts/test and the other scripts: installs what a
+# fresh Debian 12 machine lacks, builds, and runs Windows programs under Wine +
+# Xvfb.
+#
+# Velkor is a 32-bit program, built into $PRODUCT_BUILD (build/, or
+# VELKOR_BUILD). Some machines run 64-bit user code only (their kernel has no
+# IA-32 emulation), and there Wine cannot run any 32-bit program: the same
+# sources are then also built for x86-64 into $PRODUCT_BUILD/x64, and that
+# build is the one the scripts run and test. $BUILD names the build that runs.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD="$ROOT/build"
+PRODUCT_BUILD="${VELKOR_BUILD:-$ROOT/build}"
 
-PACKAGES="wine wine32:i386 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake
-          googletest xvfb xauth fonts-wqy-microhei imagemagick x11-utils xdotool"
+# A minimal i386 Linux program that only exits: whether this machine runs it
+# decides which Windows build Wine can run here.
+runs_32bit_code() {
+    local probe
+    probe=$(mktemp)
+    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000\061\333\270\001\000\000\000\315\200' >"$probe"
+    chmod +x "$probe"
+    local rc=0
+    ("$probe") 2>/dev/null || rc=$?
+    rm -f "$probe"
+    return $rc
+}
+
+if runs_32bit_code; then
+    TARGET_ARCH=i686
+    BUILD="$PRODUCT_BUILD"
+else
+    TARGET_ARCH=x86_64
+    BUILD="$PRODUCT_BUILD/x64"
+fi
+
+# Everything named, so that a minimal system (debootstrap --variant=minbase) gets
+# it all: make for CMake's generator; fonts-liberation and fonts-wine because
+# Wine maps the dialog font to them, and the window's size in pixels follows
+# that font; a CJK font for the Chinese texts.
+PACKAGES="wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make
+          googletest xvfb xauth fonts-liberation fonts-wine fonts-wqy-microhei
+          imagemagick x11-utils xdotool"
+if [ "$TARGET_ARCH" = i686 ]; then
+    PACKAGES="$PACKAGES wine32:i386"
+else
+    PACKAGES="$PACKAGES wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
+fi
 
 ensure_packages() {
     local missing="" p
@@ -16,20 +54,32 @@ ensure_packages() {
     echo "Installing:$missing"
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
-    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    if [ "$TARGET_ARCH" = i686 ]; then
+        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-build_all() {
-    if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+# Configures (once) and builds one build folder; the warnings are shown, the
+# whole log stays in the folder.
+build_folder() {
+    local folder=$1 arch=$2
+    mkdir -p "$folder"
+    if [ ! -f "$folder/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" >/dev/null
     fi
-    if ! cmake --build "$BUILD" -j "$(nproc)" >"$BUILD/build.log" 2>&1; then
-        grep -E -B2 -A8 'error|Error' "$BUILD/build.log" | head -n 80
-        echo "Build failed; the whole log is $BUILD/build.log" >&2
+    if ! cmake --build "$folder" -j "$(nproc)" >"$folder/build.log" 2>&1; then
+        grep -E -B2 -A8 'error|Error' "$folder/build.log" | head -n 80
+        echo "Build failed; the whole log is $folder/build.log" >&2
         return 1
     fi
+    grep -E -A3 'warning:' "$folder/build.log" || true
+}
+
+build_all() {
+    build_folder "$PRODUCT_BUILD" i686
+    [ "$BUILD" = "$PRODUCT_BUILD" ] || build_folder "$BUILD" "$TARGET_ARCH"
 }
 
 # Starts a private Xvfb unless a display is given, and one persistent wineserver

@@ -12,8 +12,8 @@ namespace
     const size_t UNIQUE_OFFSET = 12;
     const size_t TYPE_OFFSET = 14;
     const unsigned STOCK_FLAG = 0x80;
-    // PEB.GdiSharedHandleTable in a 32-bit process.
-    const size_t PEB_GDI_TABLE_OFFSET = 0x94;
+    // PEB.GdiSharedHandleTable: the test programs are built like the program they count.
+    const size_t PEB_GDI_TABLE_OFFSET = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
     bool IsWine()
     {
@@ -28,12 +28,12 @@ namespace
         PROCESS_BASIC_INFORMATION pbi = {};
         if (!pfnQuery || pfnQuery(hProcess, ProcessBasicInformation, &pbi, sizeof pbi, nullptr) != 0)
             return std::nullopt;
-        DWORD dwTable = 0;
+        ULONG_PTR dwTable = 0;
         const auto* pPeb = reinterpret_cast<const unsigned char*>(pbi.PebBaseAddress);
         if (!ReadProcessMemory(hProcess, pPeb + PEB_GDI_TABLE_OFFSET, &dwTable, sizeof dwTable, nullptr) || !dwTable)
             return std::nullopt;
         std::vector<unsigned char> table(ENTRY_SIZE * ENTRY_COUNT);
-        if (!ReadProcessMemory(hProcess, reinterpret_cast<const void*>(static_cast<ULONG_PTR>(dwTable)),
+        if (!ReadProcessMemory(hProcess, reinterpret_cast<const void*>(dwTable),
                                table.data(), table.size(), nullptr))
             return std::nullopt;
         return GdiCount::CountLiveEntries(table.data(), table.size());
