@@ -1,5 +1,6 @@
 #include "app/VelkorApp.h"
 
+#include "app/SingleInstance.h"
 #include "app/VelkorDlg.h"
 #include "framework/Afx.h"
 
@@ -15,6 +16,14 @@ CVelkorApp::CVelkorApp()
 
 BOOL CVelkorApp::InitInstance()
 {
+    // A second start hands over to the running one before anything else.
+    SingleInstance instance;
+    if (!instance.IsFirst())
+    {
+        SingleInstance::ActivateRunning(CVelkorDlg::WINDOW_TEXT);
+        return FALSE;
+    }
+
     INITCOMMONCONTROLSEX icc = {};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_WIN95_CLASSES;

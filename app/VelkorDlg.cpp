@@ -1,9 +1,11 @@
 #include "app/VelkorDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/SingleInstance.h"
 #include "app/SkinDirectory.h"
 #include "framework/Afx.h"
 #include "framework/DataExchange.h"
+#include "framework/FilePath.h"
 #include "framework/Menu.h"
 #include "framework/PaintDC.h"
 #include "res/resource.h"
@@ -12,8 +14,7 @@
 
 namespace
 {
-    constexpr char WINDOW_TEXT[] = "Glowdeck--support@glowdeck.example";
-    constexpr char BACKGROUND_FILE[] = "0_BG.bmp";
+    constexpr wchar_t BACKGROUND_FILE[] = L"0_BG.bmp";
 
     // The background message box's texts are Chinese; given as UTF-16 they read
     // correctly whatever the system's ANSI code page is.
@@ -35,8 +36,8 @@ namespace
 struct CVelkorDlg::ModeButton
 {
     CSkinButton CVelkorDlg::*pButton;
-    const char* pszInactiveIcon;
-    const char* pszActiveIcon;   // the hidden Static button has none
+    const wchar_t* pszInactiveIcon;
+    const wchar_t* pszActiveIcon;   // the hidden Static button has none
 };
 
 struct CVelkorDlg::ModeChange
@@ -48,12 +49,12 @@ struct CVelkorDlg::ModeChange
 
 // In the order the buttons get their first images.
 const CVelkorDlg::ModeButton CVelkorDlg::MODE_BUTTONS[] = {
-    {&CVelkorDlg::m_btnOn, "01_On_0.ico", "01_On_1.ico"},
-    {&CVelkorDlg::m_btnStatic, "02_Static_0.ico", nullptr},
-    {&CVelkorDlg::m_btnBreath, "03_Breath_0.ico", "03_Breath_1.ico"},
-    {&CVelkorDlg::m_btnColorLoop, "04_ColorLoop_0.ico", "04_ColorLoop_1.ico"},
-    {&CVelkorDlg::m_btnRainBow, "05_RainBow_0.ico", "05_RainBow_1.ico"},
-    {&CVelkorDlg::m_btnAuto, "06_Auto_0.ico", "06_Auto_1.ico"},
+    {&CVelkorDlg::m_btnOn, L"01_On_0.ico", L"01_On_1.ico"},
+    {&CVelkorDlg::m_btnStatic, L"02_Static_0.ico", nullptr},
+    {&CVelkorDlg::m_btnBreath, L"03_Breath_0.ico", L"03_Breath_1.ico"},
+    {&CVelkorDlg::m_btnColorLoop, L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico"},
+    {&CVelkorDlg::m_btnRainBow, L"05_RainBow_0.ico", L"05_RainBow_1.ico"},
+    {&CVelkorDlg::m_btnAuto, L"06_Auto_0.ico", L"06_Auto_1.ico"},
 };
 
 const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
@@ -109,6 +110,7 @@ const MessageMap* CVelkorDlg::GetMessageMap() const
         OnMessage(WM_TRAYNOTIFY, &CVelkorDlg::OnTrayNotify),
         OnMessage(CTrayIcon::TaskbarCreatedMessage(), &CVelkorDlg::OnTaskbarCreated),
         OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
+        OnMessage(SingleInstance::ActivateMessage(), &CVelkorDlg::OnActivateInstance),
     });
     return &map;
 }
@@ -123,7 +125,6 @@ BOOL CVelkorDlg::OnInitDialog()
     // against a dialog that was built some other way.
     if (!m_ec.IsDriverOpen())
         ::ExitProcess(0);
-    // The window has no caption: the text shows on the taskbar and in the task switcher.
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
     m_powerWatch.Start(m_strSkinDir);   // timer 1, the power-level poll
@@ -146,7 +147,7 @@ void CVelkorDlg::AddAboutItem()
 // shows at the next start.
 void CVelkorDlg::LoadSkin()
 {
-    m_strExeDir = SkinDirectory::FolderOf(SkinDirectory::ExecutablePath());
+    m_strExeDir = FilePath::FolderOf(FilePath::ExecutablePath());
     m_wLangId = GetSystemDefaultLangID();
     m_strSkinDir = SkinDirectory::ForLanguage(m_strExeDir, m_wLangId);
     MakeBackgroundBrush();
@@ -154,14 +155,14 @@ void CVelkorDlg::LoadSkin()
     // Every mode button starts inactive: the program never learns the EC's mode.
     for (const ModeButton& button : MODE_BUTTONS)
         SetButtonIcon(this->*button.pButton, button.pszInactiveIcon);
-    SetButtonIcon(m_btnExit, "06_Exit.ico");
-    SetButtonIcon(m_btnMin, "07_Min.ico");
+    SetButtonIcon(m_btnExit, L"06_Exit.ico");
+    SetButtonIcon(m_btnMin, L"07_Min.ico");
 }
 
 void CVelkorDlg::MakeBackgroundBrush()
 {
     CBitmap bmpBackground;
-    bmpBackground.Attach(::LoadImageA(nullptr, SkinDirectory::FilePath(m_strSkinDir, BACKGROUND_FILE).c_str(),
+    bmpBackground.Attach(::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, BACKGROUND_FILE).c_str(),
                                       IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (bmpBackground.GetSafeHandle() == nullptr)
     {
@@ -174,9 +175,9 @@ void CVelkorDlg::MakeBackgroundBrush()
 }
 
 // A missing or unreadable file gives the button no image, silently.
-void CVelkorDlg::SetButtonIcon(CSkinButton& button, const char* pszIconFile)
+void CVelkorDlg::SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile)
 {
-    auto hIcon = static_cast<HICON>(::LoadImageA(nullptr, SkinDirectory::FilePath(m_strSkinDir, pszIconFile).c_str(),
+    auto hIcon = static_cast<HICON>(::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, pszIconFile).c_str(),
                                                  IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
     button.SetIcons(hIcon, nullptr);   // the button owns the icon from here on
 }
@@ -321,4 +322,11 @@ LRESULT CVelkorDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 LRESULT CVelkorDlg::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
 {
     return m_trayIcon.OnTaskbarCreated(wParam, lParam);
+}
+
+// A second start of the program asks for the window: back out of the tray, in front.
+LRESULT CVelkorDlg::OnActivateInstance(WPARAM, LPARAM)
+{
+    m_trayIcon.Restore();
+    return 0;
 }

@@ -19,6 +19,10 @@
 class CVelkorDlg : public CDialog
 {
 public:
+    // The window has no caption: the text shows on the taskbar and in the task
+    // switcher, and a second start finds the running window by it.
+    static constexpr char WINDOW_TEXT[] = "Glowdeck--support@glowdeck.example";
+
     CVelkorDlg(CWnd* pParent = nullptr);
 
     // ---- Overrideables
@@ -49,6 +53,7 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivateInstance(WPARAM wParam, LPARAM lParam);
 
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
@@ -64,8 +69,8 @@ protected:
     CSkinButton m_btnColorLoop;
     CSkinButton m_btnRainBow;
     CSkinButton m_btnAuto;
-    std::string m_strExeDir;
-    std::string m_strSkinDir;
+    std::wstring m_strExeDir;    // UTF-16: the install folder may be named in any script
+    std::wstring m_strSkinDir;
     WORD m_wLangId;
 
 private:
@@ -80,6 +85,6 @@ private:
     void AddAboutItem();
     void LoadSkin();
     void MakeBackgroundBrush();
-    void SetButtonIcon(CSkinButton& button, const char* pszIconFile);
+    void SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile);
     void SelectMode(LedMode mode);
 };

@@ -1,5 +1,6 @@
 #include "framework/Afx.h"
 #include "framework/DC.h"
+#include "framework/FilePath.h"
 #include "framework/Menu.h"
 #include "framework/Text.h"
 #include "framework/WinApp.h"
@@ -25,15 +26,7 @@ CWnd* AfxGetMainWnd()
 
 std::string AfxGetModuleBaseName()
 {
-    char szPath[MAX_PATH] = {};
-    const DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    const std::string strPath(szPath, nLength < MAX_PATH ? nLength : 0);
-    const size_t nSlash = strPath.find_last_of("\\/");
-    std::string strName = nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-    const size_t nDot = strName.find_last_of('.');
-    if (nDot != std::string::npos && nDot > 0)
-        strName.erase(nDot);
-    return strName;
+    return NarrowAnsi(FilePath::BaseNameOf(FilePath::ExecutablePath()).c_str());
 }
 
 const char* AfxGetAppName()

@@ -5,6 +5,7 @@
 #include "framework/Afx.h"
 #include "framework/Bitmap.h"
 #include "framework/DataExchange.h"
+#include "framework/FilePath.h"
 #include "res/resource.h"
 
 namespace
@@ -17,7 +18,7 @@ namespace
     constexpr UINT FIRST_SHOWING_MS = 1000;
 }
 
-CDlgPwrNotify::CDlgPwrNotify(std::string strSkinDir) : m_strSkinDir(std::move(strSkinDir))
+CDlgPwrNotify::CDlgPwrNotify(std::wstring strSkinDir) : m_strSkinDir(std::move(strSkinDir))
 {
 }
 
@@ -38,10 +39,13 @@ void CDlgPwrNotify::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PWR_TEXT, m_strPwrText);
 }
 
-bool CDlgPwrNotify::LoadPictureBrush(const std::string& strPath, CBrush& brush, BITMAP* pInfo)
+// Opened through the same path rule as every skin file, so a deep install or a
+// folder named in any script finds its pictures.
+bool CDlgPwrNotify::LoadPictureBrush(const wchar_t* pszName, CBrush& brush, BITMAP* pInfo)
 {
     CBitmap bmpLoad;
-    if (!bmpLoad.Attach(::LoadImageA(AfxGetInstanceHandle(), strPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)))
+    const std::wstring strPath = FilePath::InFolder(m_strSkinDir, pszName);
+    if (!bmpLoad.Attach(::LoadImageW(AfxGetInstanceHandle(), strPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)))
         return false;
     if (pInfo != nullptr)
         bmpLoad.GetBitmap(pInfo);
@@ -54,16 +58,16 @@ BOOL CDlgPwrNotify::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    const std::string strP1Path = m_strSkinDir + "\\Perf_P1_Blue.bmp";
-    if (!LoadPictureBrush(strP1Path, m_brP1Blue, &m_bmInfo))
+    if (!LoadPictureBrush(L"Perf_P1_Blue.bmp", m_brP1Blue, &m_bmInfo))
     {
-        // "Importing the background picture failed!" under the caption "Notice".
+        // "Importing the background picture failed!" under the caption "Notice",
+        // then the file's full path under the program's name.
         MessageBoxW(L"\u5bfc\u5165\u80cc\u666f\u56fe\u5931\u8d25!", L"\u63d0\u793a", MB_OK);
-        MessageBox(strP1Path.c_str(), nullptr, MB_OK);
+        MessageBoxW((m_strSkinDir + L"\\Perf_P1_Blue.bmp").c_str(), nullptr, MB_OK);
     }
     // Only the level-1 picture is reported: the others just stay without a picture.
-    LoadPictureBrush(m_strSkinDir + "\\Perf_P2_Green.bmp", m_brP2Green, nullptr);
-    LoadPictureBrush(m_strSkinDir + "\\Perf_P3_Red.bmp", m_brP3Red, nullptr);
+    LoadPictureBrush(L"Perf_P2_Green.bmp", m_brP2Green, nullptr);
+    LoadPictureBrush(L"Perf_P3_Red.bmp", m_brP3Red, nullptr);
 
     SetTimer(PLACE_TIMER_ID, PLACE_DELAY_MS);
     return FALSE;   // no control takes the focus

@@ -16,7 +16,7 @@
 class CDlgPwrNotify : public CDialog
 {
 public:
-    explicit CDlgPwrNotify(std::string strSkinDir);
+    explicit CDlgPwrNotify(std::wstring strSkinDir);
 
     // Sizes the window to the level-1 picture and centres it on the desktop
     // (half its height lower when m_bLowered is set).
@@ -40,7 +40,7 @@ protected:
 
 private:
     // Implementation
-    bool LoadPictureBrush(const std::string& strPath, CBrush& brush, BITMAP* pInfo);
+    bool LoadPictureBrush(const wchar_t* pszName, CBrush& brush, BITMAP* pInfo);
     HBRUSH LevelBrush() const;
     void Refresh();
 
@@ -49,6 +49,6 @@ private:
     CBrush m_brP3Red;
     CBrush m_brP2Green;
     CBrush m_brP1Blue;
-    std::string m_strSkinDir;
+    std::wstring m_strSkinDir;
     std::string m_strPwrText;   // shown by the (hidden) text control
 };

@@ -182,7 +182,7 @@ TEST(DlgPwrNotify, MissingLevelOnePictureIsReportedAndThePopupKeepsTheTemplateSi
 {
     TestHostWindow host;
     TestSkinFolder skin;
-    skin.Remove("Perf_P1_Blue.bmp");
+    skin.Remove(L"Perf_P1_Blue.bmp");
 
     g_messageBoxes.clear();
     const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &OnMessageBoxTimer);
@@ -193,7 +193,7 @@ TEST(DlgPwrNotify, MissingLevelOnePictureIsReportedAndThePopupKeepsTheTemplateSi
     EXPECT_EQ(g_messageBoxes[0].strCaption, L"\u63d0\u793a");
     EXPECT_EQ(g_messageBoxes[0].strText, L"\u5bfc\u5165\u80cc\u666f\u56fe\u5931\u8d25!");
     EXPECT_EQ(g_messageBoxes[1].strCaption, WidenAnsi(AfxGetAppName()));
-    EXPECT_EQ(g_messageBoxes[1].strText, WidenAnsi(skin.Path() + "\\Perf_P1_Blue.bmp"));
+    EXPECT_EQ(g_messageBoxes[1].strText, skin.Path() + L"\\Perf_P1_Blue.bmp");
 
     // Centred at the template's size; the other levels still have their pictures.
     ASSERT_TRUE(PumpUntil([&] { return (pPopup->GetExStyle() & WS_EX_TOPMOST) != 0; }));

@@ -13,7 +13,7 @@ CPowerWatch::CPowerWatch(CWnd& wndMain, EcAccess& ec, const CTrayIcon& trayIcon)
 
 CPowerWatch::~CPowerWatch() = default;
 
-void CPowerWatch::Start(const std::string& strSkinDir)
+void CPowerWatch::Start(const std::wstring& strSkinDir)
 {
     m_strSkinDir = strSkinDir;
     m_wndMain.SetTimer(POLL_TIMER_ID, POLL_PERIOD_MS);

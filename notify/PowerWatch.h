@@ -31,7 +31,7 @@ public:
     CPowerWatch& operator=(const CPowerWatch&) = delete;
 
     // Starts polling every 500 ms; the popup takes its pictures from strSkinDir.
-    void Start(const std::string& strSkinDir);
+    void Start(const std::wstring& strSkinDir);
 
     // The main window's WM_TIMER ticks; ids other than ours are left alone.
     void OnTimer(UINT_PTR nIDEvent);
@@ -50,7 +50,7 @@ private:
     CWnd& m_wndMain;
     EcAccess& m_ec;
     const CTrayIcon& m_trayIcon;
-    std::string m_strSkinDir;
+    std::wstring m_strSkinDir;
     int m_nPowerLevel = 0;   // the last accepted level; 0 until one is read
     std::unique_ptr<CDlgPwrNotify> m_pDlgPwrNotify;
 };

@@ -18,11 +18,9 @@ public:
     // level-1 picture, so that a test sees which one sizes the popup.
     explicit TestSkinFolder(SIZE sizeP1 = {300, 200});
 
-    // The folder path as the program holds it (ANSI code page).
-    const std::string& Path() const { return m_strPath; }
-    void Remove(const char* lpszFile) const;
+    const std::wstring& Path() const { return m_folder.Path(); }
+    void Remove(const wchar_t* pszFile) const;
 
 private:
     TempFolder m_folder;
-    std::string m_strPath;
 };

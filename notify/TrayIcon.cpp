@@ -12,6 +12,13 @@
 // bytes in a 32-bit program).
 static_assert(sizeof(void*) != 4 || sizeof(NOTIFYICONDATAA) == 508, "the shell expects the full-size ANSI record");
 
+namespace
+{
+    // A shell busy with something else times out; it is asked again after a pause.
+    constexpr int ADD_ATTEMPTS = 3;
+    constexpr DWORD ADD_RETRY_PAUSE_MS = 250;
+}
+
 CTrayIcon::CTrayIcon(CWnd& wndMain) : m_wndMain(wndMain)
 {
 }
@@ -37,12 +44,24 @@ NOTIFYICONDATAA CTrayIcon::MakeRecord() const
     return nid;
 }
 
+bool CTrayIcon::AddToShell() const
+{
+    NOTIFYICONDATAA nid = MakeRecord();
+    for (int nAttempt = 0; nAttempt < ADD_ATTEMPTS; ++nAttempt)
+    {
+        if (nAttempt > 0)
+            ::Sleep(ADD_RETRY_PAUSE_MS);
+        // A shell that answered too late may have taken the icon all the same.
+        if (::Shell_NotifyIconA(NIM_ADD, &nid) || ::Shell_NotifyIconA(NIM_MODIFY, &nid))
+            return true;
+    }
+    return false;
+}
+
 void CTrayIcon::AddTrayIcon()
 {
-    // The shell's answer is not needed: the window goes away either way, and
-    // a restarted shell gets the icon again (OnTaskbarCreated).
-    NOTIFYICONDATAA nid = MakeRecord();
-    ::Shell_NotifyIconA(NIM_ADD, &nid);
+    if (!AddToShell())
+        return;
     m_wndMain.ShowWindow(SW_HIDE);
     m_bInTray = true;
 }
@@ -72,17 +91,14 @@ UINT CTrayIcon::TaskbarCreatedMessage()
 
 LRESULT CTrayIcon::OnTaskbarCreated(WPARAM, LPARAM)
 {
-    if (m_bInTray)
-    {
-        NOTIFYICONDATAA nid = MakeRecord();
-        ::Shell_NotifyIconA(NIM_ADD, &nid);
-    }
+    if (m_bInTray && !AddToShell())
+        Restore();
     return 0;
 }
 
 void CTrayIcon::Restore()
 {
-    m_wndMain.ShowWindow(SW_SHOW);
+    m_wndMain.ShowWindow(m_wndMain.IsIconic() ? SW_RESTORE : SW_SHOW);
     m_wndMain.SetForegroundWindow();
     DeleteTrayIcon();
     m_bInTray = false;

@@ -16,7 +16,8 @@ constexpr WORD LANG_ID_CHINESE_PRC = 0x0804;   // the one language with Chinese 
 // The icon exists exactly while IsInTray() is true: AddTrayIcon adds it and
 // hides the window; a left-button release on the icon, or "Open" from its
 // menu, shows the window and removes it; "Exit" removes it and ends the
-// process with status 0.
+// process with status 0. A window is never hidden behind an icon the shell
+// did not take: it could not be reached again.
 class CTrayIcon
 {
 public:
@@ -28,9 +29,13 @@ public:
 
     bool IsInTray() const { return m_bInTray; }
 
-    // Adds the icon, hides the main window and marks it as in the tray.
+    // Adds the icon, hides the main window and marks it as in the tray. A shell
+    // that is busy is asked again briefly; when it still does not take the
+    // icon (or there is no notification area) the window stays shown.
     void AddTrayIcon();
     void DeleteTrayIcon();
+    // Shows the main window in the foreground, out of the tray if it is there.
+    void Restore();
 
     // The WM_TRAYNOTIFY handler: wParam is the icon identifier, lParam the
     // mouse message. wLangId chooses the menu's language. Returns 1 for an
@@ -40,13 +45,13 @@ public:
     // The message the shell broadcasts when its taskbar has been (re)created.
     static UINT TaskbarCreatedMessage();
     // A restarted shell has forgotten every icon: add ours again if the window
-    // is away in the tray.
+    // is away in the tray, or show the window when the new shell will not take it.
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
 private:
     // Implementation
     NOTIFYICONDATAA MakeRecord() const;
-    void Restore();
+    bool AddToShell() const;
     void RunMenu(WORD wLangId);
 
     // Data members

@@ -35,10 +35,11 @@ fi
 # Everything named, so that a minimal system (debootstrap --variant=minbase) gets
 # it all: make for CMake's generator; fonts-liberation and fonts-wine because
 # Wine maps the dialog font to them, and the window's size in pixels follows
-# that font; a CJK font for the Chinese texts.
+# that font; a CJK font for the Chinese texts; locales, because Wine names Unix
+# files in the code set of the tests' locale (en_US.UTF-8), which must exist.
 PACKAGES="wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make
           googletest xvfb xauth fonts-liberation fonts-wine fonts-wqy-microhei
-          imagemagick x11-utils xdotool"
+          imagemagick x11-utils xdotool locales"
 if [ "$TARGET_ARCH" = i686 ]; then
     PACKAGES="$PACKAGES wine32:i386"
 else
@@ -46,6 +47,11 @@ else
 fi
 
 ensure_packages() {
+    install_missing_packages
+    locale -a 2>/dev/null | grep -qix 'en_US.utf8' || localedef -i en_US -f UTF-8 en_US.UTF-8
+}
+
+install_missing_packages() {
     local missing="" p
     for p in $PACKAGES; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"

@@ -1,6 +1,7 @@
 // Where the program takes its look from: the skin folder beside the executable,
 // chosen by the system's default language, with a built-in background when the
 // skin has none, found from however deep a folder the program is installed in.
+#include "tests/e2e/NotifyWindows.h"
 #include "tests/e2e/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -69,13 +71,35 @@ TEST(Skin, MissingBackgroundIsToldOnceBeforeTheWindowThenTheBuiltInPictureShows)
     EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico", SystemSkin())), 0.98);
 }
 
-TEST(Skin, ProgramInstalledDeeperThan512CharactersFindsItsSkins)
+namespace
 {
-    std::wstring strDeep;
-    while (strDeep.size() < 560)
-        strDeep += (strDeep.empty() ? L"" : L"\\") + std::wstring(L"a-deeply-nested-install-folder-") +
-                   std::to_wstring(strDeep.size());
-    VelkorSession velkor(strDeep);
+    std::wstring DeepFolder()
+    {
+        std::wstring strDeep;
+        while (strDeep.size() < 560)
+            strDeep += (strDeep.empty() ? L"" : L"\\") + std::wstring(L"a-deeply-nested-install-folder-") +
+                       std::to_wstring(strDeep.size());
+        return strDeep;
+    }
+
+    // A power change shows the popup with the green picture, and no message box.
+    void ExpectPowerPopupShown(VelkorSession& velkor)
+    {
+        NotifyWindows::SetPowerLevel(velkor, 2);
+        HWND hPopup = NotifyWindows::WaitForPopupShown(velkor);
+        ASSERT_NE(hPopup, nullptr) << "no popup for the power change";
+        EXPECT_TRUE(velkor.MessageBoxes().empty()) << "a picture of the popup was not found";
+        const PixelImage green = PixelImage::FromBitmapFile(velkor.SkinFile(L"Perf_P2_Green.bmp"));
+        EXPECT_TRUE(WaitUntil([&] { return PixelImage::GrabClient(hPopup).Match(green) > 0.95; }, 2000))
+            << "the popup does not show the green picture";
+    }
+}
+
+// Every file goes through one rule, wherever the program lies: the skin, the
+// popup's pictures and the message boxes' captions.
+TEST(Skin, ProgramInstalledDeeperThan512CharactersFindsItsSkinsAndPopupPictures)
+{
+    VelkorSession velkor(DeepFolder());
     ASSERT_GT(velkor.Install().ExePath().size(), 600u);
     velkor.Start();
     ASSERT_TRUE(velkor.WaitForFirstWindow()) << "io.dll was not found beside the deep install";
@@ -85,6 +109,48 @@ TEST(Skin, ProgramInstalledDeeperThan512CharactersFindsItsSkins)
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
     UserInput::ClickCentre(velkor.Control(ID_BREATH));
     EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
+    ExpectPowerPopupShown(velkor);
+}
+
+TEST(Skin, MissingPopupPictureInADeepInstallIsToldWithItsPathUnderTheProgramsName)
+{
+    VelkorSession velkor(DeepFolder());
+    FileSystem::Remove(velkor.SkinFile(L"Perf_P1_Blue.bmp"));
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NE(velkor.Main(), nullptr);
+    NotifyWindows::SetPowerLevel(velkor, 1);
+    std::vector<HWND> boxes;
+    ASSERT_TRUE(WaitUntil([&] { return !(boxes = velkor.MessageBoxes()).empty(); }));
+    ASSERT_TRUE(UserInput::BringToFront(boxes[0]));
+    UserInput::ClickCentre(WindowQuery::VisibleButtons(boxes[0]).at(0));
+    ASSERT_TRUE(WaitUntil([&] {
+        boxes = velkor.MessageBoxes();
+        return !boxes.empty() && WindowQuery::Text(boxes[0]) != NOTICE_CAPTION;
+    }));
+    EXPECT_EQ(WindowQuery::Text(boxes[0]), L"Velkor");
+    // The whole path, as the program sees its folder (a Unix start gives it a Z:\ form).
+    const std::wstring strText = WindowQuery::MessageBoxText(boxes[0]);
+    const std::wstring strEnd = DeepFolder().substr(DeepFolder().rfind(L'\\')) + L"\\skin_EN\\Perf_P1_Blue.bmp";
+    EXPECT_GT(strText.size(), 600u) << "the path was cut";
+    EXPECT_EQ(strText.substr(strText.size() - std::min(strText.size(), strEnd.size())), strEnd);
+}
+
+// A folder whose name the system's ANSI code page cannot spell (Cyrillic under
+// code page 1252): the program still opens every file of its skin.
+TEST(Skin, ProgramInstalledUnderAFolderOutsideTheAnsiCodePageShowsItsSkin)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "run by the US English entry of CTest";
+    VelkorSession velkor(L"\u0412\u0435\u043b\u043a\u043e\u0440-\u043f\u043e\u0434\u0441\u0432\u0435\u0442\u043a\u0430");
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NE(velkor.Main(), nullptr) << "a message box came: the background was not found";
+    ExpectSkinShown(velkor, L"skin_EN");
+
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
+    UserInput::ClickCentre(velkor.Control(ID_RAINBOW));
+    EXPECT_GT(velkor.WaitForIcon(ID_RAINBOW, velkor.SkinFile(L"05_RainBow_1.ico")), 0.98);
+    ExpectPowerPopupShown(velkor);
 }
 
 // Runs once per system language: each CTest entry starts the tests with another

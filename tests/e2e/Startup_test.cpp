@@ -1,10 +1,15 @@
-// Without its port library or driver the program ends at once, before any
-// window, with exit status 0 and without touching a port.
+// Starts that end at once, before any window, with exit status 0 and without
+// touching a port: without the port library or its driver, and a second start.
+#include "tests/e2e/NotifyWindows.h"
 #include "tests/e2e/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
+#include "tests/support/Wait.h"
+#include "tests/support/WindowQuery.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 TEST(Startup, ClosedDriverOrMissingPortLibraryEndsTheProgramSilentlyWithStatusZero)
 {
@@ -19,4 +24,56 @@ TEST(Startup, ClosedDriverOrMissingPortLibraryEndsTheProgramSilentlyWithStatusZe
         EXPECT_EQ(velkor.Process().ExitCode(), 0u);
         EXPECT_TRUE(PortLog::Load(velkor.Install().LogPath()).Accesses().empty());
     }
+}
+
+namespace
+{
+    BOOL CALLBACK CountMainWindow(HWND hWnd, LPARAM lParam)
+    {
+        if (IsWindowVisible(hWnd) && WindowQuery::Text(hWnd) == L"Glowdeck--support@glowdeck.example")
+            ++*reinterpret_cast<int*>(lParam);
+        return TRUE;
+    }
+
+    // Visible windows of any process that show the main window's text.
+    int VisibleMainWindows()
+    {
+        int nCount = 0;
+        EnumWindows(&CountMainWindow, reinterpret_cast<LPARAM>(&nCount));
+        return nCount;
+    }
+
+    size_t CountOperations(const std::vector<EcOperation>& ops, EcOperation::Kind kind, std::uint16_t wAddress)
+    {
+        return static_cast<size_t>(std::count_if(ops.begin(), ops.end(), [&](const EcOperation& op) {
+            return op.kind == kind && op.wAddress == wAddress;
+        }));
+    }
+}
+
+// A tray utility runs once per session: starting it again brings the running
+// one back and ends, before it loads io.dll or touches a port.
+TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
+{
+    VelkorSession velkor;
+    velkor.Start();
+    ASSERT_TRUE(velkor.WaitForFirstWindow());
+    ASSERT_NE(velkor.Main(), nullptr);
+    PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); })) << "MIN did not put the window away";
+    ASSERT_TRUE(NotifyWindows::TrayIconExists(velkor.Main()));
+
+    std::unique_ptr<ChildProcess> second = velkor.Install().Start();
+    ASSERT_TRUE(second->WaitForExit(20000)) << "the second start keeps running";
+    EXPECT_EQ(second->ExitCode(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(velkor.Main()) != FALSE; })) << "the running window stayed away";
+    EXPECT_TRUE(WaitUntil([&] { return !NotifyWindows::TrayIconExists(velkor.Main()); })) << "its tray icon stayed";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == velkor.Main(); }, 5000)) << "not brought to the front";
+    EXPECT_EQ(VisibleMainWindows(), 1);
+
+    // One probe in the log: the chip id read once, the control byte written once.
+    const std::vector<EcOperation> ops = velkor.EcOperations();
+    EXPECT_EQ(CountOperations(ops, EcOperation::Read, 0x2000), 1u);
+    EXPECT_EQ(CountOperations(ops, EcOperation::Write, 0x1060), 1u);
+    EXPECT_TRUE(velkor.Process().IsRunning());
 }

@@ -2,6 +2,7 @@
 // tray icon; the icon's left click and its menu bring it back or end the program.
 // The tray is driven by the callback messages the shell sends for the icon, and
 // the menu by the keys a user presses in it.
+#include "tests/e2e/FakeShellTray.h"
 #include "tests/e2e/NotifyWindows.h"
 #include "tests/e2e/VelkorSession.h"
 
@@ -47,6 +48,15 @@ namespace
             if (!SendMessageTimeoutW(Main(), WM_TRAYNOTIFY, wIconId, lMouse, SMTO_NORMAL, 5000, &dwResult))
                 return -1;
             return static_cast<LRESULT>(dwResult);
+        }
+
+        // MIN's click as the dialog receives it, handled when this returns.
+        void SendMinClick() const
+        {
+            DWORD_PTR dwResult = 0;
+            ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED),
+                                            reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)), SMTO_NORMAL, 10000,
+                                            &dwResult));
         }
 
         static void Keys(HWND hMenu, std::initializer_list<WORD> keys)
@@ -111,6 +121,36 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     PostMessageW(Main(), nTaskbarCreated, 0, 0);
     EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0);   // handled after the announcement
     EXPECT_FALSE(TrayIconExists(Main()));
+}
+
+// A shell that is busy is asked again; one that never takes the icon (or no
+// notification area at all) leaves the window shown, never hidden beyond reach.
+TEST_F(Tray, WindowIsNeverHiddenBehindAnIconTheShellDidNotTake)
+{
+    {
+        FakeShellTray shell(FakeShellTray::REFUSE_ALL);
+        ASSERT_NO_FATAL_FAILURE(SendMinClick());
+        EXPECT_TRUE(IsWindowVisible(Main())) << "hidden, with no icon to bring it back";
+        EXPECT_GE(shell.Calls(NIM_ADD), 2) << "the shell was not asked again";
+    }
+    {
+        // Busy for one attempt (its add and its check), then it takes the icon.
+        FakeShellTray shell(2);
+        ASSERT_NO_FATAL_FAILURE(SendMinClick());
+        EXPECT_FALSE(IsWindowVisible(Main())) << "the icon was taken on the second attempt";
+        EXPECT_EQ(shell.Calls(NIM_ADD), 2);
+        EXPECT_EQ(Callback(TRAY_ICON_ID, WM_LBUTTONUP), 0);
+        EXPECT_TRUE(IsWindowVisible(Main()));
+    }
+    // Away behind the real shell's icon, then a new shell that will not take it.
+    PutAway();
+    const UINT nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    {
+        FakeShellTray shell(FakeShellTray::REFUSE_ALL);
+        PostMessageW(Main(), nTaskbarCreated, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) != FALSE; })) << "left hidden without an icon";
+        EXPECT_GE(shell.Calls(NIM_ADD), 2);
+    }
 }
 
 TEST_F(Tray, MenuExitItemEndsTheProgramWithStatusZeroAndTakesTheIconAlong)

@@ -100,8 +100,8 @@ bool ChildProcess::StartWithWineCommand(const std::wstring& strExe, const std::w
     std::string strCommand = "cd " + WineHost::ShellQuote(strUnixDir) + " && exec env";
     for (const auto& [strName, strValue] : extraEnv)
         strCommand += " " + WineHost::ShellQuote(Text::ToUtf8(strName + L"=" + strValue));
-    // The loader this test runs under (wine-run names the 64-bit one), else Wine's own command.
-    strCommand += " \"${WINELOADER:-wine}\" " + WineHost::ShellQuote(strUnixExe) + (strArgs.empty() ? "" : " " + Text::ToUtf8(strArgs));
+    // The loader this test runs under (wine-run names it), else Wine's own command.
+    strCommand += " \"${VELKOR_WINE_LOADER:-wine}\" " + WineHost::ShellQuote(strUnixExe) + (strArgs.empty() ? "" : " " + Text::ToUtf8(strArgs));
 
     std::wstring strFileName = strExe.substr(strExe.find_last_of(L'\\') + 1);
     std::vector<DWORD> before = ProcessesNamed(strFileName);
