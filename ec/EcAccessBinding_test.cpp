@@ -21,8 +21,10 @@ std::string HostFolder(const std::string& strName, const char* pszIoDll)
     EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\ec_host.exe").c_str(),
                           (strFolder + "\\ec_host.exe").c_str(), FALSE));
     if (pszIoDll != nullptr)
+    {
         EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\" + pszIoDll).c_str(),
                               (strFolder + "\\io.dll").c_str(), FALSE));
+    }
     return strFolder;
 }
 
