@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ec/EcTestSupport.h"
-#include "ecsim/ChildProcess.h"
+#include "tests/support/ec/EcTestSupport.h"
+#include "ecsim/ProgramRun.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ std::string HostFolder(const std::string& strName, const char* pszIoDll)
 {
     const std::string strFolder = ProcessSim().PathOf(strName);
     CreateDirectoryA(strFolder.c_str(), nullptr);
-    EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\ec_host.exe").c_str(),
+    EXPECT_TRUE(CopyFileA(SimHarness::ToolPath("ec_host.exe").c_str(),
                           (strFolder + "\\ec_host.exe").c_str(), FALSE));
     if (pszIoDll != nullptr)
     {
@@ -35,7 +35,7 @@ TEST(EcAccessBinding, StartsWithIoDllBesideTheProgram)
     ProcessSim().SetChipId(0x55, 0x70);
     ProcessSim().NewLogLines();
 
-    ChildProcess host(HostFolder("beside", "io.dll") + "\\ec_host.exe");
+    ProgramRun host(HostFolder("beside", "io.dll") + "\\ec_host.exe");
     EXPECT_EQ(host.Run(), EXIT_CONSTRUCTED);
     EXPECT_EQ(ProcessSim().NewLogLines().size(), 36u) << "the probe: two reads and a write";
 }
@@ -47,13 +47,13 @@ TEST(EcAccessBinding, UntrustedClosedOrIncompleteIoDllEndsTheProcessBeforeAnyPor
     char szPath[32767];
     const std::string strPath(szPath, GetEnvironmentVariableA("PATH", szPath, sizeof szPath));
 
-    ChildProcess onlyInCurrentFolderAndPath(HostFolder("program", nullptr) + "\\ec_host.exe");
+    ProgramRun onlyInCurrentFolderAndPath(HostFolder("program", nullptr) + "\\ec_host.exe");
     onlyInCurrentFolderAndPath.Folder(strPlanted).Env("PATH", strPlanted + ";" + strPath);
-    ChildProcess driverClosed(HostFolder("closed", "io.dll") + "\\ec_host.exe");
+    ProgramRun driverClosed(HostFolder("closed", "io.dll") + "\\ec_host.exe");
     driverClosed.Env("ECSIM_DRIVER", "closed");
-    ChildProcess exportMissing(HostFolder("lacking", "io_without_isxp64bit.dll") + "\\ec_host.exe");
+    ProgramRun exportMissing(HostFolder("lacking", "io_without_isxp64bit.dll") + "\\ec_host.exe");
 
-    const std::pair<const char*, ChildProcess*> cases[] = {
+    const std::pair<const char*, ProgramRun*> cases[] = {
         {"io.dll only in the current folder and on PATH", &onlyInCurrentFolderAndPath},
         {"driver closed", &driverClosed},
         {"IsXP64Bit missing", &exportMissing},

@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "ec/EcTestSupport.h"
-#include "ecsim/ChildProcess.h"
+#include "tests/support/ec/EcTestSupport.h"
+#include "ecsim/ProgramRun.h"
 
 using Lines = std::vector<std::string>;
 
@@ -45,7 +45,7 @@ private:
     std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
     ScopedHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
     ScopedHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
-    ChildProcess m_holder{SimHarness::ProgramFolder() + "\\bus_holder.exe"};
+    ProgramRun m_holder{SimHarness::ToolPath("bus_holder.exe")};
 };
 
 // Whether another thread could take the mutex right now.

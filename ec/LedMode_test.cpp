@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ec/EcTestSupport.h"
+#include "tests/support/ec/EcTestSupport.h"
 
 TEST(LedMode, EachModeClearsThenWritesItsValueAtEitherBase)
 {

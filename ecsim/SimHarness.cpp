@@ -87,3 +87,16 @@ std::string SimHarness::ProgramFolder()
     const std::string strPath(szPath, dwLength);
     return strPath.substr(0, strPath.find_last_of('\\'));
 }
+
+std::string SimHarness::LibraryPath()
+{
+    const std::string strBeside = ProgramFolder() + "\\io.dll";
+    if (GetFileAttributesA(strBeside.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return strBeside;
+    return ProgramFolder() + "\\..\\..\\bin\\io.dll";
+}
+
+std::string SimHarness::ToolPath(const std::string& strName)
+{
+    return ProgramFolder() + "\\..\\tests\\tools\\" + strName;
+}

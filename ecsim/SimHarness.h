@@ -34,12 +34,18 @@ public:
     // The folder of the running test program, where the build puts io.dll,
     // ecsim.exe and the helper programs.
     static std::string ProgramFolder();
-    // An export of the simulated io.dll in that folder (loaded on first use),
-    // for tests and their helper programs that call the library directly.
+    // A helper program of the tests, which the build keeps in tests/tools/
+    // beside bin/.
+    static std::string ToolPath(const std::string& strName);
+    // The simulated io.dll of the build: beside the tests in bin/, which is
+    // where a helper program in tests/tools/ finds it too.
+    static std::string LibraryPath();
+    // An export of that io.dll (loaded on first use), for tests and their
+    // helper programs that call the library directly.
     template <typename PFN>
     static PFN IoExport(const char* pszName)
     {
-        FARPROC pfn = GetProcAddress(LoadLibraryA((ProgramFolder() + "\\io.dll").c_str()), pszName);
+        FARPROC pfn = GetProcAddress(LoadLibraryA(LibraryPath().c_str()), pszName);
         return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(pfn));
     }
 

@@ -6,7 +6,7 @@
 
 #include "ecsim/EcStateFile.h"
 #include "ecsim/MappedView.h"
-#include "ecsim/PortLog.h"
+#include "ecsim/PortLogWriter.h"
 #include "ecsim/SimConfig.h"
 #include "ecsim/SuperIoPorts.h"
 
@@ -32,7 +32,7 @@ private:
     EcStateFile m_state;
     MappedView m_registers;
     std::unique_ptr<SuperIoPorts> m_pPorts; // null when the EC could not be set up
-    PortLog m_log;
+    PortLogWriter m_log;
     bool m_bDriverOpen = false;
     WORD m_wInp32HighBits = 0;
 };

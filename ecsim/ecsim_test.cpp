@@ -1,7 +1,7 @@
 // ecsim.exe, run as a user would, on a state file of the test's own.
 #include <gtest/gtest.h>
 
-#include "ecsim/ChildProcess.h"
+#include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
 
 namespace {
@@ -9,9 +9,9 @@ namespace {
 constexpr DWORD EXIT_STATE_ERROR = 1;
 constexpr DWORD EXIT_USAGE = 2;
 
-std::unique_ptr<ChildProcess> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
+std::unique_ptr<ProgramRun> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
 {
-    auto pTool = std::make_unique<ChildProcess>(SimHarness::ProgramFolder() + "\\ecsim.exe");
+    auto pTool = std::make_unique<ProgramRun>(SimHarness::ProgramFolder() + "\\ecsim.exe");
     pTool->Env("ECSIM_STATE", strStatePath);
     for (const char* pszArg : args)
         pTool->Arg(pszArg);

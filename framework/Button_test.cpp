@@ -4,7 +4,7 @@
 #include <vector>
 #include "framework/DC.h"
 #include "framework/Dialog.h"
-#include "framework/framework_test_ids.h"
+#include "tests/support/framework/FrameworkTestResources.h"
 
 namespace
 {

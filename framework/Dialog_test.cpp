@@ -5,7 +5,7 @@
 #include <vector>
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
-#include "framework/framework_test_ids.h"
+#include "tests/support/framework/FrameworkTestResources.h"
 
 namespace
 {

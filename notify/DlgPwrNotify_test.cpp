@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/Afx.h"
-#include "notify/NotifyTestSupport.h"
-#include "notify/TestHostWindow.h"
-#include "notify/TestSkinFolder.h"
+#include "tests/support/notify/NotifyTestSupport.h"
+#include "tests/support/notify/TestHostWindow.h"
+#include "tests/support/notify/TestSkinFolder.h"
 #include "res/resource.h"
 #include "tests/support/PixelImage.h"
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "notify/DlgPwrNotify.h"
-#include "notify/NotifyTestSupport.h"
-#include "notify/TestHostWindow.h"
-#include "notify/TestSkinFolder.h"
+#include "tests/support/notify/NotifyTestSupport.h"
+#include "tests/support/notify/TestHostWindow.h"
+#include "tests/support/notify/TestSkinFolder.h"
 #include "notify/TrayIcon.h"
 
 namespace

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "notify/NotifyTestSupport.h"
-#include "notify/TestHostWindow.h"
+#include "tests/support/notify/NotifyTestSupport.h"
+#include "tests/support/notify/TestHostWindow.h"
 
 // The menu, its languages and the exit paths are driven against the real
 // program in tests/e2e/Tray_test.cpp; only the destructor's share is left here.

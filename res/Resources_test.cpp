@@ -1,5 +1,5 @@
 // The resources built into Velkor.exe, checked as the program finds and loads them.
-#include "res/TestPictures.h"
+#include "tests/support/res/TestPictures.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

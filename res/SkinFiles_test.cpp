@@ -1,6 +1,6 @@
 // The skin folders the build puts beside the program, loaded as the program loads them
 // (LoadImageA from the file at its stored size) and judged as a user would see them.
-#include "res/TestPictures.h"
+#include "tests/support/res/TestPictures.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "controls/button/SkinButton.h"
 
-#include "controls/button/dropdown_test_resource.h"
+#include "tests/support/button/ButtonTestResources.h"
 #include "controls/menu/SkinMenu.h"
 
 #include <gtest/gtest.h>

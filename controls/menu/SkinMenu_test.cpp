@@ -1,7 +1,7 @@
 #include "controls/menu/SkinMenu.h"
 
 #include "controls/menu/SkinMenuTheme.h"
-#include "controls/menu/menu_test_resource.h"
+#include "tests/support/menu/MenuTestResources.h"
 #include "framework/ClientDC.h"
 #include "framework/Exceptions.h"
 #include "framework/ScopedSelect.h"

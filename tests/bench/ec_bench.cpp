@@ -11,7 +11,7 @@
 
 #include "ec/EcAccess.h"
 #include "ec/EcRamMap.h"
-#include "ecsim/ChildProcess.h"
+#include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
 #include "tests/bench/Stats.h"
 
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     if (bLogged)
         return 0;
 
-    ChildProcess logged(argv[0]);
+    ProgramRun logged(argv[0]);
     constexpr DWORD LOGGED_RUN_LIMIT_MS = 10 * 60 * 1000;
     if (!logged.Arg("--log").Env("ECSIM_LOG", sim.LogPath()).Start() || logged.Wait(LOGGED_RUN_LIMIT_MS) != 0) {
         std::fprintf(stderr, "the logged run failed:\n%s", logged.Output().c_str());

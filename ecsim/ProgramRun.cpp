@@ -1,4 +1,4 @@
-#include "ecsim/ChildProcess.h"
+#include "ecsim/ProgramRun.h"
 
 #include <atomic>
 #include <fstream>
@@ -20,7 +20,7 @@ bool SameName(const std::string& strEntry, const std::string& strName)
 
 } // namespace
 
-ChildProcess::ChildProcess(std::string strProgram)
+ProgramRun::ProgramRun(std::string strProgram)
     : m_strProgram(std::move(strProgram)), m_strCommandLine(Quote(m_strProgram))
 {
     static std::atomic<int> s_nCounter{0};
@@ -30,7 +30,7 @@ ChildProcess::ChildProcess(std::string strProgram)
                       std::to_string(++s_nCounter) + ".out";
 }
 
-ChildProcess::~ChildProcess()
+ProgramRun::~ProgramRun()
 {
     if (m_hProcess.IsValid() && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT) {
         TerminateProcess(m_hProcess.Get(), 1);
@@ -39,26 +39,26 @@ ChildProcess::~ChildProcess()
     DeleteFileA(m_strOutputPath.c_str());
 }
 
-ChildProcess& ChildProcess::Arg(const std::string& strArg)
+ProgramRun& ProgramRun::Arg(const std::string& strArg)
 {
     m_strCommandLine += ' ';
     m_strCommandLine += Quote(strArg);
     return *this;
 }
 
-ChildProcess& ChildProcess::Folder(const std::string& strFolder)
+ProgramRun& ProgramRun::Folder(const std::string& strFolder)
 {
     m_strFolder = strFolder;
     return *this;
 }
 
-ChildProcess& ChildProcess::Env(const std::string& strName, const std::string& strValue)
+ProgramRun& ProgramRun::Env(const std::string& strName, const std::string& strValue)
 {
     m_environment.emplace_back(strName, strValue);
     return *this;
 }
 
-std::vector<char> ChildProcess::EnvironmentBlock() const
+std::vector<char> ProgramRun::EnvironmentBlock() const
 {
     std::vector<std::string> entries;
     if (char* pszBlock = GetEnvironmentStringsA()) {
@@ -78,7 +78,7 @@ std::vector<char> ChildProcess::EnvironmentBlock() const
     return block;
 }
 
-bool ChildProcess::Start(DWORD dwCreationFlags)
+bool ProgramRun::Start(DWORD dwCreationFlags)
 {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     ScopedHandle hOutput(CreateFileA(m_strOutputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
@@ -103,12 +103,12 @@ bool ChildProcess::Start(DWORD dwCreationFlags)
     return true;
 }
 
-void ChildProcess::Resume()
+void ProgramRun::Resume()
 {
     ResumeThread(m_hThread.Get());
 }
 
-DWORD ChildProcess::Wait(DWORD dwTimeoutMs)
+DWORD ProgramRun::Wait(DWORD dwTimeoutMs)
 {
     if (!m_hProcess.IsValid())
         return STILL_ACTIVE;
@@ -122,7 +122,7 @@ DWORD ChildProcess::Wait(DWORD dwTimeoutMs)
     return dwExitCode;
 }
 
-std::string ChildProcess::Output() const
+std::string ProgramRun::Output() const
 {
     std::ifstream file(m_strOutputPath, std::ios::binary);
     std::ostringstream text;

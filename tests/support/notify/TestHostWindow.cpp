@@ -1,4 +1,4 @@
-#include "notify/TestHostWindow.h"
+#include "tests/support/notify/TestHostWindow.h"
 
 TestHostWindow::TestHostWindow()
 {

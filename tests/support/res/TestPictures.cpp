@@ -1,4 +1,4 @@
-#include "res/TestPictures.h"
+#include "tests/support/res/TestPictures.h"
 
 #include <algorithm>
 #include <cstdlib>

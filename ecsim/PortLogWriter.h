@@ -7,7 +7,7 @@
 
 // Appends one text line per port access ("OUT 004E 2E") to a file that
 // several processes may write at once.
-class PortLog {
+class PortLogWriter {
 public:
     bool Open(const std::string& strPath);
     bool IsOpen() const { return m_hFile.IsValid(); }

@@ -1,10 +1,10 @@
-#include "ecsim/PortLog.h"
+#include "ecsim/PortLogWriter.h"
 
 #include <cstdio>
 
 #include "ecsim/SimConfig.h"
 
-bool PortLog::Open(const std::string& strPath)
+bool PortLogWriter::Open(const std::string& strPath)
 {
     // Append-only access puts every write at the end of the file, one write
     // per line keeps lines whole. Wine does not make such appends atomic
@@ -16,7 +16,7 @@ bool PortLog::Open(const std::string& strPath)
     return m_hFile.IsValid() && m_hMutex.IsValid();
 }
 
-void PortLog::Record(const char* pszDirection, WORD wPort, BYTE byValue)
+void PortLogWriter::Record(const char* pszDirection, WORD wPort, BYTE byValue)
 {
     char szLine[32];
     const int nLength = std::snprintf(szLine, sizeof szLine, "%s %04X %02X\n", pszDirection, wPort, byValue);

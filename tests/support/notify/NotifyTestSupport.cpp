@@ -1,4 +1,4 @@
-#include "notify/NotifyTestSupport.h"
+#include "tests/support/notify/NotifyTestSupport.h"
 
 #include <shellapi.h>
 

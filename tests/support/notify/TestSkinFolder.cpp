@@ -1,4 +1,4 @@
-#include "notify/TestSkinFolder.h"
+#include "tests/support/notify/TestSkinFolder.h"
 
 #include "tests/support/PixelImage.h"
 

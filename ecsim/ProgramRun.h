@@ -11,17 +11,17 @@
 // folder and environment changes, and collects its output and exit
 // code. Both output streams go to one temporary file, so a chatty child
 // cannot block.
-class ChildProcess {
+class ProgramRun {
 public:
-    explicit ChildProcess(std::string strProgram);
-    ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    explicit ProgramRun(std::string strProgram);
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
 
-    ChildProcess& Arg(const std::string& strArg);
-    ChildProcess& Folder(const std::string& strFolder);
+    ProgramRun& Arg(const std::string& strArg);
+    ProgramRun& Folder(const std::string& strFolder);
     // Sets a variable for the child only; an empty value removes it.
-    ChildProcess& Env(const std::string& strName, const std::string& strValue);
+    ProgramRun& Env(const std::string& strName, const std::string& strValue);
 
     // With CREATE_SUSPENDED the child waits for Resume(): several children
     // then run from the same moment.

@@ -1,4 +1,4 @@
-#include "ec/EcTestSupport.h"
+#include "tests/support/ec/EcTestSupport.h"
 
 #include <cstdio>
 
