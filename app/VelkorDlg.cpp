@@ -10,6 +10,7 @@
 #include "framework/PaintDC.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace
@@ -22,8 +23,6 @@ namespace
     constexpr wchar_t BACKGROUND_FAILED_TEXT[] =
         L"\u5BFC\u5165\u80CC\u666F\u56FE\u5931\u8D25,\u4F7F\u7528\u9ED8\u8BA4\u56FE\u7247!";
     constexpr wchar_t NOTICE_CAPTION[] = L"\u63D0\u793A";
-
-    enum ModeButtonIndex { ON, STATIC, BREATH, COLORLOOP, RAINBOW, AUTO };
 
     std::string LoadResourceString(UINT nId)
     {
@@ -40,11 +39,13 @@ struct CVelkorDlg::ModeButton
     const wchar_t* pszActiveIcon;   // the hidden Static button has none
 };
 
+// The buttons are named by their members, so a change cannot point at another
+// button's pictures: each member's pictures are found in MODE_BUTTONS.
 struct CVelkorDlg::ModeChange
 {
     LedMode mode;
-    ModeButtonIndex active;
-    ModeButtonIndex inactive[5];   // re-imaged in this order
+    CSkinButton CVelkorDlg::*pActive;
+    CSkinButton CVelkorDlg::*inactive[5];   // re-imaged in this order
 };
 
 // In the order the buttons get their first images.
@@ -58,12 +59,30 @@ const CVelkorDlg::ModeButton CVelkorDlg::MODE_BUTTONS[] = {
 };
 
 const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
-    {LedMode::On, ON, {STATIC, BREATH, COLORLOOP, RAINBOW, AUTO}},
-    {LedMode::RainBow, RAINBOW, {ON, STATIC, BREATH, COLORLOOP, AUTO}},
-    {LedMode::Breath, BREATH, {STATIC, COLORLOOP, RAINBOW, AUTO, ON}},
-    {LedMode::ColorLoop, COLORLOOP, {ON, STATIC, BREATH, RAINBOW, AUTO}},
-    {LedMode::Auto, AUTO, {ON, STATIC, BREATH, COLORLOOP, RAINBOW}},
+    {LedMode::On, &CVelkorDlg::m_btnOn,
+     {&CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop, &CVelkorDlg::m_btnRainBow,
+      &CVelkorDlg::m_btnAuto}},
+    {LedMode::RainBow, &CVelkorDlg::m_btnRainBow,
+     {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop,
+      &CVelkorDlg::m_btnAuto}},
+    {LedMode::Breath, &CVelkorDlg::m_btnBreath,
+     {&CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnColorLoop, &CVelkorDlg::m_btnRainBow, &CVelkorDlg::m_btnAuto,
+      &CVelkorDlg::m_btnOn}},
+    {LedMode::ColorLoop, &CVelkorDlg::m_btnColorLoop,
+     {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnRainBow,
+      &CVelkorDlg::m_btnAuto}},
+    {LedMode::Auto, &CVelkorDlg::m_btnAuto,
+     {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop,
+      &CVelkorDlg::m_btnRainBow}},
 };
+
+const CVelkorDlg::ModeButton& CVelkorDlg::ModeButtonOf(CSkinButton CVelkorDlg::*pButton)
+{
+    const ModeButton* pEntry =
+        std::find_if(std::begin(MODE_BUTTONS), std::end(MODE_BUTTONS),
+                     [pButton](const ModeButton& button) { return button.pButton == pButton; });
+    return *pEntry;   // every mode button has its entry
+}
 
 CVelkorDlg::CVelkorDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent),
@@ -192,10 +211,9 @@ void CVelkorDlg::SelectMode(LedMode mode)
         if (change.mode != mode)
             continue;
         BeginLedModeChange(m_ec);
-        const ModeButton& active = MODE_BUTTONS[change.active];
-        SetButtonIcon(this->*active.pButton, active.pszActiveIcon);
-        for (ModeButtonIndex index : change.inactive)
-            SetButtonIcon(this->*MODE_BUTTONS[index].pButton, MODE_BUTTONS[index].pszInactiveIcon);
+        SetButtonIcon(this->*change.pActive, ModeButtonOf(change.pActive).pszActiveIcon);
+        for (CSkinButton CVelkorDlg::*pButton : change.inactive)
+            SetButtonIcon(this->*pButton, ModeButtonOf(pButton).pszInactiveIcon);
         FinishLedModeChange(m_ec, mode);
     }
 }

@@ -86,5 +86,6 @@ private:
     void LoadSkin();
     void MakeBackgroundBrush();
     void SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile);
+    static const ModeButton& ModeButtonOf(CSkinButton CVelkorDlg::*pButton);
     void SelectMode(LedMode mode);
 };

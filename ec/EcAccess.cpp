@@ -119,7 +119,9 @@ void EcAccess::ProbeChip()
 }
 
 // One step of an indexed sequence: select a configuration register, then
-// write its data port. Stops (returns false) once the driver is not open.
+// write its data port. m_bDriverOpen is set once, in the constructor, and
+// never cleared (without a driver the process has ended), so the check before
+// each step only ever stops an object whose driver never opened.
 bool EcAccess::WriteConfigRegister(BYTE byRegister, BYTE byValue)
 {
     if (!m_bDriverOpen)

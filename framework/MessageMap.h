@@ -40,8 +40,10 @@ class MessageMap
 public:
     MessageMap(const MessageMap* pBaseMap, std::initializer_list<MessageEntry> entries);
 
-    // Names the class the table belongs to, so a handler of an unrelated
-    // class is refused at compile time.
+    // Names the window class the table belongs to; a class that is not a
+    // window is refused at compile time. The entries' handlers are checked
+    // only for their signatures, so a handler must be a member of TWnd or
+    // of one of its bases: nothing here checks that.
     template <class TWnd>
     static MessageMap Of(const MessageMap* pBaseMap, std::initializer_list<MessageEntry> entries)
     {
