@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include "framework/Afx.h"
 #include "framework/ClientDC.h"
+#include "framework/MemDC.h"
+#include "framework/OwnedHandle.h"
 #include "framework/PaintDC.h"
+#include "framework/ScopedSaveDC.h"
 #include "framework/ScopedSelect.h"
 #include "framework/WindowDC.h"
 #include "framework/Wnd.h"
@@ -17,23 +20,28 @@ unsigned GdiObjectsNow()
     return count.value_or(0);
 }
 
-// A memory DC with a 32 x 32 bitmap selected, for reading pixels back.
+// A memory DC with a 32 x 32 colour bitmap, for reading pixels back.
 struct Canvas
 {
     Canvas()
     {
         CClientDC screen(nullptr);
-        EXPECT_TRUE(dc.CreateCompatibleDC(&screen));
-        EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 32, 32));
-        pOld = dc.SelectObject(&bitmap);
+        EXPECT_TRUE(dc.Create(&screen, 32, 32));
         dc.FillSolidRect(0, 0, 32, 32, RGB(255, 255, 255));
     }
-    ~Canvas() { dc.SelectObject(pOld); }
 
-    CDC dc;
-    CBitmap bitmap;
-    CBitmap* pOld = nullptr;
+    CMemDC dc;
 };
+
+bool IconAlive(HICON hIcon)
+{
+    ICONINFO info{};
+    if (!::GetIconInfo(hIcon, &info))
+        return false;
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return true;
+}
 
 class CPaintingWnd : public CWnd
 {
@@ -98,6 +106,13 @@ TEST(GdiObjects, TenThousandCreateSelectDestroyRoundsLeaveNoHandleBehind)
         dc.SelectObject(pOldBitmap);
         // A second creation must neither replace nor leak.
         EXPECT_FALSE(pen.CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+        // A memory DC gives back its bitmap and itself, released early or not.
+        CMemDC memDC;
+        ASSERT_TRUE(memDC.Create(&screen, 8, 8));
+        EXPECT_FALSE(memDC.Create(&screen, 8, 8));
+        memDC.PatBlt(0, 0, 8, 8, BLACKNESS);
+        if (nRound % 2 != 0)
+            memDC.Release();
         if (nRound % 100 == 0)
             AfxOnIdle();
     }
@@ -129,7 +144,7 @@ TEST(GdiObjects, PaintClientAndWindowDCsAreGivenBack)
     EXPECT_EQ(nBefore, GdiObjectsNow());
 }
 
-TEST(GdiObjects, SelectionGivesBackThePreviousObjectAndScopedSelectRestoresIt)
+TEST(GdiObjects, SelectionGivesBackThePreviousObjectAndScopedGuardsRestoreIt)
 {
     Canvas canvas;
     CPen red(PS_SOLID, 1, RGB(255, 0, 0));
@@ -144,14 +159,44 @@ TEST(GdiObjects, SelectionGivesBackThePreviousObjectAndScopedSelectRestoresIt)
         EXPECT_EQ(blue.m_hObject, ::GetCurrentObject(canvas.dc, OBJ_PEN));
     }
     EXPECT_EQ(red.m_hObject, ::GetCurrentObject(canvas.dc, OBJ_PEN));
+    {
+        ScopedSaveDC save(canvas.dc);
+        ::SelectObject(canvas.dc, blue.m_hObject);
+        canvas.dc.SetBkMode(TRANSPARENT);
+        canvas.dc.SetTextColor(RGB(1, 2, 3));
+    }
+    EXPECT_EQ(red.m_hObject, ::GetCurrentObject(canvas.dc, OBJ_PEN));
+    EXPECT_EQ(OPAQUE, canvas.dc.GetBkMode());
+    EXPECT_NE(RGB(1, 2, 3), canvas.dc.GetTextColor());
 
-    // The stock pen's wrapper outlives idle time: code keeps it to select back later.
-    AfxOnIdle();
     EXPECT_EQ(red.m_hObject, canvas.dc.SelectObject(pOld)->m_hObject);
     EXPECT_EQ(hInitialPen, ::GetCurrentObject(canvas.dc, OBJ_PEN));
     // Typed lookups refuse the wrong kind.
     EXPECT_EQ(nullptr, CBrush::FromHandle(reinterpret_cast<HBRUSH>(red.m_hObject)));
     EXPECT_NE(nullptr, CPen::FromHandle(static_cast<HPEN>(red.m_hObject)));
+}
+
+TEST(GdiObjects, OwnedHandleDestroysWhatItHoldsOnceOnReplaceAndDestruction)
+{
+    const HICON hShared = ::LoadIcon(nullptr, IDI_APPLICATION);
+    const HICON hFirst = ::CopyIcon(hShared);
+    const HICON hSecond = ::CopyIcon(hShared);
+    ASSERT_TRUE(IconAlive(hFirst) && IconAlive(hSecond));
+    {
+        OwnedIcon first(hFirst);
+        first.Reset(hFirst);   // taking the same handle again keeps it
+        EXPECT_TRUE(IconAlive(hFirst));
+        OwnedIcon moved(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(hFirst, moved.Get());
+        moved = OwnedIcon(hSecond);
+        EXPECT_FALSE(IconAlive(hFirst));
+        EXPECT_TRUE(IconAlive(hSecond));
+        const HICON hReleased = moved.Release();
+        EXPECT_EQ(hSecond, hReleased);
+        moved.Reset(hReleased);
+    }
+    EXPECT_FALSE(IconAlive(hSecond));
 }
 
 TEST(DrawingCalls, SolidFillsAndThreeDFramesLandOnThePixels)

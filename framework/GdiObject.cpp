@@ -1,6 +1,5 @@
 #include "framework/GdiObject.h"
 #include <memory>
-#include <unordered_set>
 #include "framework/Bitmap.h"
 #include "framework/Brush.h"
 #include "framework/Font.h"
@@ -13,13 +12,6 @@ using GdiMap = HandleMap<HGDIOBJ, CGdiObject, &CGdiObject::m_hObject>;
 
 // Borrowed wrappers, freed on idle.
 GdiMap& TheTemporaryMap()
-{
-    thread_local GdiMap map;
-    return map;
-}
-
-// Borrowed wrappers of stock objects, kept for the thread's lifetime.
-GdiMap& TheStockMap()
 {
     thread_local GdiMap map;
     return map;
@@ -90,27 +82,9 @@ BOOL CGdiObject::CreateStockObject(int nIndex)
     return Attach(::GetStockObject(nIndex));
 }
 
-bool CGdiObject::IsStockObject(HGDIOBJ hObject)
-{
-    static const std::unordered_set<HGDIOBJ> stockObjects = [] {
-        std::unordered_set<HGDIOBJ> handles;
-        for (int nIndex = WHITE_BRUSH; nIndex <= DC_PEN; ++nIndex)
-            if (HGDIOBJ h = ::GetStockObject(nIndex))
-                handles.insert(h);
-        // The 1x1 bitmap every new memory DC starts with.
-        if (HDC hDC = ::CreateCompatibleDC(nullptr)) {
-            handles.insert(::GetCurrentObject(hDC, OBJ_BITMAP));
-            ::DeleteDC(hDC);
-        }
-        return handles;
-    }();
-    return stockObjects.count(hObject) != 0;
-}
-
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
 {
-    GdiMap& map = IsStockObject(hObject) ? TheStockMap() : TheTemporaryMap();
-    return map.FromHandle(hObject, [hObject] { return MakeWrapperFor(hObject); });
+    return TheTemporaryMap().FromHandle(hObject, [hObject] { return MakeWrapperFor(hObject); });
 }
 
 void CGdiObject::DeleteTempMap()

@@ -25,12 +25,10 @@ public:
     BOOL CreateStockObject(int nIndex);
 
     // A borrowed wrapper of the right class (CPen, CBrush, CBitmap, CFont or
-    // CGdiObject), valid until the message loop next goes idle. Wrappers of
-    // stock objects are kept for the thread's lifetime, because code keeps
-    // "the object that was selected before" across messages.
+    // CGdiObject), valid until the message loop next goes idle. Code that
+    // selects an object back later keeps its handle, not this wrapper.
     static CGdiObject* FromHandle(HGDIOBJ hObject);
     static void DeleteTempMap();
-    static bool IsStockObject(HGDIOBJ hObject);
 
 protected:
     // Attaches a handle just created for this object; deletes it instead when

@@ -1,11 +1,15 @@
 #pragma once
 #include <windows.h>
 #include <string>
-#include "framework/Bitmap.h"
 #include "framework/Button.h"
 #include "framework/DC.h"
+#include "framework/MemDC.h"
+#include "framework/OwnedHandle.h"
 #include "framework/ToolTipCtrl.h"
+#include "controls/button/SkinButtonImages.h"
 #include "controls/menu/SkinMenu.h"
+
+class CSkinButtonPainter;
 
 // An owner-drawn icon push button. Attach it to a button of a dialog template
 // (DDX_Control or SubclassDlgItem): it turns the control owner-drawn and paints
@@ -42,25 +46,9 @@ public:
 
     // Passed as the idle icon to SetIcons: the idle icon becomes a grey copy of
     // the hot one.
-    static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
-
-    struct IconSlot
-    {
-        HICON hIcon;
-        DWORD dwWidth;
-        DWORD dwHeight;
-    };
-
-    struct BitmapSlot
-    {
-        HBITMAP hBitmap;
-        DWORD dwWidth;
-        DWORD dwHeight;
-        HBITMAP hMask;   // monochrome: white where the image is transparent
-    };
+    static inline const HICON AUTO_GRAY_ICON = CSkinButtonImages::AUTO_GRAY_ICON;
 
     CSkinButton();
-    ~CSkinButton() override;
 
     // ---- Images
     // Replaces all images with the hot icon and the idle icon (NULL: none;
@@ -117,10 +105,13 @@ public:
     static const MessageMap* GetThisMessageMap();
 
 protected:
+    friend class CSkinButtonPainter;
+
     void PreSubclassWindow() override;
-    // Paint the face and its flat border; a derived class may replace them.
-    virtual DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect);
-    virtual DWORD DrawFaceBorder(CDC* pDC, const CRect* pRect);
+    // Paint the face and its flat border in the look the painter worked out;
+    // a derived class may replace them.
+    virtual DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect, const CSkinButtonPainter& painter);
+    virtual DWORD DrawFaceBorder(CDC* pDC, const CRect* pRect, const CSkinButtonPainter& painter);
 
     // ---- Message map and handlers
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
@@ -149,36 +140,20 @@ protected:
         Repaint();
     }
     void CancelHover();
-    void FreeImages(BOOL bDestroy);
-    HICON MakeGrayIcon(HICON hIcon);
-    void ReleaseParentBackground();
     void OpenLink() const;
     // Tracks the drop-down menu below the button, drawn pressed meanwhile.
     void OpenDropMenu();
     // Repaints at once, so the look is right before what comes next runs.
     void RepaintNow();
     BOOL EnsureTooltip();
-
+    // Copies the parent's background under the button, captured at the first call.
     void PaintParentBackground(CDC* pDC);
-    void Draw3dEdge(CDC* pDC, const CRect& rcFace) const;
-    // The image slot drawn now: 1 (idle) or 0 (hot).
-    int ChooseSlot(BOOL bIdleSet) const;
-    void PlaceImage(BOOL bHasCaption, const CRect& rcItem, CRect& rcImage, CRect& rcCaption, BOOL bPressed,
-                    DWORD dwWidth, DWORD dwHeight);
-    void DrawIconImage(CDC* pDC, BOOL bHasCaption, const CRect& rcItem, CRect& rcCaption, BOOL bPressed,
-                       BOOL bDisabled);
-    void DrawBitmapImage(CDC* pDC, BOOL bHasCaption, const CRect& rcItem, CRect& rcCaption, BOOL bPressed,
-                         BOOL bDisabled);
-    void DrawCaption(CDC* pDC, const std::string& strCaption, CRect rcCaption);
 
     // ---- Data members
     BOOL m_bDimDisabledBitmap = TRUE;
     BOOL m_bFlat = TRUE;
     BOOL m_bHot = FALSE;
     BOOL m_bSeeThrough = FALSE;
-    BOOL m_bPressedLook = FALSE;    // written by every paint
-    BOOL m_bFocusLook = FALSE;      // written by every paint
-    BOOL m_bDisabledLook = FALSE;   // written by every paint
     BOOL m_bDefault = FALSE;        // the dialog's default push button
     BOOL m_bCheckMode = FALSE;
     BYTE m_byImagePlacement = ImageBeforeText;
@@ -189,14 +164,11 @@ protected:
     BOOL m_bMenuOpen = FALSE;       // the drop-down menu is being tracked
     BOOL m_bShowCaption = FALSE;
     CSkinMenu m_dropMenu;           // the drop-down menu; holds no menu unless given one
-    HCURSOR m_hHoverCursor = nullptr;
+    OwnedCursor m_hoverCursor;
     CToolTipCtrl m_tip;             // created on first use
-    CDC m_dcParentBack;             // captured parent background, with m_bmpParentBack
-    CBitmap m_bmpParentBack;
-    CBitmap* m_pOldParentBitmap = nullptr;
+    CMemDC m_parentBack;            // the parent's background, captured by the first see-through paint
     BOOL m_bTrackInactive = TRUE;
     int m_nCheckState = 0;          // 0 or 1
     char m_szLink[MAX_PATH] = {};
-    IconSlot m_icons[2] = {};       // [0] hot, [1] idle
-    BitmapSlot m_bitmaps[2] = {};
+    CSkinButtonImages m_images;
 };

@@ -1,4 +1,5 @@
 #include "controls/button/SkinButton.h"
+#include "controls/button/SkinButtonPainter.h"
 
 #include "tests/support/button/ButtonTestResources.h"
 #include "controls/menu/SkinMenu.h"
@@ -25,15 +26,15 @@ public:
     std::vector<UINT> m_menuKeys;
 
 protected:
-    DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect) override
+    DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect, const CSkinButtonPainter& painter) override
     {
-        g_events.push_back(m_bPressedLook ? "pressed" : "unpressed");
-        if (m_bPressedLook && m_bMenuOpen) {
+        g_events.push_back(painter.IsPressedLook() ? "pressed" : "unpressed");
+        if (painter.IsPressedLook() && m_bMenuOpen) {
             for (const UINT nKey : m_menuKeys)
                 PostMessage(WM_KEYDOWN, nKey, 0);
             m_menuKeys.clear();
         }
-        return CSkinButton::DrawFaceBackground(pDC, pRect);
+        return CSkinButton::DrawFaceBackground(pDC, pRect, painter);
     }
 };
 

@@ -6,12 +6,12 @@
 #include "framework/Afx.h"
 #include "framework/ClientDC.h"
 #include "framework/Exceptions.h"
+#include "framework/OwnedHandle.h"
 #include "framework/ScopedSelect.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <optional>
-#include <type_traits>
 
 CImageList CSkinMenu::m_SharedImages;
 std::vector<int> CSkinMenu::m_SharedImageIds;
@@ -93,16 +93,27 @@ void CSkinMenu::DeleteUnclaimedRecords()
 
 BOOL CSkinMenu::AppendItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID)
 {
+    if (nID != 0 && (nFlags & MF_POPUP))
+        m_AppendedPopups.push_back(reinterpret_cast<HMENU>(nID));
+    return AppendOwnerDrawnItem(pwszText, nFlags, nID);
+}
+
+CSkinMenu* CSkinMenu::AppendOwnedPopup(const wchar_t* pwszText, UINT nFlags, std::unique_ptr<CSkinMenu> pPopup)
+{
+    AppendOwnerDrawnItem(pwszText, nFlags | MF_POPUP, reinterpret_cast<UINT_PTR>(pPopup->m_hMenu));
+    m_OwnedPopups.push_back(std::move(pPopup));
+    return m_OwnedPopups.back().get();
+}
+
+BOOL CSkinMenu::AppendOwnerDrawnItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID)
+{
     if (nID == 0)
         nFlags = (nFlags & MF_BYPOSITION) | MF_SEPARATOR | MF_OWNERDRAW;
     else
         nFlags = (nFlags & ~FOREIGN_TYPE_FLAGS) | MF_OWNERDRAW;
 
-    if (nFlags & MF_POPUP) {
-        const HMENU hPopup = reinterpret_cast<HMENU>(nID);
-        m_AllPopupHandles.push_back(hPopup);
-        m_ChildMenus.push_back(hPopup);
-    }
+    if (nFlags & MF_POPUP)
+        m_AllPopupHandles.push_back(reinterpret_cast<HMENU>(nID));
 
     auto pNew = std::make_unique<CSkinMenuData>();
     pNew->SetTextW(pwszText);
@@ -205,9 +216,7 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
                 ::DestroyMenu(hPopup);
                 return FALSE;
             }
-            levels.back()->AppendItem(item.strText.c_str(), nFlags, reinterpret_cast<UINT_PTR>(hPopup));
-            // From here the parent owns the child: DestroyAll finds it by its handle.
-            levels.push_back(pChild.release());
+            levels.push_back(levels.back()->AppendOwnedPopup(item.strText.c_str(), nFlags, std::move(pChild)));
             levelEnded.push_back(false);
         } else {
             levels.back()->AppendItem(item.strText.c_str(), nFlags, item.uId);
@@ -375,11 +384,12 @@ BOOL CSkinMenu::DestroyAll()
 {
     if (m_hMenu != nullptr)
         RemoveFromPopupList(m_hMenu);
-    for (auto it = m_ChildMenus.rbegin(); it != m_ChildMenus.rend(); ++it) {
-        RemoveFromPopupList(*it);
-        delete dynamic_cast<CSkinMenu*>(CMenu::FromHandlePermanent(*it));
-    }
-    m_ChildMenus.clear();
+    for (const HMENU hPopup : m_AppendedPopups)
+        RemoveFromPopupList(hPopup);
+    m_AppendedPopups.clear();
+    // Last made first; each takes its own handle off the list.
+    while (!m_OwnedPopups.empty())
+        m_OwnedPopups.pop_back();
     m_Items.clear();
     if (m_pCheckImages != nullptr && !m_bCheckImagesShared) {
         delete m_pCheckImages;
@@ -482,13 +492,12 @@ void CSkinMenu::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 BOOL CSkinMenu::MakeImageBitmap(int nImage, CDC* pDC, CImageList* pImages, CBitmap& bitmap) const
 {
-    using IconHolder = std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&::DestroyIcon)>;
-    const IconHolder icon(pImages->ExtractIcon(nImage), &::DestroyIcon);
+    const OwnedIcon icon(pImages->ExtractIcon(nImage));
     CDC memDC;
     memDC.CreateCompatibleDC(pDC);
     bitmap.CreateCompatibleBitmap(pDC, m_nImageWidth, m_nImageHeight);
     const CBrush brushFace(::GetSysColor(COLOR_BTNFACE));
     const ScopedSelect selectBitmap(memDC, bitmap);
-    ::DrawIconEx(memDC, 0, 0, icon.get(), m_nImageWidth, m_nImageHeight, 0, brushFace, DI_NORMAL);
+    ::DrawIconEx(memDC, 0, 0, icon.Get(), m_nImageWidth, m_nImageHeight, 0, brushFace, DI_NORMAL);
     return TRUE;
 }

@@ -4,9 +4,10 @@
 // and paints its items itself, in a classic 3-D style or a flat style with an
 // image column.
 //
-// Ownership: the menu owns its records. Popups appended as CSkinMenu objects
-// (every child made by LoadFromResource) become the parent's: they must live
-// on the heap, and DestroyAll deletes them.
+// Ownership: the menu owns its records and the child menus LoadFromResource
+// makes (m_OwnedPopups), which DestroyAll deletes. A popup a caller appends by
+// handle stays the caller's object (m_AppendedPopups); the platform still
+// destroys its menu with the parent's, as it does for any submenu.
 
 #include "framework/ImageList.h"
 #include "framework/Menu.h"
@@ -36,7 +37,8 @@ public:
 
 // Operations
     // Appends an owner-drawn item; id 0 makes a separator, MF_POPUP makes id
-    // a popup's handle. Returns what AppendMenu returns.
+    // a popup's handle, which the menu lists but never deletes. Returns what
+    // AppendMenu returns.
     BOOL AppendItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);
     // Replaces the item at nPosition and returns its new record, which the
     // caller adds to m_Items.
@@ -76,7 +78,8 @@ public:
 
 // Data members
     std::vector<std::unique_ptr<CSkinMenuData>> m_Items;   // one per position
-    std::vector<HMENU> m_ChildMenus;                       // popups appended here
+    std::vector<std::unique_ptr<CSkinMenu>> m_OwnedPopups;  // made by LoadFromResource
+    std::vector<HMENU> m_AppendedPopups;   // appended by a caller; not ours to delete
     int m_nImageWidth = 16;
     int m_nImageHeight = 15;
     BOOL m_bEmbossByDib = FALSE;         // disabled pictures through the DIB mask
@@ -95,6 +98,9 @@ public:
     static BOOL m_bHighlightGrayed;     // flat style: grayed items may show selected
 
 private:
+    BOOL AppendOwnerDrawnItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);
+    // Appends a popup this menu makes and owns.
+    CSkinMenu* AppendOwnedPopup(const wchar_t* pwszText, UINT nFlags, std::unique_ptr<CSkinMenu> pPopup);
     BOOL BuildFromTemplate(const void* pTemplate, size_t cbTemplate);
     void ConvertTopLevel();
     void RemoveFromPopupList(HMENU hMenu);

@@ -6,9 +6,7 @@ CSkinMenuMemDC::CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea)
       m_bOffscreen(pTargetDC->GetDeviceCaps(TECHNOLOGY) != DT_RASPRINTER)
 {
     if (m_bOffscreen) {
-        CreateCompatibleDC(pTargetDC);
-        m_bmpBuffer.CreateCompatibleBitmap(pTargetDC, m_rcArea.Width(), m_rcArea.Height());
-        m_pPrevBitmap = SelectObject(&m_bmpBuffer);
+        Create(pTargetDC, m_rcArea.Width(), m_rcArea.Height());
         ::SetWindowOrgEx(m_hDC, m_rcArea.left, m_rcArea.top, nullptr);
     } else {
         m_hDC = pTargetDC->m_hDC;   // borrowed: drawn on directly
@@ -17,11 +15,9 @@ CSkinMenuMemDC::CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea)
 
 CSkinMenuMemDC::~CSkinMenuMemDC()
 {
-    if (m_bOffscreen) {
+    if (m_bOffscreen)
         m_pTargetDC->BitBlt(m_rcArea.left, m_rcArea.top, m_rcArea.Width(), m_rcArea.Height(), this,
                             m_rcArea.left, m_rcArea.top, SRCCOPY);
-        SelectObject(m_pPrevBitmap);
-    } else {
+    else
         m_hDC = nullptr;   // the target's: not ours to delete
-    }
 }

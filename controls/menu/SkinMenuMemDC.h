@@ -3,17 +3,15 @@
 // coordinates and is copied to the target at destruction. On a printer the
 // target itself is drawn on.
 
-#include "framework/DC.h"
+#include "framework/MemDC.h"
 
-class CSkinMenuMemDC : public CDC
+class CSkinMenuMemDC : public CMemDC
 {
 public:
     CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea);
     ~CSkinMenuMemDC() override;
 
 private:
-    CBitmap m_bmpBuffer;
-    CBitmap* m_pPrevBitmap = nullptr;
     CDC* m_pTargetDC;
     CRect m_rcArea;
     BOOL m_bOffscreen;

@@ -303,7 +303,7 @@ TEST_F(SkinMenuPainting, DrawingLeavesNoGdiObjectsAndRestoresTheDc)
                     }
     };
     const auto before = dcState();
-    drawAll();   // first use creates what stays for the process (stock wrappers)
+    drawAll();   // first use creates what stays for the process
     const auto nObjects = GdiCount::Of(::GetCurrentProcess());
     ASSERT_TRUE(nObjects.has_value());
     drawAll();

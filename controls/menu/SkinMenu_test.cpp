@@ -128,7 +128,7 @@ TEST(SkinMenuModel, MissingOrBrokenTemplatesFailCleanly)
     EXPECT_THROW(menu.LoadFromResource(IDM_TEST_TRUNCATED), CInvalidArgException);
     EXPECT_EQ(nullptr, menu.m_hMenu);
     EXPECT_EQ(0, menu.GetRecordCount());
-    EXPECT_TRUE(menu.m_ChildMenus.empty());
+    EXPECT_TRUE(menu.m_OwnedPopups.empty());
     EXPECT_EQ(nPopupsBefore, CSkinMenu::m_AllPopupHandles.size());
     EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(100));
 
@@ -248,7 +248,7 @@ TEST(SkinMenuModel, ItemTextOutsideTheRecordsIsFalseEvenWhenEmpty)
     EXPECT_FALSE(menu.GetItemText(-1, strText));
 }
 
-TEST(SkinMenuModel, DestroyAllOnAnEmptyMenuChangesNothing)
+TEST(SkinMenuModel, DestroyAllFreesWhatTheMenuMadeOnlyAndNothingOnAnEmptyMenu)
 {
     CSkinMenu owner;
     ASSERT_TRUE(owner.LoadFromResource(IDM_TEST_NESTED));
@@ -263,6 +263,16 @@ TEST(SkinMenuModel, DestroyAllOnAnEmptyMenuChangesNothing)
     EXPECT_EQ(0, owner.GetRecordCount());
     EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(ID_TEST_ONE));
     EXPECT_LT(CSkinMenu::m_AllPopupHandles.size(), popupsBefore.size());
+
+    // A popup the caller appends is listed, then let go, never deleted.
+    CSkinMenu parent;
+    CSkinMenu callersPopup;
+    ASSERT_TRUE(parent.CreatePopupMenu() && callersPopup.CreatePopupMenu());
+    ASSERT_TRUE(parent.AppendItem(L"More", MF_POPUP, reinterpret_cast<UINT_PTR>(callersPopup.m_hMenu)));
+    EXPECT_TRUE(CSkinMenu::IsOwnPopupHandle(callersPopup.m_hMenu));
+    EXPECT_TRUE(parent.DestroyAll());
+    EXPECT_FALSE(CSkinMenu::IsOwnPopupHandle(callersPopup.m_hMenu));
+    EXPECT_EQ(&callersPopup, CMenu::FromHandlePermanent(callersPopup.m_hMenu));
 }
 
 TEST(SkinMenuModel, ThreePictureSetsNeverReachPastTheList)
