@@ -1,15 +1,12 @@
 #include "app/SkinDirectory.h"
 
-namespace
-{
-    constexpr WORD LANG_CHINESE_PRC = 0x0804;
-}
+#include "res/resource.h"
 
 namespace SkinDirectory
 {
     const wchar_t* FolderName(WORD wLangId)
     {
-        return wLangId == LANG_CHINESE_PRC ? L"skin_CN" : L"skin_EN";
+        return wLangId == LANG_ID_CHINESE_PRC ? L"skin_CN" : L"skin_EN";
     }
 
     std::wstring ForLanguage(const std::wstring& strExeDir, WORD wLangId)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/Afx.h"
+#include "framework/Text.h"
 #include "tests/support/notify/NotifyTestSupport.h"
 #include "tests/support/notify/TestHostWindow.h"
 #include "tests/support/notify/TestSkinFolder.h"
@@ -168,13 +169,6 @@ namespace
     void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR, DWORD)
     {
         ::EnumThreadWindows(::GetCurrentThreadId(), &CloseMessageBox, 0);
-    }
-
-    std::wstring WidenAnsi(const std::string& str)
-    {
-        std::wstring strWide(str.size(), L'\0');
-        strWide.resize(::MultiByteToWideChar(CP_ACP, 0, str.data(), static_cast<int>(str.size()), strWide.data(), static_cast<int>(strWide.size())));
-        return strWide;
     }
 }
 

@@ -7,7 +7,6 @@ constexpr UINT TRAY_ICON_ID = 128;             // the icon's identifier towards 
 constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;    // the shell's callback for mouse actions on the icon
 constexpr UINT ID_TRAY_OPEN = 11;              // tray menu: bring the main window back
 constexpr UINT ID_TRAY_EXIT = 13;              // tray menu: end the program
-constexpr WORD LANG_ID_CHINESE_PRC = 0x0804;   // the one language with Chinese menu texts
 
 // Puts the main window away behind a notification-area icon and brings it back.
 // The main dialog owns one and forwards its MIN click, the icon's callback

@@ -13,6 +13,10 @@
 #define IDB_DEFAULT_BG      129     // background when the skin has none
 #define IDD_PWR_NOTIFY      153     // power-level popup
 
+// The system default language that gets the Chinese skin and texts (Chinese,
+// PRC); every other language gets the English ones.
+#define LANG_ID_CHINESE_PRC 0x0804
+
 // Controls of the main dialog.
 #define IDC_ON              1000
 #define IDC_RAINBOW         1001

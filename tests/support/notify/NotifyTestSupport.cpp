@@ -8,7 +8,7 @@
 
 #include "ec/EcAccess.h"
 #include "ec/EcRamMap.h"
-#include "ecsim/SimHarness.h"
+#include "tests/support/ec/EcTestSupport.h"
 #include "framework/Afx.h"
 #include "notify/DlgPwrNotify.h"
 
@@ -32,20 +32,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD dwTimeoutMs)
 void PumpFor(DWORD dwMs)
 {
     PumpUntil([] { return false; }, dwMs);
-}
-
-namespace
-{
-    SimHarness& ProcessSim()
-    {
-        // Lives until the process ends, like the loaded io.dll that maps its state file.
-        static SimHarness* s_pSim = [] {
-            auto* pSim = new SimHarness;
-            pSim->ExportEnvironment();
-            return pSim;
-        }();
-        return *s_pSim;
-    }
 }
 
 EcAccess& ProcessEc()
