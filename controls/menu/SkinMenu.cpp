@@ -463,7 +463,9 @@ void CSkinMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     CFont font;
     CSkinMenuTheme::CreateMenuFont(font);
     CClientDC dc(CSkinMenuTheme::GetMeasuringWindow());
-    // Before Windows 95 the DC's own font is what menus use.
+    // The menu font is selected for the codes from OS_WIN95 up only. OS_NT_OTHER,
+    // the code of every release after XP (every current system), ranks below
+    // them, so there the text is measured in the DC's own font.
     std::optional<ScopedSelect> selectFont;
     if (m_nOsVersion >= CSkinMenuTheme::OS_WIN95)
         selectFont.emplace(dc, font);
