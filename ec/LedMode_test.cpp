@@ -24,7 +24,7 @@ TEST(LedMode, EachModeClearsThenWritesItsValueAtEitherBase)
 
             SelectLedMode(*pEc, mode);
 
-            EXPECT_EQ(sim.NewLogLines(), Concat(EcWriteLines(wClear, 0x00), EcWriteLines(wMode, byValue)));
+            EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcWrite(wClear, 0x00), EcWrite(wMode, byValue)}));
             EXPECT_EQ(sim.Ec()[wClear], 0x00);
             EXPECT_EQ(sim.Ec()[wMode], byValue);
         }
@@ -38,13 +38,13 @@ TEST(LedMode, CallerWorksBetweenTheClearAndTheModeWriteAndARepeatWritesAgain)
     sim.Ec()[0xC4F6] = 0x01;
 
     BeginLedModeChange(*pEc);
-    EXPECT_EQ(sim.NewLogLines(), EcWriteLines(0xC4BD, 0x00));
+    EXPECT_EQ(NewEcOperations(), std::vector<EcOperation>{EcWrite(0xC4BD, 0x00)});
     EXPECT_EQ(sim.Ec()[0xC4F6], 0x01) << "the mode must not change before the caller's work";
 
     FinishLedModeChange(*pEc, LedMode::ColorLoop);
-    EXPECT_EQ(sim.NewLogLines(), EcWriteLines(0xC4F6, 0x04));
+    EXPECT_EQ(NewEcOperations(), std::vector<EcOperation>{EcWrite(0xC4F6, 0x04)});
 
     // The mode already set is sent again, both writes.
     SelectLedMode(*pEc, LedMode::ColorLoop);
-    EXPECT_EQ(sim.NewLogLines(), Concat(EcWriteLines(0xC4BD, 0x00), EcWriteLines(0xC4F6, 0x04)));
+    EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcWrite(0xC4BD, 0x00), EcWrite(0xC4F6, 0x04)}));
 }

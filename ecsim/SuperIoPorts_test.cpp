@@ -71,24 +71,6 @@ TEST_F(SuperIoPortsTest, ChipIdRegistersMirrorTheEcIdBytes)
     EXPECT_EQ(m_ec[0x2000], 0x55) << "the chip id is read-only";
 }
 
-TEST_F(SuperIoPortsTest, UnmodelledPortsAndRegistersFloatAndIgnoreWrites)
-{
-    PointAt(m_ports, 0x1234);
-    m_ports.Out(0x80, 0x01);
-    m_ports.Out(0x2E, 0x01);
-    EXPECT_EQ(m_ports.In(0x80), 0xFF);
-    Select(0x07, 0x05);
-    EXPECT_EQ(m_ports.In(0x4F), 0xFF);
-    Select(0x2E, 0x13); // an indirect register the model lacks
-    Select(0x2F, 0x09);
-    EXPECT_EQ(m_ports.In(0x4F), 0xFF);
-    EXPECT_EQ(ChangedBytes(), 0u);
-
-    Select(0x2E, 0x12); // the address survived all of it
-    Select(0x2F, 0x42);
-    EXPECT_EQ(m_ec[0x1234], 0x42);
-}
-
 // The chip's registers are one set for everybody: a second program that runs
 // between two steps of the first one's access redirects it.
 TEST_F(SuperIoPortsTest, AnotherUserBetweenTheStepsRedirectsTheWrite)

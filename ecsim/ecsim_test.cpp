@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr DWORD EXIT_STATE_ERROR = 1;
 constexpr DWORD EXIT_USAGE = 2;
 
 std::unique_ptr<ProgramRun> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
@@ -49,22 +48,6 @@ TEST(EcSimTool, ShowFindsModeAndPowerAtTheChipsRamBase)
     EXPECT_TRUE(Contains(strOther, "power level   1 (at 0430)")) << strOther;
 }
 
-TEST(EcSimTool, PowerPokeAndPeekWorkOnTheStateFile)
-{
-    SimHarness sim(0x54, 0x70);
-
-    EXPECT_EQ(Tool(sim.StatePath(), {"power", "3"})->Run(), 0u);
-    EXPECT_EQ(sim.Ec()[0x0430], 3);
-    EXPECT_EQ(Tool(sim.StatePath(), {"poke", "C4F6", "04"})->Run(), 0u);
-    EXPECT_EQ(sim.Ec()[0xC4F6], 4);
-    EXPECT_EQ(Tool(sim.StatePath(), {"poke", "0xffff", "0xAB"})->Run(), 0u);
-    EXPECT_EQ(sim.Ec()[0xFFFF], 0xAB);
-
-    auto pPeek = Tool(sim.StatePath(), {"peek", "ffff"});
-    EXPECT_EQ(pPeek->Run(), 0u);
-    EXPECT_EQ(pPeek->Output(), "FFFF AB\n");
-}
-
 TEST(EcSimTool, BadArgumentsTouchNothing)
 {
     SimHarness sim;
@@ -79,20 +62,6 @@ TEST(EcSimTool, BadArgumentsTouchNothing)
         EXPECT_TRUE(Contains(pTool->Output(), "usage: ecsim show"));
     }
     EXPECT_EQ(GetFileAttributesA(strAbsent.c_str()), INVALID_FILE_ATTRIBUTES) << "a state file was created";
-}
-
-TEST(EcSimTool, UnusableStateFileIsAnError)
-{
-    SimHarness sim;
-    const std::string strShort = sim.PathOf("short.bin");
-    CloseHandle(CreateFileA(strShort.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-
-    auto pPoke = Tool(strShort, {"poke", "0", "1"});
-    EXPECT_EQ(pPoke->Run(), EXIT_STATE_ERROR);
-    EXPECT_TRUE(Contains(pPoke->Output(), "has 0 bytes, not 65536")) << pPoke->Output();
-    auto pShow = Tool(sim.PathOf("new.bin"), {"show"});
-    EXPECT_EQ(pShow->Env("ECSIM_CHIP", "5570").Run(), EXIT_STATE_ERROR);
-    EXPECT_TRUE(Contains(pShow->Output(), "ECSIM_CHIP")) << pShow->Output();
 }
 
 TEST(EcSimTool, WatchPrintsChangesAsTheyHappen)

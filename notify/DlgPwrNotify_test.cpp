@@ -4,10 +4,7 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "framework/Afx.h"
-#include "framework/Text.h"
 #include "tests/support/notify/NotifyTestSupport.h"
 #include "tests/support/notify/TestHostWindow.h"
 #include "tests/support/notify/TestSkinFolder.h"
@@ -96,14 +93,21 @@ TEST(DlgPwrNotify, PictureWiderThanTheScreenReachesPastTheLeftEdge)
     EXPECT_EQ(WindowRect(*pPopup).TopLeft(), CPoint(-40, (rcDesktop.Height() - 100) / 2 + 50));
 }
 
-TEST(DlgPwrNotify, FaceAndTextFollowTheLevel)
+TEST(DlgPwrNotify, ShownItFollowsTheLevelEvery100MsHiddenItWaits)
 {
     TestHostWindow host;
     TestSkinFolder skin;
     auto pPopup = ShowPopup(host, skin, 1, false);
     ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
-    pPopup->ShowWindow(SW_SHOWNOACTIVATE);   // now it stays
+    ASSERT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 1");
 
+    // Hidden, a new level stays unseen for as long as the popup is away.
+    pPopup->m_nLevel = 2;
+    EXPECT_FALSE(PumpUntil([&] { return PwrText(*pPopup) != "PowerLevel 0x30= 1"; }, 500));
+    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 2") << "shown again, it shows the level at once";
+
+    // Levels 1 and 2 have their pictures; every other level shows the third.
     const struct
     {
         int nLevel;
@@ -118,87 +122,4 @@ TEST(DlgPwrNotify, FaceAndTextFollowTheLevel)
         EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(c.crFace) > 0.95; }))
             << "level " << c.nLevel << " shows the wrong picture";
     }
-}
-
-TEST(DlgPwrNotify, RefreshesOnlyWhileShownAndAtOnceWhenShownAgain)
-{
-    TestHostWindow host;
-    TestSkinFolder skin;
-    auto pPopup = ShowPopup(host, skin, 1, false);
-    ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
-    ASSERT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 1");
-
-    // Hidden, it does nothing: a new level stays unseen for as long as it is away.
-    pPopup->m_nLevel = 2;
-    EXPECT_FALSE(PumpUntil([&] { return PwrText(*pPopup) != "PowerLevel 0x30= 1"; }, 500));
-
-    // Shown, it shows the level at once and follows it every 100 ms.
-    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
-    EXPECT_EQ(PwrText(*pPopup), "PowerLevel 0x30= 2");
-    pPopup->m_nLevel = 3;
-    EXPECT_TRUE(PumpUntil([&] { return PwrText(*pPopup) == "PowerLevel 0x30= 3"; }));
-    EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(TestSkinFolder::RED) > 0.95; }));
-}
-
-namespace
-{
-    struct MessageBoxSeen
-    {
-        std::wstring strCaption;
-        std::wstring strText;
-    };
-    std::vector<MessageBoxSeen> g_messageBoxes;
-
-    BOOL CALLBACK CloseMessageBox(HWND hWnd, LPARAM)
-    {
-        wchar_t szClass[16] = {};
-        ::GetClassNameW(hWnd, szClass, 16);
-        const HWND hText = ::GetDlgItem(hWnd, 0xFFFF);
-        if (std::wstring(szClass) != L"#32770" || hText == nullptr || !::IsWindowVisible(hWnd))
-            return TRUE;
-        wchar_t szCaption[128] = {};
-        wchar_t szText[MAX_PATH] = {};
-        ::GetWindowTextW(hWnd, szCaption, 128);
-        ::GetWindowTextW(hText, szText, MAX_PATH);
-        g_messageBoxes.push_back({szCaption, szText});
-        ::PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
-        return FALSE;
-    }
-
-    // Runs inside the message boxes' own loops.
-    void CALLBACK OnMessageBoxTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &CloseMessageBox, 0);
-    }
-}
-
-TEST(DlgPwrNotify, MissingLevelOnePictureIsReportedAndThePopupKeepsTheTemplateSize)
-{
-    TestHostWindow host;
-    TestSkinFolder skin;
-    skin.Remove(L"Perf_P1_Blue.bmp");
-
-    g_messageBoxes.clear();
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, &OnMessageBoxTimer);
-    auto pPopup = ShowPopup(host, skin, 1, false);
-    ::KillTimer(nullptr, nTimer);
-
-    ASSERT_EQ(g_messageBoxes.size(), 2u);
-    EXPECT_EQ(g_messageBoxes[0].strCaption, L"\u63d0\u793a");
-    EXPECT_EQ(g_messageBoxes[0].strText, L"\u5bfc\u5165\u80cc\u666f\u56fe\u5931\u8d25!");
-    EXPECT_EQ(g_messageBoxes[1].strCaption, WidenAnsi(AfxGetAppName()));
-    EXPECT_EQ(g_messageBoxes[1].strText, skin.Path() + L"\\Perf_P1_Blue.bmp");
-
-    // Centred at the template's size; the other levels still have their pictures.
-    ASSERT_TRUE(PumpUntil([&] { return (pPopup->GetExStyle() & WS_EX_TOPMOST) != 0; }));
-    const CRect rcDesktop = Desktop();
-    const CRect rcPlaced = WindowRect(*pPopup);
-    EXPECT_GT(rcPlaced.Width(), 0);
-    EXPECT_GT(rcPlaced.Height(), 0);
-    EXPECT_EQ(rcPlaced.left, (rcDesktop.Width() - rcPlaced.Width()) / 2);
-    EXPECT_EQ(rcPlaced.top, (rcDesktop.Height() - rcPlaced.Height()) / 2);
-    ASSERT_TRUE(PumpUntil([&] { return !pPopup->IsWindowVisible(); }));
-    pPopup->m_nLevel = 2;
-    pPopup->ShowWindow(SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(PumpUntil([&] { return PixelImage::GrabClient(*pPopup).Share(TestSkinFolder::GREEN) > 0.95; }));
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/notify/NotifyTestSupport.h"
+#include "tests/support/WindowQuery.h"
 #include "tests/support/notify/TestHostWindow.h"
 
 // The menu, its languages and the exit paths are driven against the real
@@ -13,7 +13,7 @@ TEST(TrayIcon, DestroyedTrayIconTakesItsIconAlong)
     {
         CTrayIcon tray(host);
         tray.AddTrayIcon();
-        ASSERT_TRUE(TrayIconExists(host, TRAY_ICON_ID));
+        ASSERT_TRUE(WindowQuery::TrayIconExists(host, TRAY_ICON_ID));
     }
-    EXPECT_FALSE(TrayIconExists(host, TRAY_ICON_ID));
+    EXPECT_FALSE(WindowQuery::TrayIconExists(host, TRAY_ICON_ID));
 }

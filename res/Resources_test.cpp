@@ -1,11 +1,9 @@
 // The resources built into Velkor.exe, checked as the program finds and loads them.
-#include "tests/support/res/TestPictures.h"
 #include "res/resource.h"
+#include "tests/support/PixelImage.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-
-using namespace test_pictures;
 
 static INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
@@ -32,8 +30,10 @@ TEST(Resources, ApplicationIconIsOneColourful32BitImage)
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
     EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 4), 1);       // image count
     EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 32);  // bits per pixel
-    UniqueIcon icon(static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, 0)));
-    ASSERT_NE(icon, nullptr);
-    EXPECT_GT(MeanChroma(DrawIcon(icon.get(), RGB(255, 255, 255))), 20.0);  // an RGB glow, not a grey shape
+    auto hIcon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, 0));
+    ASSERT_NE(hIcon, nullptr);
+    // An RGB glow, not a grey shape.
+    EXPECT_GT(PixelImage::IconOnFace(hIcon, 0, 0, RGB(255, 255, 255)).MeanChroma(), 20.0);
+    DestroyIcon(hIcon);
 }

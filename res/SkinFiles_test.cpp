@@ -1,7 +1,8 @@
 // The skin folders the build puts beside the program, loaded as the program loads them
-// (LoadImageA from the file at its stored size) and judged as a user would see them.
-#include "tests/support/res/TestPictures.h"
+// (from the file at its stored size) and judged as a user would see them.
 #include "res/resource.h"
+#include "tests/support/FileSystem.h"
+#include "tests/support/PixelImage.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,126 +12,117 @@
 #include <set>
 #include <string>
 
-using namespace test_pictures;
+namespace
+{
+    const wchar_t* const SKINS[] = {L"skin_EN", L"skin_CN"};
+    const wchar_t* const MODES[] = {L"01_On", L"03_Breath", L"04_ColorLoop", L"05_RainBow", L"06_Auto"};
 
-namespace {
+    // Icons are judged drawn on black: no colour of their own shows through.
+    constexpr COLORREF BLACK = RGB(0, 0, 0);
 
-const char* const SKINS[] = {"skin_EN", "skin_CN"};
+    // The skin folders lie beside the test program, as they lie beside Velkor.exe.
+    std::wstring PathOf(const std::wstring& strSkin, const std::wstring& strFile)
+    {
+        return FileSystem::ModuleFolder() + L"\\" + strSkin + L"\\" + strFile;
+    }
 
-const char* const MODES[] = {"01_On", "03_Breath", "04_ColorLoop", "05_RainBow", "06_Auto"};
-
-// The skin folders lie beside the test program, as they lie beside Velkor.exe.
-std::string PathOf(const std::string& skin, const std::string& file) {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string folder(module);
-    folder.erase(folder.find_last_of('\\'));
-    return folder + "\\" + skin + "\\" + file;
-}
-
-std::set<std::string> FilesIn(const std::string& skin) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(PathOf(skin, "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    std::set<std::wstring> FilesIn(const std::wstring& strSkin)
+    {
+        std::set<std::wstring> names;
+        WIN32_FIND_DATAW found{};
+        HANDLE hSearch = FindFirstFileW(PathOf(strSkin, L"*").c_str(), &found);
+        if (hSearch == INVALID_HANDLE_VALUE)
+            return names;
+        do
+        {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.insert(found.cFileName);
+        } while (FindNextFileW(hSearch, &found));
+        FindClose(hSearch);
         return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.insert(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+    }
+
+    // A little-endian 16-bit field of a file's header.
+    WORD HeaderWord(const std::wstring& strPath, int nOffset)
+    {
+        const std::vector<unsigned char> bytes = FileSystem::ReadBytes(strPath);
+        return bytes.size() < 32u ? 0 : static_cast<WORD>(bytes[nOffset] | bytes[nOffset + 1] << 8);
+    }
+
+    PixelImage IconOnBlack(const std::wstring& strPath)
+    {
+        return PixelImage::IconOnFace(strPath, 0, 0, BLACK);
+    }
 }
-
-// A little-endian 16-bit field of a file's header.
-WORD HeaderWord(const std::string& path, int offset) {
-    unsigned char header[32] = {};
-    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(header), sizeof(header));
-    return static_cast<WORD>(header[offset] | header[offset + 1] << 8);
-}
-
-UniqueIcon LoadIconFile(const std::string& path) {
-    return UniqueIcon(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
-}
-
-Pixels LoadBitmapFile(const std::string& path) {
-    UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    return bitmap ? ReadPixels(bitmap.get()) : Pixels{};
-}
-
-// Icons are judged drawn on black: no colour of their own shows through.
-constexpr COLORREF BLACK = RGB(0, 0, 0);
-
-}  // namespace
 
 TEST(SkinFiles, BothSkinsHoldExactlyTheFilesTheProgramLoadsAndEveryOneLoads)
 {
-    const std::set<std::string> expected = {
-        "0_BG.bmp",          "01_On_0.ico",        "01_On_1.ico",        "02_Static_0.ico",
-        "03_Breath_0.ico",   "03_Breath_1.ico",    "04_ColorLoop_0.ico", "04_ColorLoop_1.ico",
-        "05_RainBow_0.ico",  "05_RainBow_1.ico",   "06_Auto_0.ico",      "06_Auto_1.ico",
-        "06_Exit.ico",       "07_Min.ico",         "Perf_P1_Blue.bmp",   "Perf_P2_Green.bmp",
-        "Perf_P3_Red.bmp"};
-    for (const char* skin : SKINS) {
-        EXPECT_EQ(FilesIn(skin), expected) << skin;
-        for (const std::string& name : expected) {
-            SCOPED_TRACE(std::string(skin) + "\\" + name);
-            if (name.ends_with(".bmp")) {
-                EXPECT_EQ(HeaderWord(PathOf(skin, name), 28), 24);  // bits per pixel
-                EXPECT_GT(LoadBitmapFile(PathOf(skin, name)).width, 0);
+    const std::set<std::wstring> expected = {
+        L"0_BG.bmp",         L"01_On_0.ico",       L"01_On_1.ico",        L"02_Static_0.ico",
+        L"03_Breath_0.ico",  L"03_Breath_1.ico",   L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico",
+        L"05_RainBow_0.ico", L"05_RainBow_1.ico",  L"06_Auto_0.ico",      L"06_Auto_1.ico",
+        L"06_Exit.ico",      L"07_Min.ico",        L"Perf_P1_Blue.bmp",   L"Perf_P2_Green.bmp",
+        L"Perf_P3_Red.bmp"};
+    for (const wchar_t* pszSkin : SKINS)
+    {
+        EXPECT_EQ(FilesIn(pszSkin), expected);
+        for (const std::wstring& strName : expected)
+        {
+            SCOPED_TRACE(testing::Message() << pszSkin << "\\" << strName);
+            const std::wstring strPath = PathOf(pszSkin, strName);
+            if (strName.ends_with(L".bmp"))
+            {
+                EXPECT_EQ(HeaderWord(strPath, 28), 24);   // bits per pixel
+                EXPECT_GT(PixelImage::FromBitmapFile(strPath).Width(), 0);
                 continue;
             }
-            EXPECT_EQ(HeaderWord(PathOf(skin, name), 4), 1);    // image count
-            EXPECT_EQ(HeaderWord(PathOf(skin, name), 12), 32);  // bits per pixel
-            UniqueIcon icon = LoadIconFile(PathOf(skin, name));
-            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(HeaderWord(strPath, 4), 1);    // image count
+            EXPECT_EQ(HeaderWord(strPath, 12), 32);  // bits per pixel
             // Transparent around the glyph: the corners show the background.
-            const RGBQUAD corner = DrawIcon(icon.get(), BLACK).data.front();
-            EXPECT_EQ(RGB(corner.rgbRed, corner.rgbGreen, corner.rgbBlue), BLACK);
+            EXPECT_EQ(IconOnBlack(strPath).At(0, 0), BLACK);
         }
     }
 }
 
 TEST(SkinFiles, SelectedModeIconsStandOutFromIdleOnes)
 {
-    for (const char* skin : SKINS) {
-        for (const char* mode : MODES) {
-            SCOPED_TRACE(std::string(skin) + "\\" + mode);
-            UniqueIcon idle = LoadIconFile(PathOf(skin, std::string(mode) + "_0.ico"));
-            UniqueIcon selected = LoadIconFile(PathOf(skin, std::string(mode) + "_1.ico"));
-            ASSERT_TRUE(idle && selected);
-            const Pixels idle_pixels = DrawIcon(idle.get(), BLACK);
-            const Pixels selected_pixels = DrawIcon(selected.get(), BLACK);
+    for (const wchar_t* pszSkin : SKINS)
+        for (const wchar_t* pszMode : MODES)
+        {
+            SCOPED_TRACE(testing::Message() << pszSkin << "\\" << pszMode);
+            const PixelImage idle = IconOnBlack(PathOf(pszSkin, std::wstring(pszMode) + L"_0.ico"));
+            const PixelImage selected = IconOnBlack(PathOf(pszSkin, std::wstring(pszMode) + L"_1.ico"));
             // Idle is a grey outline, selected is lit in colour.
-            EXPECT_GT(MeanChroma(selected_pixels), 4 * MeanChroma(idle_pixels) + 8.0);
-            EXPECT_GT(MeanDifference(idle_pixels, selected_pixels), 8.0);
+            EXPECT_GT(selected.MeanChroma(), 4 * idle.MeanChroma() + 8.0);
+            EXPECT_GT(idle.MeanDifference(selected), 8.0);
         }
-    }
 }
 
 TEST(SkinFiles, BackgroundCoversTheWindowAndPowerPicturesReadBlueGreenRedAtOneSize)
 {
-    UniqueBitmap built_in(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_DEFAULT_BG), IMAGE_BITMAP, 0, 0, 0)));
-    ASSERT_NE(built_in, nullptr);
-    for (const char* skin : SKINS) {
-        SCOPED_TRACE(skin);
-        const Pixels background = LoadBitmapFile(PathOf(skin, "0_BG.bmp"));
+    wchar_t szModule[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, szModule, MAX_PATH);
+    const PixelImage builtIn = PixelImage::FromBitmapResource(szModule, IDB_DEFAULT_BG);
+    for (const wchar_t* pszSkin : SKINS)
+    {
+        SCOPED_TRACE(testing::Message() << pszSkin);
+        const PixelImage background = PixelImage::FromBitmapFile(PathOf(pszSkin, L"0_BG.bmp"));
         // Larger than the main window, so it never tiles, and unlike the built-in
         // picture, so a user can tell which of the two is shown.
-        EXPECT_GE(background.width, 1024);
-        EXPECT_GE(background.height, 769);
-        EXPECT_GT(MeanDifference(background, ReadPixels(built_in.get())), 8.0);
+        EXPECT_GE(background.Width(), 1024);
+        EXPECT_GE(background.Height(), 769);
+        EXPECT_GT(background.MeanDifference(builtIn), 8.0);
 
         // The popup takes the level-1 picture's size; the others must match it.
-        const Pixels blue = LoadBitmapFile(PathOf(skin, "Perf_P1_Blue.bmp"));
-        const Pixels green = LoadBitmapFile(PathOf(skin, "Perf_P2_Green.bmp"));
-        const Pixels red = LoadBitmapFile(PathOf(skin, "Perf_P3_Red.bmp"));
-        for (const Pixels* picture : {&green, &red}) {
-            EXPECT_EQ(picture->width, blue.width);
-            EXPECT_EQ(picture->height, blue.height);
+        const PixelImage blue = PixelImage::FromBitmapFile(PathOf(pszSkin, L"Perf_P1_Blue.bmp"));
+        const PixelImage green = PixelImage::FromBitmapFile(PathOf(pszSkin, L"Perf_P2_Green.bmp"));
+        const PixelImage red = PixelImage::FromBitmapFile(PathOf(pszSkin, L"Perf_P3_Red.bmp"));
+        for (const PixelImage* pPicture : {&green, &red})
+        {
+            EXPECT_EQ(pPicture->Width(), blue.Width());
+            EXPECT_EQ(pPicture->Height(), blue.Height());
         }
-        const Colour b = MeanColour(blue), g = MeanColour(green), r = MeanColour(red);
+        const PixelImage::Colour b = blue.MeanColour(), g = green.MeanColour(), r = red.MeanColour();
         EXPECT_GT(b.b, 1.5 * std::max(b.r, b.g));
         EXPECT_GT(g.g, 1.5 * std::max(g.r, g.b));
         EXPECT_GT(r.r, 1.5 * std::max(r.g, r.b));

@@ -10,7 +10,7 @@
 // VELKOR_BENCH_IDLE_WINDOWS (idle windows per state, 5).
 #include "tests/bench/Stats.h"
 #include "tests/support/EcState.h"
-#include "tests/support/RunningProgram.h"
+#include "tests/bench/RunningProgram.h"
 #include "tests/support/TestInstall.h"
 
 #include <windows.h>
@@ -25,7 +25,6 @@ namespace
 {
 const WORD RAM_BASE = 0xC400; // the state files here carry the chip id 55:70
 const WORD POWER_LEVEL = RAM_BASE + 0x30;
-const int ID_MIN = 1006;
 
 struct Program
 {
@@ -33,7 +32,7 @@ struct Program
     std::vector<int> modeButtons; // clicked in turn
 };
 
-const Program VELKOR = {L"Velkor.exe", {1010, 1000, 1001, 1003, 1004}};
+const Program VELKOR = {L"Velkor.exe", {ID_AUTO, ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP}};
 const Program BASELINE = {L"velkor_baseline.exe", {1000}};
 
 unsigned Knob(const char* pszName, unsigned nDefault)

@@ -1,6 +1,6 @@
 // The main window as a user meets it: its look, the keys and commands that must
 // not close it, the About box, Exit, and dragging it by its background.
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/EcState.h"
 #include "tests/support/UserInput.h"
@@ -18,9 +18,7 @@ namespace
     protected:
         void SetUp() override
         {
-            velkor.Start();
-            ASSERT_TRUE(velkor.WaitForFirstWindow());
-            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            ASSERT_TRUE(velkor.StartShown());
         }
 
         // Nothing but the chip probe has been written to the EC.

@@ -1,7 +1,7 @@
 // The mode buttons, the program's purpose: each click sends its mode to the EC
 // (the clear byte, then the mode byte) and shows that button active and the
 // other mode buttons inactive.
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
@@ -32,9 +32,7 @@ namespace
     protected:
         void StartVelkor(const ChildProcess::Environment& env = {})
         {
-            velkor.Start(env);
-            ASSERT_TRUE(velkor.WaitForFirstWindow());
-            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            ASSERT_TRUE(velkor.StartShown(env));
             ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
         }
 

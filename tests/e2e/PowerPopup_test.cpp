@@ -1,7 +1,7 @@
 // The power-level popup as a user meets it: the EC's power byte changes, the
 // popup shows the level's picture for a moment, centred on the screen.
-#include "tests/e2e/NotifyWindows.h"
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/NotifyWindows.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/UserInput.h"
 #include "tests/support/Wait.h"
@@ -21,9 +21,7 @@ namespace
         void Start(BYTE byLevelAtStart)
         {
             SetPowerLevel(velkor, byLevelAtStart);
-            velkor.Start();
-            ASSERT_TRUE(velkor.WaitForFirstWindow());
-            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            ASSERT_TRUE(velkor.StartShown());
             m_ullMainShown = GetTickCount64();
         }
 

@@ -1,8 +1,8 @@
 // Where the program takes its look from: the skin folder beside the executable,
 // chosen by the system's default language, with a built-in background when the
 // skin has none, found from however deep a folder the program is installed in.
-#include "tests/e2e/NotifyWindows.h"
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/NotifyWindows.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
 #include "tests/support/UserInput.h"
@@ -105,9 +105,7 @@ TEST(Skin, ProgramInstalledDeeperThan512CharactersFindsItsSkinsAndPopupPictures)
 {
     VelkorSession velkor(DeepFolder());
     ASSERT_GT(velkor.Install().ExePath().size(), 600u);
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow()) << "io.dll was not found beside the deep install";
-    ASSERT_NE(velkor.Main(), nullptr) << "a message box came: the skin was not found";
+    ASSERT_TRUE(velkor.StartShown());
     ExpectSkinShown(velkor, L"skin_EN");
 
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
@@ -120,9 +118,7 @@ TEST(Skin, MissingPopupPictureInADeepInstallIsToldWithItsPathUnderTheProgramsNam
 {
     VelkorSession velkor(DeepFolder());
     FileSystem::Remove(velkor.SkinFile(L"Perf_P1_Blue.bmp"));
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
-    ASSERT_NE(velkor.Main(), nullptr);
+    ASSERT_TRUE(velkor.StartShown());
     NotifyWindows::SetPowerLevel(velkor, 1);
     std::vector<HWND> boxes;
     ASSERT_TRUE(WaitUntil([&] { return !(boxes = velkor.MessageBoxes()).empty(); }));
@@ -146,9 +142,7 @@ TEST(Skin, ProgramInstalledUnderAFolderOutsideTheAnsiCodePageShowsItsSkin)
 {
     ASSERT_EQ(GetACP(), 1252u) << "run by the US English entry of CTest";
     VelkorSession velkor(L"\u0412\u0435\u043b\u043a\u043e\u0440-\u043f\u043e\u0434\u0441\u0432\u0435\u0442\u043a\u0430");
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
-    ASSERT_NE(velkor.Main(), nullptr) << "a message box came: the background was not found";
+    ASSERT_TRUE(velkor.StartShown());
     ExpectSkinShown(velkor, L"skin_EN");
 
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
@@ -171,8 +165,6 @@ TEST(Language, SkinFollowsTheSystemDefaultLanguage)
     VelkorSession velkor;
     // Without the other folder a wrong choice shows at once: a message box and blank buttons.
     FileSystem::Remove(velkor.Install().Folder() + (strSkin == L"skin_CN" ? L"\\skin_EN" : L"\\skin_CN"));
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
-    ASSERT_NE(velkor.Main(), nullptr) << "a message box came: " << pszSkin << " was not chosen";
+    ASSERT_TRUE(velkor.StartShown());
     ExpectSkinShown(velkor, strSkin);
 }

@@ -1,7 +1,7 @@
 // Starts that end at once, before any window, with exit status 0 and without
 // touching a port: without the port library or its driver, and a second start.
-#include "tests/e2e/NotifyWindows.h"
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/NotifyWindows.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
 #include "tests/support/Wait.h"
@@ -56,18 +56,16 @@ namespace
 TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
 {
     VelkorSession velkor;
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
-    ASSERT_NE(velkor.Main(), nullptr);
+    ASSERT_TRUE(velkor.StartShown());
     PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); })) << "MIN did not put the window away";
-    ASSERT_TRUE(NotifyWindows::TrayIconExists(velkor.Main()));
+    ASSERT_TRUE(WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID));
 
     std::unique_ptr<ChildProcess> second = velkor.Install().Start();
     ASSERT_TRUE(second->WaitForExit(20000)) << "the second start keeps running";
     EXPECT_EQ(second->ExitCode(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(velkor.Main()) != FALSE; })) << "the running window stayed away";
-    EXPECT_TRUE(WaitUntil([&] { return !NotifyWindows::TrayIconExists(velkor.Main()); })) << "its tray icon stayed";
+    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID); })) << "its tray icon stayed";
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == velkor.Main(); }, 5000)) << "not brought to the front";
     EXPECT_EQ(VisibleMainWindows(), 1);
 

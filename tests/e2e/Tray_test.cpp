@@ -3,10 +3,11 @@
 // The tray is driven by the callback messages the shell sends for the icon, and
 // the menu by the keys a user presses in it.
 #include "tests/e2e/FakeShellTray.h"
-#include "tests/e2e/NotifyWindows.h"
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/NotifyWindows.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/UserInput.h"
+#include "tests/support/WindowQuery.h"
 #include "tests/support/Wait.h"
 
 #include <shellapi.h>
@@ -25,9 +26,7 @@ namespace
     protected:
         void SetUp() override
         {
-            velkor.Start();
-            ASSERT_TRUE(velkor.WaitForFirstWindow());
-            ASSERT_NE(velkor.Main(), nullptr) << "a message box came before the main window";
+            ASSERT_TRUE(velkor.StartShown());
         }
 
         HWND Main() const { return velkor.Main(); }
@@ -73,12 +72,12 @@ namespace
 // (window shown or put away) and leave one.
 TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
 {
-    EXPECT_FALSE(TrayIconExists(Main()));
+    EXPECT_FALSE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
     // Callbacks of another icon answer 1 and change nothing, shown or away.
     EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
     EXPECT_TRUE(IsWindowVisible(Main()));
     PutAway();
-    EXPECT_TRUE(TrayIconExists(Main()));
+    EXPECT_TRUE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
     EXPECT_EQ(Callback(TRAY_ICON_ID + 1, WM_LBUTTONUP), 1);
     EXPECT_EQ(Callback(0, WM_RBUTTONUP), 1);
     EXPECT_EQ(TrayMenu(velkor), nullptr) << "a menu opened";
@@ -89,7 +88,7 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     EXPECT_FALSE(IsWindowVisible(Main()));
     EXPECT_EQ(Callback(TRAY_ICON_ID, WM_LBUTTONUP), 0);
     EXPECT_TRUE(IsWindowVisible(Main()));
-    EXPECT_FALSE(TrayIconExists(Main()));
+    EXPECT_FALSE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == Main(); }, 5000)) << "not brought to the front";
 
     // The menu closed with Escape leaves the window away.
@@ -100,7 +99,7 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     EXPECT_TRUE(WaitUntil([&] { return TrayMenu(velkor) == nullptr; })) << "the menu stays open";
     Pause(300);
     EXPECT_FALSE(IsWindowVisible(Main()));
-    EXPECT_TRUE(TrayIconExists(Main()));
+    EXPECT_TRUE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
 
     // A restarted shell has forgotten every icon, then announces its new taskbar.
     const UINT nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
@@ -110,17 +109,17 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     nid.uID = TRAY_ICON_ID;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
     PostMessageW(Main(), nTaskbarCreated, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(Main()); })) << "the icon is gone for good";
+    EXPECT_TRUE(WaitUntil([&] { return WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID); })) << "the icon is gone for good";
 
     // The menu's first item brings the window back; then the announcement adds no icon.
     hMenu = OpenTrayMenu(velkor);
     ASSERT_NE(hMenu, nullptr);
     Keys(hMenu, {VK_DOWN, VK_RETURN});
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main()) != FALSE; }));
-    EXPECT_TRUE(WaitUntil([&] { return !TrayIconExists(Main()); })) << "the icon stays";
+    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID); })) << "the icon stays";
     PostMessageW(Main(), nTaskbarCreated, 0, 0);
     EXPECT_EQ(Callback(TRAY_ICON_ID, WM_MOUSEMOVE), 0);   // handled after the announcement
-    EXPECT_FALSE(TrayIconExists(Main()));
+    EXPECT_FALSE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
 }
 
 // A shell that is busy is asked again; one that never takes the icon (or no
@@ -161,7 +160,7 @@ TEST_F(Tray, MenuExitItemEndsTheProgramWithStatusZeroAndTakesTheIconAlong)
     Keys(hMenu, {VK_DOWN, VK_DOWN, VK_RETURN});
     ASSERT_TRUE(velkor.Process().WaitForExit(10000)) << "the program is still running";
     EXPECT_EQ(velkor.Process().ExitCode(), 0u);
-    EXPECT_FALSE(TrayIconExists(Main())) << "a dead icon is left in the notification area";
+    EXPECT_FALSE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID)) << "a dead icon is left in the notification area";
 }
 
 namespace
@@ -231,9 +230,7 @@ TEST(Language, TrayMenuSpeaksTheSystemLanguage)
     ASSERT_FALSE(SameLook(english, chinese)) << "the two languages cannot be told apart on this system";
 
     VelkorSession velkor;
-    velkor.Start();
-    ASSERT_TRUE(velkor.WaitForFirstWindow());
-    ASSERT_NE(velkor.Main(), nullptr);
+    ASSERT_TRUE(velkor.StartShown());
     PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); }));
 

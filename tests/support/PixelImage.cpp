@@ -123,11 +123,8 @@ PixelImage PixelImage::FromBitmapResource(const std::wstring& strModule, int nId
     return FromBitmap(hBitmap);
 }
 
-PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack)
+PixelImage PixelImage::IconOnFace(HICON hIcon, int nWidth, int nHeight, COLORREF crBack)
 {
-    auto hIcon = static_cast<HICON>(LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    if (!hIcon)
-        throw std::runtime_error("cannot load icon " + Text::ToUtf8(strIconPath));
     ICONINFO ii = {};
     GetIconInfo(hIcon, &ii);
     BITMAP bm = {};
@@ -137,6 +134,11 @@ PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, i
     DeleteObject(ii.hbmMask);
     if (ii.hbmColor)
         DeleteObject(ii.hbmColor);
+    if (nWidth == 0 && nHeight == 0)
+    {
+        nWidth = cxIcon;
+        nHeight = cyIcon;
+    }
 
     DibCanvas canvas(nWidth, nHeight);
     HBRUSH hBrush = CreateSolidBrush(crBack);
@@ -144,8 +146,17 @@ PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, i
     FillRect(canvas.Dc(), &rc, hBrush);
     DeleteObject(hBrush);
     DrawIconEx(canvas.Dc(), (nWidth - cxIcon) / 2, (nHeight - cyIcon) / 2, hIcon, cxIcon, cyIcon, 0, nullptr, DI_NORMAL);
-    DestroyIcon(hIcon);
     return FromDc(canvas.Dc(), nWidth, nHeight);
+}
+
+PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack)
+{
+    auto hIcon = static_cast<HICON>(LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    if (!hIcon)
+        throw std::runtime_error("cannot load icon " + Text::ToUtf8(strIconPath));
+    PixelImage img = IconOnFace(hIcon, nWidth, nHeight, crBack);
+    DestroyIcon(hIcon);
+    return img;
 }
 
 COLORREF PixelImage::At(int x, int y) const
@@ -230,4 +241,41 @@ void PixelImage::SaveBmp(const std::wstring& strPath) const
         }
     }
     FileSystem::WriteBytes(strPath, bytes);
+}
+
+PixelImage::Colour PixelImage::MeanColour() const
+{
+    Colour sum = {0, 0, 0};
+    for (COLORREF cr : m_pixels)
+    {
+        sum.r += GetRValue(cr);
+        sum.g += GetGValue(cr);
+        sum.b += GetBValue(cr);
+    }
+    const double n = static_cast<double>(std::max<size_t>(m_pixels.size(), 1));
+    return {sum.r / n, sum.g / n, sum.b / n};
+}
+
+double PixelImage::MeanChroma() const
+{
+    double dSum = 0;
+    for (COLORREF cr : m_pixels)
+        dSum += std::max({GetRValue(cr), GetGValue(cr), GetBValue(cr)}) -
+                std::min({GetRValue(cr), GetGValue(cr), GetBValue(cr)});
+    return dSum / static_cast<double>(std::max<size_t>(m_pixels.size(), 1));
+}
+
+double PixelImage::MeanDifference(const PixelImage& other) const
+{
+    const int nWidth = std::min(m_nWidth, other.m_nWidth);
+    const int nHeight = std::min(m_nHeight, other.m_nHeight);
+    double dSum = 0;
+    for (int y = 0; y < nHeight; ++y)
+        for (int x = 0; x < nWidth; ++x)
+        {
+            const COLORREF p = At(x, y), q = other.At(x, y);
+            dSum += std::abs(GetRValue(p) - GetRValue(q)) + std::abs(GetGValue(p) - GetGValue(q)) +
+                    std::abs(GetBValue(p) - GetBValue(q));
+        }
+    return dSum / (3.0 * std::max(nWidth * nHeight, 1));
 }

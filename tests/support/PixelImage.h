@@ -18,8 +18,10 @@ public:
     static PixelImage FromBitmapFile(const std::wstring& strPath);
     // A bitmap resource of an executable (loaded as data, never run).
     static PixelImage FromBitmapResource(const std::wstring& strModule, int nId);
-    // An icon file drawn at its stored size, centred on a nWidth x nHeight field of
-    // crBack, the way an icon button shows it; throws when the icon is unreadable.
+    // An icon drawn at its stored size, centred on a nWidth x nHeight field of
+    // crBack (0 x 0: a field of the icon's size), the way an icon button shows it.
+    static PixelImage IconOnFace(HICON hIcon, int nWidth, int nHeight, COLORREF crBack);
+    // The same for an icon file; throws when the icon is unreadable.
     static PixelImage IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack);
 
     int Width() const { return m_nWidth; }
@@ -37,6 +39,17 @@ public:
     double Match(const PixelImage& other, int nTolerance = 8, const std::vector<RECT>& ignored = {}) const;
     // Fraction of pixels equal to a colour within nTolerance on every channel.
     double Share(COLORREF cr, int nTolerance = 8) const;
+
+    // What a user notices about a picture: its overall colour, how colourful it
+    // is (0 for greys), how far it is from another one (per channel, 0..255,
+    // over the area both cover).
+    struct Colour
+    {
+        double r, g, b;
+    };
+    Colour MeanColour() const;
+    double MeanChroma() const;
+    double MeanDifference(const PixelImage& other) const;
 
     // For looking at a failure: writes a 24-bit .bmp file.
     void SaveBmp(const std::wstring& strPath) const;

@@ -72,6 +72,11 @@ std::string Describe(const EcOperation& op)
            Hex(op.byValue, 2);
 }
 
+void PrintTo(const EcOperation& op, std::ostream* pStream)
+{
+    *pStream << Describe(op);
+}
+
 PortLog PortLog::Parse(const std::string& strText)
 {
     PortLog log;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,18 @@ struct EcOperation
     bool operator==(const EcOperation&) const = default;
 };
 
-std::string Describe(const EcOperation& op);   // "write C4BD=00", for failure messages
+inline EcOperation EcRead(std::uint16_t wAddress, std::uint8_t byValue)
+{
+    return {EcOperation::Read, wAddress, byValue};
+}
+inline EcOperation EcWrite(std::uint16_t wAddress, std::uint8_t byValue)
+{
+    return {EcOperation::Write, wAddress, byValue};
+}
+
+std::string Describe(const EcOperation& op);
+// How a test framework prints one in a failure message.
+void PrintTo(const EcOperation& op, std::ostream* pStream);   // "write C4BD=00", for failure messages
 
 // The simulator's port log, parsed and decoded. Decoding is strict: anything that
 // is not a complete, well-formed indirect EC access (index 0x2E/0x2F on 0x4E, the

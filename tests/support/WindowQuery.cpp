@@ -1,5 +1,7 @@
 #include "tests/support/WindowQuery.h"
 
+#include <shellapi.h>
+
 namespace
 {
     constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
@@ -119,5 +121,15 @@ namespace WindowQuery
     {
         RECT rc = ScreenRect(hWnd);
         return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
+
+    bool TrayIconExists(HWND hWnd, UINT uId)
+    {
+        // Changing nothing about an icon succeeds exactly when the shell has it.
+        NOTIFYICONDATAW nid = {};
+        nid.cbSize = sizeof(nid);
+        nid.hWnd = hWnd;
+        nid.uID = uId;
+        return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
     }
 }

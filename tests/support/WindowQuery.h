@@ -31,6 +31,9 @@ namespace WindowQuery
     // Child windows (direct children) of a window.
     std::vector<HWND> Children(HWND hParent);
 
+    // Whether the shell holds the tray icon of this window with this identifier.
+    bool TrayIconExists(HWND hWnd, UINT uId);
+
     RECT ScreenRect(HWND hWnd);
     POINT Centre(HWND hWnd);
 }

@@ -1,6 +1,6 @@
 #include "tests/support/ec/EcTestSupport.h"
 
-#include <cstdio>
+#include <gtest/gtest.h>
 
 SimHarness& ProcessSim()
 {
@@ -21,39 +21,23 @@ std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2)
     return pEc;
 }
 
-namespace {
-
-std::string Line(const char* pszDirection, WORD wPort, BYTE byValue)
+std::vector<EcOperation> EcOperationsOf(const std::vector<std::string>& lines)
 {
-    char szLine[32];
-    std::snprintf(szLine, sizeof szLine, "%s %04X %02X", pszDirection, wPort, byValue);
-    return szLine;
+    std::string strText;
+    for (const std::string& strLine : lines)
+        strText += strLine + "\n";
+    try
+    {
+        return PortLog::Parse(strText).EcOperations();
+    }
+    catch (const std::exception& e)
+    {
+        ADD_FAILURE() << e.what();
+        return {};
+    }
 }
 
-std::vector<std::string> AddressLines(WORD wAddress)
+std::vector<EcOperation> NewEcOperations()
 {
-    return {Line("OUT", 0x4E, 0x2E), Line("OUT", 0x4F, 0x11),
-            Line("OUT", 0x4E, 0x2F), Line("OUT", 0x4F, static_cast<BYTE>(wAddress >> 8)),
-            Line("OUT", 0x4E, 0x2E), Line("OUT", 0x4F, 0x10),
-            Line("OUT", 0x4E, 0x2F), Line("OUT", 0x4F, static_cast<BYTE>(wAddress)),
-            Line("OUT", 0x4E, 0x2E), Line("OUT", 0x4F, 0x12),
-            Line("OUT", 0x4E, 0x2F)};
-}
-
-} // namespace
-
-std::vector<std::string> EcReadLines(WORD wAddress, BYTE byAnswer)
-{
-    return Concat(AddressLines(wAddress), {Line("INP", 0x4F, byAnswer)});
-}
-
-std::vector<std::string> EcWriteLines(WORD wAddress, BYTE byValue)
-{
-    return Concat(AddressLines(wAddress), {Line("OUT", 0x4F, byValue)});
-}
-
-std::vector<std::string> Concat(std::vector<std::string> first, const std::vector<std::string>& second)
-{
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
+    return EcOperationsOf(ProcessSim().NewLogLines());
 }

@@ -7,6 +7,7 @@
 
 #include "ec/EcAccess.h"
 #include "ecsim/SimHarness.h"
+#include "tests/support/PortLog.h"
 
 // What the ec tests share. io.dll reads its ECSIM_* variables once, when the
 // first EcAccess of the test process loads it, so the process has one
@@ -16,9 +17,7 @@ SimHarness& ProcessSim();
 // A ready EcAccess on a chip with this id; the probe's log lines are consumed.
 std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2);
 
-// The port log lines of one indirect EC access, as the chip's protocol has it:
-// high address byte, low address byte, data register, then the data.
-std::vector<std::string> EcReadLines(WORD wAddress, BYTE byAnswer);
-std::vector<std::string> EcWriteLines(WORD wAddress, BYTE byValue);
-
-std::vector<std::string> Concat(std::vector<std::string> first, const std::vector<std::string>& second);
+// Port log lines decoded into EC reads and writes; a broken sequence fails.
+std::vector<EcOperation> EcOperationsOf(const std::vector<std::string>& lines);
+// The EC reads and writes logged since the last look at the log.
+std::vector<EcOperation> NewEcOperations();

@@ -8,8 +8,3 @@ TestSkinFolder::TestSkinFolder(SIZE sizeP1)
     PixelImage(120, 90, GREEN).SaveBmp(m_folder.File(L"Perf_P2_Green.bmp"));
     PixelImage(64, 48, RED).SaveBmp(m_folder.File(L"Perf_P3_Red.bmp"));
 }
-
-void TestSkinFolder::Remove(const wchar_t* pszFile) const
-{
-    ::DeleteFileW(m_folder.File(pszFile).c_str());
-}

@@ -19,7 +19,6 @@ public:
     explicit TestSkinFolder(SIZE sizeP1 = {300, 200});
 
     const std::wstring& Path() const { return m_folder.Path(); }
-    void Remove(const wchar_t* pszFile) const;
 
 private:
     TempFolder m_folder;

@@ -1,6 +1,6 @@
-#include "tests/e2e/NotifyWindows.h"
+#include "tests/support/NotifyWindows.h"
 
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/VelkorSession.h"
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/Wait.h"
@@ -59,16 +59,6 @@ namespace NotifyWindows
             Sleep(5);
         }
         return nShowings;
-    }
-
-    bool TrayIconExists(HWND hMain)
-    {
-        // Changing nothing about an icon succeeds exactly when the shell has it.
-        NOTIFYICONDATAW nid = {};
-        nid.cbSize = sizeof(nid);
-        nid.hWnd = hMain;
-        nid.uID = TRAY_ICON_ID;
-        return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
     }
 
     HWND TrayMenu(VelkorSession& velkor)

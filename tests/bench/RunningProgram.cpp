@@ -1,4 +1,4 @@
-#include "tests/support/RunningProgram.h"
+#include "tests/bench/RunningProgram.h"
 
 #include "tests/support/GdiCount.h"
 #include "tests/support/Text.h"
@@ -48,21 +48,6 @@ bool RunningProgram::WaitPainted(unsigned nTimeoutMs)
     return false;
 }
 
-std::optional<double> RunningProgram::ClickButton(HWND hButton, unsigned nTimeoutMs)
-{
-    DWORD_PTR dwResult = 0;
-    const double dStart = Now();
-    if (!hButton || !SendMessageTimeoutW(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult))
-        return std::nullopt;
-    return Now() - dStart;
-}
-
-bool RunningProgram::Responds(HWND hWnd, unsigned nTimeoutMs)
-{
-    DWORD_PTR dwResult = 0;
-    return hWnd && SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult) != 0;
-}
-
 std::optional<unsigned> RunningProgram::GdiObjects() const
 {
     return GdiCount::Of(m_pProcess->Handle());
@@ -71,6 +56,6 @@ std::optional<unsigned> RunningProgram::GdiObjects() const
 std::optional<CpuUse> RunningProgram::Cpu()
 {
     if (!m_nUnixPid)
-        m_nUnixPid = ProcessMeter::UnixPid(m_strCommandLineTag);
-    return m_nUnixPid ? ProcessMeter::Cpu(*m_nUnixPid) : std::nullopt;
+        m_nUnixPid = LinuxCpu::UnixPid(m_strCommandLineTag);
+    return m_nUnixPid ? LinuxCpu::Cpu(*m_nUnixPid) : std::nullopt;
 }

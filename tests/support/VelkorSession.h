@@ -1,13 +1,16 @@
 #pragma once
 // One run of a private copy of Velkor.exe with the EC simulator, seen from
 // outside as a user sees it: its windows, its buttons' pictures, and what it
-// wrote to the EC.
+// wrote to the EC. The end-to-end and soak tests start the program this way.
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PixelImage.h"
 #include "tests/support/PortLog.h"
 #include "tests/support/TestInstall.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,10 +34,13 @@ public:
     explicit VelkorSession(const std::wstring& strSubFolder = L"");
 
     TestInstall& Install() { return m_install; }
-    ChildProcess& Process() { return *m_pProcess; }
+    ChildProcess& Process() const { return *m_pProcess; }
 
     // Starts the program; the EC simulator's state and log are this session's.
     void Start(const ChildProcess::Environment& extraEnv = {});
+    // Starts it and waits for its main window; fails when a message box or
+    // nothing comes instead.
+    ::testing::AssertionResult StartShown(const ChildProcess::Environment& extraEnv = {});
     // Waits for the program's first window: its main window, or a message box
     // shown before it. Whichever it is becomes Main() or the only element of
     // MessageBoxes(); false when neither came.
@@ -46,6 +52,24 @@ public:
     HWND Main() const { return m_hMain; }
     HWND Control(int nId) const { return GetDlgItem(m_hMain, nId); }
 
+    // A click on a button as the button itself turns it into BN_CLICKED (BM_CLICK),
+    // sent, so it has been handled when this returns. The time it took, in ms, or
+    // nothing when the program did not answer (it hangs or has ended).
+    static std::optional<double> ClickButton(HWND hButton, unsigned nTimeoutMs = 10000);
+    // A message the program has handled when this returns; false when it did not
+    // answer in time (a hang).
+    static bool Responds(HWND hWnd, unsigned nTimeoutMs = 10000);
+
+    // What the program holds: compared before and after long use, it shows a leak.
+    struct Footprint
+    {
+        unsigned nGdiObjects;
+        unsigned nWindows;
+        size_t cbPrivate;
+    };
+    Footprint Holdings() const;
+    static std::string Describe(const Footprint& footprint);
+
     // What the program did to the EC so far (an access still in progress is
     // left out).
     std::vector<EcOperation> EcOperations() const;
@@ -55,6 +79,8 @@ public:
     bool WaitForEcWrites(size_t nCount, unsigned nTimeoutMs = 10000) const;
     // The EC RAM base the simulated chip leads the program to.
     std::uint16_t EcRamBase() const;
+    // The mode bytes written, in order, from EC write nFirst on.
+    std::vector<std::uint8_t> ModeBytesWritten(size_t nFirst = 0) const;
 
     // Path of a file in one of the installed skin folders.
     std::wstring SkinFile(const std::wstring& strName, const std::wstring& strSkin = L"skin_EN") const;

@@ -28,8 +28,6 @@ namespace NotifyWindows
     // few milliseconds); a showing in progress at the start counts too.
     int CountShowings(HWND hWnd, unsigned nMs);
 
-    // Whether the shell holds the program's tray icon of this window.
-    bool TrayIconExists(HWND hMain);
     // The program's open tray menu (#32768), or NULL.
     HWND TrayMenu(VelkorSession& velkor);
     // A right-button release on the icon; the menu it opened, or NULL. Soon

@@ -1,13 +1,16 @@
 #pragma once
-// One start of a program from a TestInstall, as the soak tests and the
-// benchmarks drive it: wait for its first painted window, click its buttons by
-// message, and read what it costs (memory, GDI objects, windows, CPU).
+// One start of a program from a TestInstall, as the benchmarks drive it (Velkor
+// and the baseline alike): wait for its first painted window, click its buttons
+// by message, and read what it costs (memory, GDI objects, windows, CPU).
+#include "tests/bench/LinuxCpu.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ProcessMeter.h"
 #include "tests/support/TestInstall.h"
+#include "tests/support/VelkorSession.h"
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class RunningProgram
 {
@@ -25,15 +28,8 @@ public:
     HWND Control(int nId) const { return GetDlgItem(m_hMain, nId); }
     ChildProcess& Process() { return *m_pProcess; }
 
-    // A click on a button as the button itself turns it into BN_CLICKED (BM_CLICK),
-    // sent, so it has been handled when this returns. The time it took, in ms, or
-    // nothing when the program did not answer (it hangs or has ended).
-    std::optional<double> Click(int nId, unsigned nTimeoutMs = 10000) { return ClickButton(Control(nId), nTimeoutMs); }
-    static std::optional<double> ClickButton(HWND hButton, unsigned nTimeoutMs = 10000);
-    // A message the program has handled when this returns; false when it did not
-    // answer in time (a hang).
-    bool Responds(unsigned nTimeoutMs = 10000) const { return Responds(m_hMain, nTimeoutMs); }
-    static bool Responds(HWND hWnd, unsigned nTimeoutMs = 10000);
+    // A click on a button, handled when this returns: the time it took, in ms.
+    std::optional<double> Click(int nId) { return VelkorSession::ClickButton(Control(nId)); }
 
     std::optional<MemoryUse> Memory() const { return ProcessMeter::Memory(m_pProcess->Handle()); }
     std::optional<unsigned> GdiObjects() const;

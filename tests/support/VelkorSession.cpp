@@ -1,7 +1,9 @@
-#include "tests/e2e/VelkorSession.h"
+#include "tests/support/VelkorSession.h"
 
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
+#include "tests/support/GdiCount.h"
+#include "tests/support/ProcessMeter.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
 
@@ -26,25 +28,35 @@ void VelkorSession::Start(const ChildProcess::Environment& extraEnv)
     m_pProcess = m_install.Start(extraEnv);
 }
 
+::testing::AssertionResult VelkorSession::StartShown(const ChildProcess::Environment& extraEnv)
+{
+    Start(extraEnv);
+    if (!WaitForFirstWindow())
+        return ::testing::AssertionFailure() << "no window came, or the program ended";
+    if (m_hMain == nullptr)
+        return ::testing::AssertionFailure() << "a message box came before the main window";
+    return ::testing::AssertionSuccess();
+}
+
 bool VelkorSession::WaitForFirstWindow(unsigned nTimeoutMs)
 {
     return WaitUntil([this] {
-        m_hMain = WindowQuery::MainWindow(m_pProcess->Pid());
-        return m_hMain != nullptr || !MessageBoxes().empty() || !m_pProcess->IsRunning();
-    }, nTimeoutMs) && m_pProcess->IsRunning();
+        m_hMain = WindowQuery::MainWindow(Process().Pid());
+        return m_hMain != nullptr || !MessageBoxes().empty() || !Process().IsRunning();
+    }, nTimeoutMs) && Process().IsRunning();
 }
 
 bool VelkorSession::WaitForMainWindow(unsigned nTimeoutMs)
 {
     return WaitUntil([this] {
-        m_hMain = WindowQuery::MainWindow(m_pProcess->Pid());
-        return m_hMain != nullptr || !m_pProcess->IsRunning();
+        m_hMain = WindowQuery::MainWindow(Process().Pid());
+        return m_hMain != nullptr || !Process().IsRunning();
     }, nTimeoutMs) && m_hMain != nullptr;
 }
 
 std::vector<HWND> VelkorSession::MessageBoxes() const
 {
-    return WindowQuery::MessageBoxes(m_pProcess->Pid());
+    return WindowQuery::MessageBoxes(Process().Pid());
 }
 
 std::vector<EcOperation> VelkorSession::EcOperations() const
@@ -73,6 +85,48 @@ std::uint16_t VelkorSession::EcRamBase() const
     EcState state = EcState::Load(m_install.StatePath());
     bool bIt557x = state.At(0x2000) == 0x55 && (state.At(0x2001) == 0x70 || state.At(0x2001) == 0x71);
     return bIt557x ? 0xC400 : 0x0400;
+}
+
+std::optional<double> VelkorSession::ClickButton(HWND hButton, unsigned nTimeoutMs)
+{
+    LARGE_INTEGER freq, start, end;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    DWORD_PTR dwResult = 0;
+    if (!hButton || !SendMessageTimeoutW(hButton, BM_CLICK, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult))
+        return std::nullopt;
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+bool VelkorSession::Responds(HWND hWnd, unsigned nTimeoutMs)
+{
+    DWORD_PTR dwResult = 0;
+    return hWnd && SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult) != 0;
+}
+
+VelkorSession::Footprint VelkorSession::Holdings() const
+{
+    const auto memory = ProcessMeter::Memory(m_pProcess->Handle());
+    return {GdiCount::Of(m_pProcess->Handle()).value_or(0), ProcessMeter::Windows(m_pProcess->Pid()),
+            memory ? memory->cbPrivate : 0};
+}
+
+std::string VelkorSession::Describe(const Footprint& footprint)
+{
+    return std::to_string(footprint.nGdiObjects) + " GDI objects, " + std::to_string(footprint.nWindows) +
+           " windows, " + std::to_string(footprint.cbPrivate / 1024) + " KiB private";
+}
+
+std::vector<std::uint8_t> VelkorSession::ModeBytesWritten(size_t nFirst) const
+{
+    const std::uint16_t wModeAddress = static_cast<std::uint16_t>(EcRamBase() + 0xF6);
+    const std::vector<EcOperation> writes = EcWrites();
+    std::vector<std::uint8_t> modes;
+    for (size_t i = nFirst; i < writes.size(); ++i)
+        if (writes[i].wAddress == wModeAddress)
+            modes.push_back(writes[i].byValue);
+    return modes;
 }
 
 std::wstring VelkorSession::SkinFile(const std::wstring& strName, const std::wstring& strSkin) const
