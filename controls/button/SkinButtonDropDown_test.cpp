@@ -15,25 +15,33 @@ namespace
 {
 const UINT ID_DROP_BUTTON = 200;
 
-// What the button and the target saw, in order.
+// What the button and the target saw, in order; where the open menu stood,
+// and the keys that drive it once it shows.
 std::vector<std::string> g_events;
+CRect g_rcMenu;
+std::vector<UINT> g_menuKeys;
 
-// A button that notes the pressed look of each paint and, once it paints
-// pressed, posts the keys that drive its open menu (the menu's loop reads them).
+// Runs inside the menu's own loop: notes where the menu stands, then sends the keys.
+void CALLBACK DriveOpenMenu(HWND hWnd, UINT, UINT_PTR nTimer, DWORD)
+{
+    ::KillTimer(hWnd, nTimer);
+    const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
+    if (hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd))
+        ::GetWindowRect(hMenuWnd, &g_rcMenu);
+    for (const UINT nKey : g_menuKeys)
+        ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0);
+    g_menuKeys.clear();
+}
+
+// A button that notes the pressed look of each paint and drives its menu once it paints pressed.
 class CRecordingButton : public CSkinButton
 {
-public:
-    std::vector<UINT> m_menuKeys;
-
 protected:
     DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect, const CSkinButtonPainter& painter) override
     {
         g_events.push_back(painter.IsPressedLook() ? "pressed" : "unpressed");
-        if (painter.IsPressedLook() && m_bMenuOpen) {
-            for (const UINT nKey : m_menuKeys)
-                PostMessage(WM_KEYDOWN, nKey, 0);
-            m_menuKeys.clear();
-        }
+        if (painter.IsPressedLook() && m_bMenuOpen)
+            ::SetTimer(m_hWnd, 1, 10, DriveOpenMenu);
         return CSkinButton::DrawFaceBackground(pDC, pRect, painter);
     }
 };
@@ -83,12 +91,14 @@ protected:
         ::DestroyWindow(m_hTarget);
     }
 
-    // Clicks the button as the user would (its parent gets BN_CLICKED), lets
-    // every posted message arrive and answers the events from the last
-    // pressed paint on (none when it never painted pressed).
-    std::vector<std::string> Click()
+    // Clicks the button as the user would (its parent gets BN_CLICKED) with
+    // these keys for its menu, lets every posted message arrive and answers
+    // the events from the last pressed paint on (none when it never painted pressed).
+    std::vector<std::string> Click(const std::vector<UINT>& keys)
     {
         g_events.clear();
+        g_menuKeys = keys;
+        g_rcMenu.SetRectEmpty();
         m_parent.SendMessage(WM_COMMAND, MAKEWPARAM(ID_DROP_BUTTON, BN_CLICKED),
                              reinterpret_cast<LPARAM>(m_button.m_hWnd));
         ::PostMessageA(m_hTarget, WM_APP, 0, 0);
@@ -108,27 +118,19 @@ protected:
 };
 }
 
-TEST_F(SkinButtonDropDown, ChoosingPostsTheCommandAfterTheMenuClosedAndDismissingPostsNothing)
+TEST_F(SkinButtonDropDown, MenuOpensBelowTheButtonAndPostsTheChosenCommandAfterItClosed)
 {
     ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
-    const std::pair<std::vector<UINT>, std::vector<std::string>> cases[] = {
-        {{VK_DOWN, VK_DOWN, VK_RETURN}, {"pressed", "unpressed", "command " + std::to_string(ID_TEST_SECOND), "done"}},
-        {{VK_ESCAPE}, {"pressed", "unpressed", "done"}},
-    };
-    for (const auto& [keys, expected] : cases) {
-        m_button.m_menuKeys = keys;
-        EXPECT_EQ(expected, Click()) << "keys ending in " << keys.back();
-    }
-}
+    const std::vector<std::string> chosen{"pressed", "unpressed", "command " + std::to_string(ID_TEST_SECOND), "done"};
+    EXPECT_EQ(chosen, Click({VK_DOWN, VK_DOWN, VK_RETURN}));
+    CRect rcButton;
+    m_button.GetWindowRect(&rcButton);
+    EXPECT_EQ(CPoint(rcButton.left, rcButton.bottom), g_rcMenu.TopLeft());
+    EXPECT_EQ((std::vector<std::string>{"pressed", "unpressed", "done"}), Click({VK_ESCAPE}));
 
-TEST_F(SkinButtonDropDown, AButtonWithoutALoadableMenuNeverShowsOne)
-{
-    m_button.m_menuKeys = {VK_RETURN};
-    EXPECT_TRUE(Click().empty());
-    // A template that cannot be loaded takes an earlier menu away.
-    ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_hTarget));
+    // A template that cannot be loaded takes the earlier menu away.
     EXPECT_FALSE(m_button.SetDropMenu(4711, m_hTarget));
-    EXPECT_TRUE(Click().empty());
+    EXPECT_TRUE(Click({VK_RETURN}).empty());
 }
 
 TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopupsOnly)
@@ -137,8 +139,6 @@ TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopupsOnly)
     CSkinMenu root;
     ASSERT_TRUE(root.LoadFromResource(IDM_TEST_DROPDOWN));
     const HMENU hPopup = ::GetSubMenu(root.m_hMenu, 0);
-    const auto* pPopup = dynamic_cast<CSkinMenu*>(CMenu::FromHandlePermanent(hPopup));
-    ASSERT_NE(nullptr, pPopup);
     CMenu foreign;
     ASSERT_TRUE(foreign.CreatePopupMenu());
     foreign.AppendMenu(MF_STRING, 9, "&Something");
@@ -147,18 +147,12 @@ TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopupsOnly)
 
     // A popup item of one of the class's menus and a command item of the menu
     // are measured; another menu's popup is left to the default handling.
-    const std::pair<UINT_PTR, const CSkinMenuData*> items[] = {
-        {reinterpret_cast<UINT_PTR>(hPopup), &record},
-        {ID_TEST_FIRST, &pPopup->GetRecord(0)},
-        {reinterpret_cast<UINT_PTR>(foreign.m_hMenu), &record},
-    };
-    for (const auto& [nItemId, pRecord] : items) {
-        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, static_cast<UINT>(nItemId), 0, 0,
-                                     reinterpret_cast<ULONG_PTR>(pRecord)};
+    const UINT_PTR nForeign = reinterpret_cast<UINT_PTR>(foreign.m_hMenu);
+    for (const UINT_PTR nItemId : {reinterpret_cast<UINT_PTR>(hPopup), UINT_PTR(ID_TEST_FIRST), nForeign}) {
+        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, static_cast<UINT>(nItemId), 0, 0, reinterpret_cast<ULONG_PTR>(&record)};
         m_button.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
-        EXPECT_EQ(nItemId != reinterpret_cast<UINT_PTR>(foreign.m_hMenu), measure.itemWidth > 33u) << nItemId;
+        EXPECT_EQ(nItemId != nForeign, measure.itemWidth > 33u) << nItemId;
     }
-
     EXPECT_EQ(0x20001, m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('s', MF_POPUP), reinterpret_cast<LPARAM>(hPopup)));
     EXPECT_EQ(0, m_button.SendMessage(WM_MENUCHAR, MAKEWPARAM('s', MF_POPUP),
                                       reinterpret_cast<LPARAM>(foreign.m_hMenu)));
