@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/button/SkinButtonPainter.h"
 #include "framework/Afx.h"
 #include "tests/support/GdiCount.h"
-#include "tests/support/TempFolder.h"
-#include "tests/support/Text.h"
-#include "tests/support/Wait.h"
+#include "tests/support/button/ButtonTestResources.h"
 #include "tests/support/framework/Canvas.h"
 
 namespace
@@ -24,8 +22,11 @@ const COLORREF RED = RGB(220, 0, 0);
 
 COLORREF Sys(int nIndex) { return ::GetSysColor(nIndex); }
 
-// A popup window that hosts the buttons, counts the clicks it hears and
-// paints itself in one colour.
+// What the drop-down tests saw, in order.
+std::vector<std::string> g_events;
+
+// A popup window that hosts the buttons, counts the clicks it hears, notes
+// the drop-down menu's command and paints itself in one colour.
 class CTestParent : public CWnd
 {
 public:
@@ -36,13 +37,25 @@ public:
     {
         static const MessageMap map = MessageMap::Of<CTestParent>(CWnd::GetThisMessageMap(), {
             OnBnClicked(ID_BUTTON, &CTestParent::OnClicked),
+            OnBnClicked(ID_TEST_SECOND, &CTestParent::OnCommandSecond),
             OnMessage(WM_ERASEBKGND, &CTestParent::OnEraseBkgnd),
+            OnMessage(WM_APP, &CTestParent::OnDone),
         });
         return &map;
     }
 
 protected:
     void OnClicked() { ++m_nClicks; }
+    void OnCommandSecond()
+    {
+        const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
+        g_events.push_back(hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd) ? "command under the menu" : "command");
+    }
+    LRESULT OnDone(WPARAM, LPARAM)
+    {
+        g_events.push_back("done");
+        return 0;
+    }
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM)
     {
         CRect rc;
@@ -118,9 +131,9 @@ protected:
 
     static bool NeedsPaint(const CSkinButton& button) { return ::GetUpdateRect(button.m_hWnd, nullptr, FALSE) != FALSE; }
 
-    static void Click(CSkinButton& button, UINT nDown = WM_LBUTTONDOWN)
+    static void Click(CSkinButton& button)
     {
-        button.SendMessage(nDown, MK_LBUTTON, MAKELPARAM(5, 5));
+        button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
 
@@ -213,24 +226,6 @@ TEST_F(SkinButtonTest, CheckBoxModeTogglesOnEachClickAndShowsCheckedSunkenWithou
     auto checked = Render(m_button);
     EXPECT_EQ(Sys(COLOR_BTNSHADOW), checked->At(0, 0));
     EXPECT_EQ(CRect(22, 6, 70, 54), checked->Bounds(RED));
-}
-
-TEST_F(SkinButtonTest, ClicksReachTheParentOncePerPressEvenInADoubleClickAndOpenTheLink)
-{
-    Attach(m_button);
-    TempFolder folder;
-    const std::string strMarker = Text::ToUtf8(folder.File(L"opened.txt"));
-    const std::string strScript = Text::ToUtf8(folder.File(L"open.cmd"));
-    std::ofstream(strScript) << "echo opened> \"" << strMarker << "\"\r\n";
-    ASSERT_TRUE(m_button.SetLink(strScript.c_str()));
-    EXPECT_FALSE(m_button.SetLink(std::string(MAX_PATH, 'x').c_str()));   // refused, not shortened
-
-    Click(m_button);
-    EXPECT_EQ(1, m_parent.m_nClicks);
-    EXPECT_EQ(m_button.m_hWnd, ::GetFocus());
-    EXPECT_TRUE(WaitUntil([&] { return ::GetFileAttributesA(strMarker.c_str()) != INVALID_FILE_ATTRIBUTES; }));
-    Click(m_button, WM_LBUTTONDBLCLK);   // the second half of a double click
-    EXPECT_EQ(2, m_parent.m_nClicks);
 }
 
 TEST_F(SkinButtonTest, DisablingHandsTheFocusToTheNextControl)
@@ -326,22 +321,6 @@ TEST_F(SkinButtonTest, GreyIdleCopyWeighsGreenRedBlueAndKeepsTheAlphaChannel)
     EXPECT_EQ(RGB(65, 65, 65), alpha->At(40, 22));
 }
 
-TEST_F(SkinButtonTest, PaintGivesTheOwnersDcBackAsItWas)
-{
-    Attach(m_button, BS_DEFPUSHBUTTON);
-    m_button.SetFlat(FALSE);
-    m_button.SetShowCaption(TRUE);
-    m_button.SetIcons(SolidIcon(16, 16, RED), nullptr);
-    const Canvas canvas(93, 60);
-    ::SetTextColor(canvas.Dc(), RGB(1, 2, 3));
-    ::SetBkColor(canvas.Dc(), RGB(4, 5, 6));
-    const auto before = canvas.State();
-    DRAWITEMSTRUCT dis{ODT_BUTTON, ID_BUTTON, 0, ODA_DRAWENTIRE, ODS_FOCUS | ODS_DISABLED, m_button.m_hWnd,
-                       canvas.Dc(), CRect(0, 0, 93, 60), 0};
-    m_parent.SendMessage(WM_DRAWITEM, ID_BUTTON, reinterpret_cast<LPARAM>(&dis));
-    EXPECT_EQ(before, canvas.State());
-}
-
 TEST_F(SkinButtonTest, SeeThroughShowsTheParentAsFirstPaintedUntilColoursChange)
 {
     const auto redrawParent = [this] {
@@ -405,4 +384,125 @@ TEST_F(SkinButtonTest, BitmapsShowThroughTheirMasksAndDimWhenDisabled)
     EXPECT_EQ(Sys(COLOR_BTNFACE), normal->At(40, 30));
     EXPECT_TRUE(Render(m_button, ODS_DISABLED)->Bounds(RED).IsRectEmpty());
 }
+
+// ---- Drop-down menu
+
+// Where the open menu stood, and the keys that drive it once it shows.
+CRect g_rcMenu;
+std::vector<UINT> g_menuKeys;
+
+// Runs inside the menu's own loop: notes where the menu stands, then sends the keys.
+void CALLBACK DriveOpenMenu(HWND hWnd, UINT, UINT_PTR nTimer, DWORD)
+{
+    ::KillTimer(hWnd, nTimer);
+    const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
+    if (hMenuWnd != nullptr && ::IsWindowVisible(hMenuWnd))
+        ::GetWindowRect(hMenuWnd, &g_rcMenu);
+    for (const UINT nKey : g_menuKeys)
+        ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0);
+}
+
+// A menu left open by a broken test is closed instead of hanging the run.
+void CALLBACK CloseStuckMenu(HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); }
+
+// A button that notes the pressed look of each paint and drives its menu once it paints pressed.
+class CRecordingButton : public CSkinButton
+{
+protected:
+    DWORD DrawFaceBackground(CDC* pDC, const CRect* pRect, const CSkinButtonPainter& painter) override
+    {
+        g_events.push_back(painter.IsPressedLook() ? "pressed" : "unpressed");
+        if (painter.IsPressedLook() && m_bMenuOpen)
+            ::SetTimer(m_hWnd, 1, 10, DriveOpenMenu);
+        return CSkinButton::DrawFaceBackground(pDC, pRect, painter);
+    }
+};
+
+class SkinButtonDropDown : public SkinButtonTest
+{
+protected:
+    void SetUp() override
+    {
+        SkinButtonTest::SetUp();
+        Attach(m_dropButton);
+        m_dropButton.UpdateWindow();
+        m_nStuckTimer = ::SetTimer(nullptr, 0, 10000, CloseStuckMenu);
+    }
+    void TearDown() override { ::KillTimer(nullptr, m_nStuckTimer); }
+
+    // Clicks the button as the user would (its parent gets BN_CLICKED) with
+    // these keys for its menu, lets every posted message arrive and answers
+    // the events from the last pressed paint on (none when it never painted pressed).
+    std::vector<std::string> ClickWithKeys(const std::vector<UINT>& keys)
+    {
+        g_events.clear();
+        g_menuKeys = keys;
+        g_rcMenu.SetRectEmpty();
+        m_parent.SendMessage(WM_COMMAND, MAKEWPARAM(ID_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(m_dropButton.m_hWnd));
+        m_parent.PostMessage(WM_APP);
+        MSG msg;
+        while ((g_events.empty() || g_events.back() != "done") && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
+        const auto itPressed = std::find(g_events.rbegin(), g_events.rend(), "pressed");
+        return itPressed == g_events.rend() ? std::vector<std::string>{}
+                                            : std::vector<std::string>(std::next(itPressed).base(), g_events.end());
+    }
+
+    CRecordingButton m_dropButton;
+    UINT_PTR m_nStuckTimer = 0;
+};
 } // namespace
+
+TEST_F(SkinButtonDropDown, MenuOpensBelowTheButtonAndPostsTheChosenCommandAfterItClosed)
+{
+    ASSERT_TRUE(m_dropButton.SetDropMenu(IDM_TEST_DROPDOWN, m_parent.m_hWnd));
+    const std::vector<std::string> chosen{"pressed", "unpressed", "command", "done"};
+    EXPECT_EQ(chosen, ClickWithKeys({VK_DOWN, VK_DOWN, VK_RETURN}));
+    CRect rcButton;
+    m_dropButton.GetWindowRect(&rcButton);
+    EXPECT_EQ(CPoint(rcButton.left, rcButton.bottom), g_rcMenu.TopLeft());
+    EXPECT_EQ((std::vector<std::string>{"pressed", "unpressed", "done"}), ClickWithKeys({VK_ESCAPE}));
+
+    // A template that cannot be loaded takes the earlier menu away.
+    EXPECT_FALSE(m_dropButton.SetDropMenu(4711, m_parent.m_hWnd));
+    EXPECT_TRUE(ClickWithKeys({VK_RETURN}).empty());
+}
+
+TEST_F(SkinButtonDropDown, MeasuringAndMnemonicsGoToTheMenuForItsOwnPopupsOnly)
+{
+    ASSERT_TRUE(m_dropButton.SetDropMenu(IDM_TEST_DROPDOWN, m_parent.m_hWnd));
+    CSkinMenu root;
+    ASSERT_TRUE(root.LoadFromResource(IDM_TEST_DROPDOWN));
+    const HMENU hPopup = ::GetSubMenu(root.m_hMenu, 0);
+    CMenu foreign;
+    ASSERT_TRUE(foreign.CreatePopupMenu());
+    foreign.AppendMenu(MF_STRING, 9, "&Something");
+    CSkinMenuData record;
+    record.SetTextW(L"Sub");
+
+    // A popup item of one of the class's menus and a command item of the menu
+    // are measured; another menu's popup is left to the default handling.
+    const UINT_PTR nForeign = reinterpret_cast<UINT_PTR>(foreign.m_hMenu);
+    for (const UINT_PTR nItemId : {reinterpret_cast<UINT_PTR>(hPopup), UINT_PTR(ID_TEST_FIRST), nForeign}) {
+        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, static_cast<UINT>(nItemId), 0, 0, reinterpret_cast<ULONG_PTR>(&record)};
+        m_dropButton.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        EXPECT_EQ(nItemId != nForeign, measure.itemWidth > 33u) << nItemId;
+    }
+    const auto menuChar = [this](HMENU hMenu) {
+        return m_dropButton.SendMessage(WM_MENUCHAR, MAKEWPARAM('s', MF_POPUP), reinterpret_cast<LPARAM>(hMenu));
+    };
+    EXPECT_EQ(0x20001, menuChar(hPopup));
+    EXPECT_EQ(0, menuChar(foreign.m_hMenu));
+}
+
+TEST(SkinButtonDropDownLifetime, DestroyingTheButtonTakesItsMenuAlong)
+{
+    const size_t nPopupsBefore = CSkinMenu::m_AllPopupHandles.size();
+    {
+        CSkinButton button;
+        ASSERT_TRUE(button.SetDropMenu(IDM_TEST_DROPDOWN, nullptr));
+        EXPECT_EQ(nPopupsBefore + 1, CSkinMenu::m_AllPopupHandles.size());
+    }
+    EXPECT_EQ(nPopupsBefore, CSkinMenu::m_AllPopupHandles.size());
+    EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(ID_TEST_FIRST));
+}
