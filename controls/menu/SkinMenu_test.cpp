@@ -3,7 +3,6 @@
 #include "controls/menu/SkinMenuTheme.h"
 #include "tests/support/menu/MenuTestResources.h"
 #include "framework/ClientDC.h"
-#include "framework/Exceptions.h"
 #include "framework/ScopedSelect.h"
 
 #include <gtest/gtest.h>
@@ -74,28 +73,6 @@ TEST(SkinMenuModel, NestedTemplateLoadsOwnerDrawnPopupsUnderAPlainTopLevelAndRel
     ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_ACCEL));
     EXPECT_FALSE(CSkinMenu::IsOwnPopupHandle(hOldFile));
     EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(ID_TEST_ONE));
-}
-
-TEST(SkinMenuModel, MissingOrBrokenTemplatesFailCleanly)
-{
-    const size_t nPopupsBefore = CSkinMenu::m_AllPopupHandles.size();
-    CSkinMenu menu;
-    EXPECT_FALSE(menu.LoadFromResource(4711u));
-    EXPECT_EQ(nullptr, menu.m_hMenu);
-
-    // A template that ends inside its popup: nothing is read past it, and the
-    // half-built tree is gone.
-    EXPECT_THROW(menu.LoadFromResource(IDM_TEST_TRUNCATED), CInvalidArgException);
-    EXPECT_EQ(nullptr, menu.m_hMenu);
-    EXPECT_TRUE(menu.m_OwnedPopups.empty());
-    EXPECT_EQ(nPopupsBefore, CSkinMenu::m_AllPopupHandles.size());
-    EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(100));
-
-    // An option word claiming a bitmap item cannot make the item a bitmap.
-    ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_BITMAP_FLAG));
-    CSkinMenu& popup = SubMenuOf(menu, 0);
-    EXPECT_EQ(UINT(MF_OWNERDRAW), popup.GetRecord(0).m_uMenuFlags);
-    EXPECT_TRUE(DrawnFromRecord(popup, 0));
 }
 
 TEST(SkinMenuModel, AcceleratorsAlignJustPastTheWidestLabelAlsoOutsideTheCodePage)
