@@ -9,13 +9,7 @@
 
 namespace
 {
-// Posted to a running dialog: ends it with wParam as the result once it has
-// gone round the queue lParam more times, so that messages the earlier ones
-// post in turn are handled first.
-const UINT WM_TEST_END = WM_APP + 10;
 const UINT WM_TEST_PROBE = WM_APP + 11;
-// Alt held, as the system sets it on a real Alt+F4.
-const LPARAM ALT_DOWN = 0x20000000;
 
 // A dialog that runs a script when it starts and records what happens.
 class CScriptedDialog : public CDialog
@@ -24,15 +18,6 @@ public:
     explicit CScriptedDialog(UINT nIDTemplate = IDD_TEST_CONTROLS, CWnd* pParentWnd = nullptr)
         : CDialog(nIDTemplate, pParentWnd) {}
 
-    const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
-    static const MessageMap* GetThisMessageMap()
-    {
-        static const MessageMap map = MessageMap::Of<CScriptedDialog>(CDialog::GetThisMessageMap(), {
-            OnMessage(WM_TEST_END, &CScriptedDialog::OnTestEnd),
-        });
-        return &map;
-    }
-
     BOOL OnInitDialog() override
     {
         BOOL bResult = CDialog::OnInitDialog();
@@ -40,9 +25,6 @@ public:
             m_onInit(*this);
         return bResult;
     }
-
-    void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { PostMessage(message, wParam, lParam); }
-    void PostEnd(int nResult) { Post(WM_TEST_END, static_cast<WPARAM>(nResult), 5); }
 
     std::function<void(CScriptedDialog&)> m_onInit;
     std::vector<std::string> m_events;
@@ -53,51 +35,6 @@ protected:
         m_events.push_back("OnOK");
         CDialog::OnOK();
     }
-    void OnCancel() override
-    {
-        m_events.push_back("OnCancel");
-        CDialog::OnCancel();
-    }
-
-private:
-    LRESULT OnTestEnd(WPARAM wParam, LPARAM lParam)
-    {
-        if (lParam > 0)
-            Post(WM_TEST_END, wParam, lParam - 1);
-        else
-            EndDialog(static_cast<int>(wParam));
-        return 0;
-    }
-};
-
-// Like the program's main window: Escape, Enter and Alt+F4 do nothing, and
-// Cancel (also Close from the system menu) is ignored.
-class CStubbornDialog : public CScriptedDialog
-{
-public:
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap map = MessageMap::Of<CStubbornDialog>(CScriptedDialog::GetThisMessageMap(), {
-            OnBnClicked(IDCANCEL, &CStubbornDialog::OnIgnoredCancel),
-        });
-        return &map;
-    }
-
-    BOOL PreTranslateMessage(MSG* pMsg) override
-    {
-        const bool bEscapeOrEnter = pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_RETURN);
-        const bool bAltF4 = pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_F4;
-        if (bEscapeOrEnter || bAltF4) {
-            m_events.push_back("swallowed " + std::to_string(pMsg->wParam));
-            return TRUE;
-        }
-        if (pMsg->message == WM_KEYDOWN)
-            m_events.push_back("passed " + std::to_string(pMsg->wParam));
-        return CScriptedDialog::PreTranslateMessage(pMsg);
-    }
-
-private:
-    void OnIgnoredCancel() { m_events.push_back("ignored cancel"); }
 };
 
 // Binds to a control and reports the order of binding and routing.
@@ -131,111 +68,39 @@ class CExchangeDialog : public CScriptedDialog
 public:
     CBindingButton m_btn{m_events};
     std::string m_strText = "hello";
-    int m_nControlId = IDC_TEST_BUTTON;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         CScriptedDialog::DoDataExchange(pDX);
-        DDX_Control(pDX, m_nControlId, m_btn);
+        DDX_Control(pDX, IDC_TEST_BUTTON, m_btn);
         DDX_Text(pDX, IDC_TEST_EDIT, m_strText);
     }
 };
 } // namespace
 
-TEST(ModalLoop, DialogKeysEndAPlainDialog)
-{
-    struct Case { const char* name; UINT message; WPARAM key; LPARAM lParam; INT_PTR result; const char* handler; };
-    const Case cases[] = {
-        {"Escape", WM_KEYDOWN, VK_ESCAPE, 0, IDCANCEL, "OnCancel"},
-        {"Enter", WM_KEYDOWN, VK_RETURN, 0, IDOK, "OnOK"},
-        {"Alt+F4", WM_SYSKEYDOWN, VK_F4, ALT_DOWN, IDCANCEL, "OnCancel"},
-        {"Close from the system menu", WM_SYSCOMMAND, SC_CLOSE, 0, IDCANCEL, "OnCancel"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CScriptedDialog dlg;
-        dlg.m_onInit = [&c](CScriptedDialog& d) {
-            d.Post(c.message, c.key, c.lParam);
-            d.PostEnd(42);   // only reached if the key did nothing
-        };
-        EXPECT_EQ(c.result, dlg.DoModal());
-        EXPECT_EQ(std::vector<std::string>{c.handler}, dlg.m_events);
-        EXPECT_EQ(nullptr, dlg.m_hWnd);
-    }
-}
-
-TEST(ModalLoop, PreTranslateMessageSwallowsEscapeEnterAndAltF4OnlyAndCloseArrivesAsCancel)
-{
-    CStubbornDialog dlg;
-    dlg.m_onInit = [](CScriptedDialog& d) {
-        HWND hEdit = ::GetDlgItem(d.m_hWnd, IDC_TEST_EDIT);
-        // Keys go to the control under them; the walk up reaches the dialog.
-        ::PostMessageW(hEdit, WM_KEYDOWN, VK_ESCAPE, 0);
-        ::PostMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 0);
-        ::PostMessageW(hEdit, WM_SYSKEYDOWN, VK_F4, ALT_DOWN);
-        ::PostMessageW(hEdit, WM_KEYDOWN, 'A', 0);
-        d.Post(WM_SYSCOMMAND, SC_CLOSE);
-        d.PostEnd(42);
-    };
-    EXPECT_EQ(42, dlg.DoModal());
-    // Escape 27, Enter 13, F4 115, 'A' 65.
-    const std::vector<std::string> expected{"swallowed 27", "swallowed 13", "swallowed 115", "passed 65", "ignored cancel"};
-    EXPECT_EQ(expected, dlg.m_events);
-}
-
-TEST(ModalLoop, NestedModalDisablesItsOwnerAMissingTemplateDoesNotAndQuitEndsTheRun)
+TEST(ModalLoop, NestedModalDisablesItsOwnerAMissingTemplateDoesNotAndQuitEndsEveryLoop)
 {
     CScriptedDialog outer;
     BOOL bOwnerEnabledInside = TRUE;
-    INT_PTR nInnerResult = 0;
     outer.m_onInit = [&](CScriptedDialog& d) {
-        d.ShowWindow(SW_SHOW);
         CScriptedDialog inner(IDD_TEST_CONTROLS, &d);
         inner.m_onInit = [&](CScriptedDialog& i) {
             bOwnerEnabledInside = d.IsWindowEnabled();
-            EXPECT_EQ(d.m_hWnd, ::GetWindow(i.m_hWnd, GW_OWNER));
-            i.Post(WM_KEYDOWN, VK_ESCAPE);
+            i.PostMessage(WM_KEYDOWN, VK_ESCAPE);
         };
-        nInnerResult = inner.DoModal();
+        EXPECT_EQ(IDCANCEL, inner.DoModal());
         EXPECT_TRUE(d.IsWindowEnabled());
         CDialog missing(31999, &d);
         EXPECT_EQ(-1, missing.DoModal());
         EXPECT_TRUE(d.IsWindowEnabled());
-        // WM_QUIT ends the run and stays in the queue for the loops outside.
-        ::PostQuitMessage(5);
+        ::PostQuitMessage(5);   // ends this run and stays in the queue for the loops outside
     };
     EXPECT_EQ(-1, outer.DoModal());
     EXPECT_FALSE(bOwnerEnabledInside);
-    EXPECT_EQ(IDCANCEL, nInnerResult);
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(5u, msg.wParam);
-}
-
-TEST(ModelessDialog, EndDialogHidesItAndItShowsAgainAndTheOwnersLoopServesItsKeys)
-{
-    CScriptedDialog owner;
-    CScriptedDialog popup(IDD_TEST_POPUP);
-    std::vector<bool> visibility;
-    owner.m_onInit = [&](CScriptedDialog& d) {
-        ASSERT_TRUE(popup.Create(IDD_TEST_POPUP, &d));
-        visibility.push_back(popup.IsWindowVisible() != FALSE);   // template has no WS_VISIBLE
-        popup.ShowWindow(SW_SHOWNOACTIVATE);
-        visibility.push_back(popup.IsWindowVisible() != FALSE);
-        popup.EndDialog(1);
-        visibility.push_back(popup.IsWindowVisible() != FALSE);
-        popup.ShowWindow(SW_SHOWNOACTIVATE);
-        visibility.push_back(popup.IsWindowVisible() != FALSE);
-        // Escape for the popup, dispatched by the owner's modal loop.
-        popup.Post(WM_KEYDOWN, VK_ESCAPE);
-        d.PostEnd(42);
-    };
-    EXPECT_EQ(42, owner.DoModal());
-    EXPECT_EQ((std::vector<bool>{false, true, false, true}), visibility);
-    EXPECT_EQ(std::vector<std::string>{"OnCancel"}, popup.m_events);
-    // The popup's window was its own: it lived until its owner went.
-    EXPECT_TRUE(owner.m_events.empty());
 }
 
 TEST(DataExchange, BindsControlsOnceCallingPreSubclassWindowFirstAndExchangesText)
@@ -252,26 +117,11 @@ TEST(DataExchange, BindsControlsOnceCallingPreSubclassWindowFirstAndExchangesTex
         // Another pass leaves the binding alone.
         EXPECT_TRUE(d.UpdateData(FALSE));
         ::SetDlgItemTextA(d.m_hWnd, IDC_TEST_EDIT, "world");
-        d.Post(WM_KEYDOWN, VK_RETURN);
+        d.PostMessage(WM_KEYDOWN, VK_RETURN);
     };
     EXPECT_EQ(IDOK, dlg.DoModal());
     EXPECT_EQ("hello", strEditAtStart);
     EXPECT_EQ("world", dlg.m_strText);
     EXPECT_EQ((std::vector<std::string>{"PreSubclassWindow (unrouted)", "routed", "OnOK"}), dlg.m_events);
     EXPECT_EQ(nullptr, dlg.m_btn.m_hWnd);   // the dialog's end unbound it
-}
-
-TEST(DataExchange, AMissingControlFailsTheExchangeAndOkKeepsTheDialogOpen)
-{
-    CExchangeDialog dlg;
-    dlg.m_nControlId = 4321;
-    BOOL bUpdate = TRUE;
-    dlg.m_onInit = [&](CScriptedDialog& d) {
-        bUpdate = d.UpdateData(TRUE);
-        d.Post(WM_KEYDOWN, VK_RETURN);   // OnOK: the exchange fails, no EndDialog
-        d.PostEnd(42);
-    };
-    EXPECT_EQ(42, dlg.DoModal());
-    EXPECT_FALSE(bUpdate);
-    EXPECT_EQ(std::vector<std::string>{"OnOK"}, dlg.m_events);
 }

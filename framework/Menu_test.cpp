@@ -1,6 +1,5 @@
 #include "framework/Menu.h"
 #include <gtest/gtest.h>
-#include <string>
 #include <vector>
 #include "framework/Afx.h"
 #include "framework/Wnd.h"
@@ -23,57 +22,26 @@ public:
 };
 } // namespace
 
-TEST(Menu, HandleMapFindsTheAttachedObjectWithItsType)
+TEST(Menu, HandleMapFindsTheAttachedObjectWithItsTypeAndOnlyAnOwnerDestroysTheMenu)
 {
     CDrawnMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     HMENU hMenu = menu.GetSafeHmenu();
-    EXPECT_EQ(&menu, CMenu::FromHandle(hMenu));
-    EXPECT_EQ(&menu, CMenu::FromHandlePermanent(hMenu));
-    EXPECT_NE(nullptr, dynamic_cast<CDrawnMenu*>(CMenu::FromHandlePermanent(hMenu)));
-    EXPECT_FALSE(menu.CreatePopupMenu());   // holds one already
-
-    // Another object cannot attach the same handle.
+    EXPECT_NE(nullptr, dynamic_cast<CDrawnMenu*>(CMenu::FromHandle(hMenu)));
     CMenu other;
-    EXPECT_FALSE(other.Attach(hMenu));
+    EXPECT_FALSE(other.Attach(hMenu));   // another object cannot attach the same handle
 
-    // Detached, the handle is no longer found and is not destroyed.
+    // Detached, the handle is no longer found and not destroyed, also not
+    // with its temporary wrapper; an owner destroys what it holds.
     EXPECT_EQ(hMenu, menu.Detach());
-    EXPECT_EQ(nullptr, CMenu::FromHandlePermanent(hMenu));
-    CMenu* pTemporary = CMenu::FromHandle(hMenu);
-    ASSERT_NE(nullptr, pTemporary);
-    EXPECT_EQ(nullptr, dynamic_cast<CDrawnMenu*>(pTemporary));
+    EXPECT_EQ(nullptr, dynamic_cast<CDrawnMenu*>(CMenu::FromHandle(hMenu)));
     AfxOnIdle();
     EXPECT_TRUE(::IsMenu(hMenu));
-
-    // An owner destroys what it holds.
     {
         CMenu owner;
         ASSERT_TRUE(owner.Attach(hMenu));
     }
     EXPECT_FALSE(::IsMenu(hMenu));
-}
-
-TEST(Menu, TextsAndSubmenusComeBackWhole)
-{
-    CMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    auto* pSub = new CDrawnMenu;   // the parent's DestroyMenu takes the handle with it
-    ASSERT_TRUE(pSub->CreatePopupMenu());
-    ASSERT_TRUE(menu.AppendMenu(MF_STRING, 11, "01_Open Main UI"));
-    ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(pSub->GetSafeHmenu()), "More"));
-
-    std::string strText = "stale";
-    EXPECT_EQ(15, menu.GetMenuString(11, strText, MF_BYCOMMAND));
-    EXPECT_EQ("01_Open Main UI", strText);
-    EXPECT_EQ(0, menu.GetMenuString(99, strText, MF_BYCOMMAND));
-    EXPECT_EQ("", strText);
-
-    // The submenu comes back as the object attached to it.
-    EXPECT_EQ(pSub, menu.GetSubMenu(1));
-    EXPECT_EQ(nullptr, menu.GetSubMenu(0));
-    pSub->Detach();
-    delete pSub;
 }
 
 TEST(Menu, OwnerDrawnItemsAreMeasuredAndDrawnByTheirMenuObject)
@@ -87,9 +55,7 @@ TEST(Menu, OwnerDrawnItemsAreMeasuredAndDrawnByTheirMenuObject)
     ASSERT_TRUE(plain.CreatePopupMenu());
     ASSERT_TRUE(plain.AppendMenu(MF_STRING, 502, "plain"));
 
-    MEASUREITEMSTRUCT mis{};
-    mis.CtlType = ODT_MENU;
-    mis.itemID = 501;
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, 501, 0, 0, 0};
     owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
     EXPECT_EQ(std::vector<UINT>{501}, menu.m_measured);
     EXPECT_EQ(21u, mis.itemHeight);
@@ -100,10 +66,7 @@ TEST(Menu, OwnerDrawnItemsAreMeasuredAndDrawnByTheirMenuObject)
     owner.SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
     EXPECT_EQ(1u, menu.m_measured.size());
 
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_MENU;
-    dis.itemID = 501;
-    dis.hwndItem = reinterpret_cast<HWND>(menu.GetSafeHmenu());
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, 501, 0, 0, reinterpret_cast<HWND>(menu.GetSafeHmenu()), nullptr, {}, 0};
     owner.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
     EXPECT_EQ(std::vector<UINT>{501}, menu.m_drawn);
 }

@@ -4,12 +4,11 @@
 #include "controls/menu/SkinMenuMemDC.h"
 #include "controls/menu/SkinMenuTheme.h"
 #include "framework/ImageList.h"
-#include "framework/ScopedSelect.h"
 #include "tests/support/GdiCount.h"
+#include "tests/support/framework/Canvas.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <utility>
 
 namespace
@@ -18,46 +17,14 @@ const int ITEM_WIDTH = 160;
 const int ITEM_HEIGHT = 22;
 const int MIDDLE = ITEM_HEIGHT / 2;
 
-COLORREF Sys(int nIndex)
+COLORREF Sys(int nIndex) { return ::GetSysColor(nIndex); }
+COLORREF Lighten(double dFactor, int nIndex) { return CSkinMenuTheme::LightenColor(dFactor, Sys(nIndex)); }
+COLORREF FlatFace() { return Lighten(0.25, COLOR_BTNFACE); }
+
+// One menu item's canvas.
+struct ItemCanvas : Canvas
 {
-    return ::GetSysColor(nIndex);
-}
-
-COLORREF FlatFace()
-{
-    return CSkinMenuTheme::LightenColor(0.25, Sys(COLOR_BTNFACE));
-}
-
-// A 32-bit memory DC the size of one menu item, to paint items into and
-// read their pixels back.
-class Canvas
-{
-public:
-    Canvas(int cx = ITEM_WIDTH, int cy = ITEM_HEIGHT)
-    {
-        m_dc.CreateCompatibleDC(nullptr);
-        m_bitmap.Attach(::CreateBitmap(cx, cy, 1, 32, nullptr));
-        m_pSelect = std::make_unique<ScopedSelect>(m_dc, m_bitmap);
-        m_dc.FillSolidRect(0, 0, cx, cy, RGB(1, 2, 3));
-    }
-
-    CDC& DC() { return m_dc; }
-    COLORREF Pixel(int x, int y) const { return m_dc.GetPixel(x, y); }
-
-    // The first column from x on that differs from crBack in any inner row (-1: none).
-    int FirstDifferent(int x, COLORREF crBack) const
-    {
-        for (; x < ITEM_WIDTH; ++x)
-            for (int y = 1; y < ITEM_HEIGHT - 1; ++y)
-                if (Pixel(x, y) != crBack)
-                    return x;
-        return -1;
-    }
-
-private:
-    CDC m_dc;
-    CBitmap m_bitmap;
-    std::unique_ptr<ScopedSelect> m_pSelect;
+    explicit ItemCanvas(int cx = ITEM_WIDTH) : Canvas(cx, ITEM_HEIGHT, RGB(1, 2, 3)) {}
 };
 
 // Each test starts from the class-wide defaults and leaves them so.
@@ -100,11 +67,11 @@ protected:
     }
 
     // Paints the item into the canvas; answers the state the painter left in the request.
-    UINT Draw(Canvas& canvas, const CSkinMenuData& record, UINT nState)
+    UINT Draw(Canvas& canvas, const CSkinMenuData& record, UINT nState, int cx = ITEM_WIDTH)
     {
         DRAWITEMSTRUCT request = {ODT_MENU, 0, static_cast<UINT>(record.m_uCommandId), ODA_DRAWENTIRE, nState,
-                                  reinterpret_cast<HWND>(m_menu.m_hMenu), canvas.DC(),
-                                  CRect(0, 0, ITEM_WIDTH, ITEM_HEIGHT), reinterpret_cast<ULONG_PTR>(&record)};
+                                  reinterpret_cast<HWND>(m_menu.m_hMenu), canvas.Dc(), CRect(0, 0, cx, ITEM_HEIGHT),
+                                  reinterpret_cast<ULONG_PTR>(&record)};
         m_menu.DrawItem(&request);
         return request.itemState;
     }
@@ -121,69 +88,53 @@ protected:
 };
 }
 
-TEST_F(SkinMenuPainting, TextStartsAt31BesideThe23PixelFlatColumnAndAt25InClassic)
+TEST_F(SkinMenuPainting, TextStartsBesideThePictureColumnAndFitsTheMeasuredWidthInBothStyles)
 {
-    CSkinMenuData& record = Append(L"WWW", 1);
-    Canvas classic;
-    Draw(classic, record, 0);
-    EXPECT_EQ(Sys(COLOR_MENU), classic.Pixel(0, MIDDLE));
-    EXPECT_GE(classic.FirstDifferent(0, Sys(COLOR_MENU)), 25);
-    EXPECT_LE(classic.FirstDifferent(0, Sys(COLOR_MENU)), 27);
-    // Selected: the whole row in the highlight.
-    Canvas selected;
-    Draw(selected, record, ODS_SELECTED);
-    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), selected.Pixel(0, 0));
-    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), selected.Pixel(ITEM_WIDTH - 1, ITEM_HEIGHT - 1));
-
-    CSkinMenu::m_nDrawStyle = 1;
-    Canvas flat;
+    const CSkinMenuData& record = Append(L"Open the most recent file", 1);
+    for (const int nStyle : {0, 1}) {
+        CSkinMenu::m_nDrawStyle = nStyle;
+        const int cx = static_cast<int>(Measure(record).first);
+        ItemCanvas canvas(cx + 20);
+        Draw(canvas, record, 0, cx);
+        const CRect rcText = canvas.Bounds(Sys(COLOR_MENUTEXT));
+        EXPECT_NEAR(nStyle == 1 ? 32 : 26, rcText.left, 1) << nStyle;
+        EXPECT_LE(rcText.right, cx) << nStyle;
+    }
+    // Flat: the 23-pixel picture column in the face colour, the rest in the window's.
+    ItemCanvas flat;
     Draw(flat, record, 0);
     for (int x = 0; x < 23; ++x)
-        ASSERT_EQ(FlatFace(), flat.Pixel(x, MIDDLE)) << x;
-    EXPECT_EQ(Sys(COLOR_WINDOW), flat.Pixel(23, MIDDLE));
-    EXPECT_GE(flat.FirstDifferent(23, Sys(COLOR_WINDOW)), 31);
-    EXPECT_LE(flat.FirstDifferent(23, Sys(COLOR_WINDOW)), 33);
+        ASSERT_EQ(FlatFace(), flat.At(x, MIDDLE)) << x;
+    EXPECT_EQ(Sys(COLOR_WINDOW), flat.At(23, MIDDLE));
+    // Selected, classic: the whole row in the highlight.
+    CSkinMenu::m_nDrawStyle = 0;
+    ItemCanvas selected;
+    Draw(selected, record, ODS_SELECTED);
+    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), selected.At(0, 0));
+    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), selected.At(ITEM_WIDTH - 1, ITEM_HEIGHT - 1));
 }
 
 TEST_F(SkinMenuPainting, SeparatorsAndItemsWithoutTextMeasureAndDrawInBothStyles)
 {
     const CSkinMenuData& separator = Append(nullptr, 0);
     const CSkinMenuData& empty = Append(nullptr, 5);
-    const CSkinMenuData& text = Append(L"Some text", 6);
     const UINT nMenuHeight = static_cast<UINT>(::GetSystemMetrics(SM_CYMENU));
     EXPECT_EQ(std::make_pair(0u, std::max(nMenuHeight / 2, 9u)), Measure(separator));
     EXPECT_EQ(std::make_pair(2u * 16 + 1, std::max(nMenuHeight, 19u)), Measure(empty));
-    Canvas classic;
+    ItemCanvas classic;
     Draw(classic, separator, 0);
-    EXPECT_EQ(Sys(COLOR_MENU), classic.Pixel(5, MIDDLE - 1));
-    EXPECT_EQ(Sys(COLOR_BTNSHADOW), classic.Pixel(5, MIDDLE));
-    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), classic.Pixel(5, MIDDLE + 1));
+    EXPECT_EQ(Sys(COLOR_MENU), classic.At(5, MIDDLE - 1));
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), classic.At(5, MIDDLE));
+    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), classic.At(5, MIDDLE + 1));
 
     CSkinMenu::m_nDrawStyle = 1;
     EXPECT_EQ(std::make_pair(0u, std::max(nMenuHeight / 2, 11u)), Measure(separator));
     EXPECT_EQ(std::make_pair(16u + 15, std::max(nMenuHeight, 22u)), Measure(empty));
-    EXPECT_GT(Measure(text).first, 16u + 15 + 20);
-    Canvas flat;
+    ItemCanvas flat;
     Draw(flat, separator, 0);
-    EXPECT_EQ(FlatFace(), flat.Pixel(5, MIDDLE));
-    EXPECT_EQ(Sys(COLOR_WINDOW), flat.Pixel(29, MIDDLE));
-    EXPECT_EQ(Sys(COLOR_BTNSHADOW), flat.Pixel(30, MIDDLE));
-}
-
-TEST_F(SkinMenuPainting, CheckGlyphIsSevenThreePixelStrokes)
-{
-    Canvas canvas(12, 12);
-    canvas.DC().FillSolidRect(0, 0, 12, 12, RGB(255, 255, 255));
-    CSkinMenuPainter::DrawCheckGlyph(RGB(0, 0, 0), 2, 3, &canvas.DC());
-
-    const int TOP[7] = {2, 3, 4, 3, 2, 1, 0};
-    std::set<std::pair<int, int>> expected;
-    for (int i = 0; i < 7; ++i)
-        for (int j = 0; j < 3; ++j)
-            expected.insert({2 + i, 3 + TOP[i] + j});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x)
-            EXPECT_EQ(expected.count({x, y}) ? RGB(0, 0, 0) : RGB(255, 255, 255), canvas.Pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(FlatFace(), flat.At(5, MIDDLE));
+    EXPECT_EQ(Sys(COLOR_WINDOW), flat.At(29, MIDDLE));
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), flat.At(30, MIDDLE));
 }
 
 TEST_F(SkinMenuPainting, CheckedItemsGetABoxWithAGlyphOrADot)
@@ -197,50 +148,52 @@ TEST_F(SkinMenuPainting, CheckedItemsGetABoxWithAGlyphOrADot)
 
     // Classic: a 16 x 15 box one pixel in, without a sunken border.
     const int dy = (ITEM_HEIGHT - 15 - 4) / 2;
-    Canvas classic;
+    ItemCanvas classic;
     Draw(classic, check, ODS_CHECKED);
-    EXPECT_EQ(Sys(COLOR_MENU), classic.Pixel(0, dy + 2));
-    EXPECT_EQ(CSkinMenuTheme::LightenColor(0.6, Sys(COLOR_MENU)), classic.Pixel(16, dy + 16));
-    EXPECT_EQ(Sys(COLOR_MENU), classic.Pixel(17, dy + 2));
-    EXPECT_EQ(crGlyph, classic.Pixel(1 + 4, dy + 2 + 4 + 2));
+    EXPECT_EQ(Sys(COLOR_MENU), classic.At(0, dy + 2));
+    EXPECT_EQ(Lighten(0.6, COLOR_MENU), classic.At(16, dy + 16));
+    EXPECT_EQ(Sys(COLOR_MENU), classic.At(17, dy + 2));
+    EXPECT_EQ(crGlyph, classic.At(1 + 4, dy + 2 + 4 + 2));
 
     // Flat: a 16 x 16 box 4 pixels in, framed in the highlight colour.
     CSkinMenu::m_nDrawStyle = 1;
     const int nTop = (ITEM_HEIGHT - 16 + 1) / 2;
-    Canvas flat;
+    ItemCanvas flat;
     Draw(flat, check, ODS_CHECKED);
-    EXPECT_EQ(FlatFace(), flat.Pixel(3, nTop));
-    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), flat.Pixel(4, nTop));
-    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), flat.Pixel(19, nTop + 15));
-    EXPECT_EQ(CSkinMenuTheme::LightenColor(0.85, Sys(COLOR_HIGHLIGHT)), flat.Pixel(5, nTop + 1));
-    EXPECT_EQ(crGlyph, flat.Pixel(4 + 5 + 6, nTop + 4 + 1));   // last stroke
+    EXPECT_EQ(FlatFace(), flat.At(3, nTop));
+    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), flat.At(4, nTop));
+    EXPECT_EQ(Sys(COLOR_HIGHLIGHT), flat.At(19, nTop + 15));
+    EXPECT_EQ(Lighten(0.85, COLOR_HIGHLIGHT), flat.At(5, nTop + 1));
+    EXPECT_EQ(crGlyph, flat.At(4 + 5 + 6, nTop + 4 + 1));   // last stroke
     // An item with a checked-state bitmap shows a dot instead.
-    Canvas dot;
+    ItemCanvas dot;
     Draw(dot, radio, ODS_CHECKED);
-    EXPECT_EQ(crGlyph, dot.Pixel(4 + 5 + 3, nTop + 4 + 3));
-    EXPECT_NE(crGlyph, dot.Pixel(4 + 5 + 6, nTop + 4 + 1));
+    EXPECT_EQ(crGlyph, dot.At(4 + 5 + 3, nTop + 4 + 3));
+    EXPECT_NE(crGlyph, dot.At(4 + 5 + 6, nTop + 4 + 1));
 }
 
 TEST_F(SkinMenuPainting, GrayedSelectedFlatItemIsPaintedUnselectedWithLightenedText)
 {
     CSkinMenu::m_nDrawStyle = 1;
     const CSkinMenuData& record = Append(L"Grayed", 1);
-    Canvas canvas;
+    ItemCanvas canvas;
     EXPECT_EQ(0u, Draw(canvas, record, ODS_SELECTED | ODS_GRAYED) & ODS_SELECTED);
-    EXPECT_EQ(Sys(COLOR_WINDOW), canvas.Pixel(100, 2));
-    EXPECT_EQ(FlatFace(), canvas.Pixel(10, 2));
-    const COLORREF crText = CSkinMenuTheme::LightenColor(0.4, Sys(COLOR_GRAYTEXT));
-    bool bTextSeen = false;
-    for (int y = 0; y < ITEM_HEIGHT; ++y)
-        for (int x = 31; x < 90; ++x)
-            bTextSeen = bTextSeen || canvas.Pixel(x, y) == crText;
-    EXPECT_TRUE(bTextSeen);
+    EXPECT_EQ(Sys(COLOR_WINDOW), canvas.At(100, 2));
+    EXPECT_EQ(FlatFace(), canvas.At(10, 2));
+    // In the menu font, as the system has it selected for the other items.
+    CFont font;
+    CSkinMenuTheme::CreateMenuFont(font);
+    ItemCanvas normal;
+    const ScopedSelect selectFont(normal.DC(), font);
+    Draw(normal, record, 0);
+    const CRect rcNormal = normal.Bounds(Sys(COLOR_MENUTEXT));
+    EXPECT_EQ(rcNormal, canvas.Bounds(Lighten(0.4, COLOR_GRAYTEXT)));
 
     // A menu that highlights grayed items shows the selection.
     CSkinMenu::m_bHighlightGrayed = TRUE;
-    Canvas highlighted;
+    ItemCanvas highlighted;
     EXPECT_NE(0u, Draw(highlighted, record, ODS_SELECTED | ODS_GRAYED) & ODS_SELECTED);
-    EXPECT_EQ(CSkinMenuTheme::LightenColor(0.85, Sys(COLOR_HIGHLIGHT)), highlighted.Pixel(100, 2));
+    EXPECT_EQ(Lighten(0.85, COLOR_HIGHLIGHT), highlighted.At(100, 2));
 }
 
 TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissingListIsSurvived)
@@ -250,47 +203,38 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
     const int y = (ITEM_HEIGHT - 15 - 4) / 2 + 2;
     for (const BOOL bDib : {FALSE, TRUE}) {
         m_menu.m_bEmbossByDib = bDib;
-        Canvas canvas;
+        ItemCanvas canvas;
         Draw(canvas, record, ODS_GRAYED);
-        EXPECT_EQ(Sys(COLOR_BTNSHADOW), canvas.Pixel(2 + 4, y + 4)) << bDib;
-        EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), canvas.Pixel(2 + 9, y + 6)) << bDib;
-        EXPECT_EQ(Sys(COLOR_MENU), canvas.Pixel(2 + 2, y + 2)) << bDib;
+        EXPECT_EQ(Sys(COLOR_BTNSHADOW), canvas.At(2 + 4, y + 4)) << bDib;
+        EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), canvas.At(2 + 9, y + 6)) << bDib;
+        EXPECT_EQ(Sys(COLOR_MENU), canvas.At(2 + 2, y + 2)) << bDib;
     }
 
     // Flat and selected: the cell in the selection colour, the picture at (4, dy).
     CSkinMenu::m_nDrawStyle = 1;
-    Canvas hot;
+    ItemCanvas hot;
     Draw(hot, record, ODS_SELECTED);
-    EXPECT_EQ(RGB(0, 0, 0), hot.Pixel(4 + 4, (ITEM_HEIGHT - 15 + 1) / 2 + 4));
-    EXPECT_EQ(CSkinMenuTheme::LightenColor(0.85, Sys(COLOR_HIGHLIGHT)), hot.Pixel(1, 1));
+    EXPECT_EQ(RGB(0, 0, 0), hot.At(4 + 4, (ITEM_HEIGHT - 15 + 1) / 2 + 4));
+    EXPECT_EQ(Lighten(0.85, COLOR_HIGHLIGHT), hot.At(1, 1));
 
-    // An item that claims a picture without a list to take it from; the
-    // classic style shows a grayed item selected.
+    // An item that claims a picture without a list to take it from still
+    // paints its row; the classic style shows a grayed item selected.
     record.m_pImages.reset();
-    for (const UINT nState : {0u, UINT(ODS_GRAYED | ODS_SELECTED), UINT(ODS_GRAYED | ODS_CHECKED)}) {
-        CSkinMenu::m_nDrawStyle = 1;
-        Canvas flat;
-        Draw(flat, record, nState);
-        EXPECT_EQ(Sys(COLOR_WINDOW), flat.Pixel(100, 2)) << nState;
-        CSkinMenu::m_nDrawStyle = 0;
-        Canvas classic;
-        Draw(classic, record, nState);
-        EXPECT_EQ(Sys((nState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_MENU), classic.Pixel(100, 2)) << nState;
+    for (const UINT nState : {0u, UINT(ODS_GRAYED | ODS_SELECTED)}) {
+        for (const int nStyle : {0, 1}) {
+            CSkinMenu::m_nDrawStyle = nStyle;
+            ItemCanvas canvas;
+            Draw(canvas, record, nState);
+            const int nExpected = nStyle == 1 ? COLOR_WINDOW : (nState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_MENU;
+            EXPECT_EQ(Sys(nExpected), canvas.At(100, 2)) << nState << " " << nStyle;
+        }
     }
 }
 
-TEST_F(SkinMenuPainting, DrawingLeavesNoGdiObjectsAndRestoresTheDc)
+TEST_F(SkinMenuPainting, DrawingLeavesNoGdiObjectsAndGivesTheDcBack)
 {
     const CSkinMenuData* records[] = {&Append(L"Open\tCtrl+O", 1), &Append(nullptr, 0), &AppendPicture()};
-    Canvas canvas;
-    HDC hDC = canvas.DC();
-    const auto dcState = [hDC] {
-        return std::vector<DWORD_PTR>{reinterpret_cast<DWORD_PTR>(::GetCurrentObject(hDC, OBJ_FONT)),
-                                      reinterpret_cast<DWORD_PTR>(::GetCurrentObject(hDC, OBJ_PEN)),
-                                      reinterpret_cast<DWORD_PTR>(::GetCurrentObject(hDC, OBJ_BRUSH)),
-                                      reinterpret_cast<DWORD_PTR>(::GetCurrentObject(hDC, OBJ_BITMAP)),
-                                      static_cast<DWORD_PTR>(::GetBkMode(hDC))};
-    };
+    ItemCanvas canvas;
     const auto drawAll = [&] {
         for (const int nStyle : {0, 1})
             for (const BOOL bDib : {FALSE, TRUE})
@@ -302,27 +246,37 @@ TEST_F(SkinMenuPainting, DrawingLeavesNoGdiObjectsAndRestoresTheDc)
                         Draw(canvas, *pRecord, nState);
                     }
     };
-    const auto before = dcState();
+    const auto before = canvas.State();
     drawAll();   // first use creates what stays for the process
     const auto nObjects = GdiCount::Of(::GetCurrentProcess());
     ASSERT_TRUE(nObjects.has_value());
     drawAll();
     EXPECT_EQ(*nObjects, GdiCount::Of(::GetCurrentProcess()).value());
-    EXPECT_EQ(before, dcState());
+    EXPECT_EQ(before, canvas.State());
 }
 
 TEST(SkinMenuMemDC, DrawsInTargetCoordinatesAndCopiesOnlyItsArea)
 {
-    Canvas canvas(60, 40);
-    canvas.DC().FillSolidRect(0, 0, 60, 40, RGB(255, 255, 255));
+    Canvas canvas(60, 40, RGB(255, 255, 255));
     {
         CSkinMenuMemDC memDC(&canvas.DC(), CRect(10, 5, 40, 25));
         memDC.FillSolidRect(0, 0, 60, 40, RGB(0, 0, 255));
         memDC.FillSolidRect(12, 7, 2, 2, RGB(255, 0, 0));
-        EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(20, 10));   // nothing reaches the target before the end
+        EXPECT_EQ(RGB(255, 255, 255), canvas.At(20, 10));   // nothing reaches the target before the end
     }
-    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(12, 7));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(39, 24));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(9, 5));
-    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(40, 24));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(12, 7));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(39, 24));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(9, 5));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(40, 24));
+}
+
+TEST(SkinMenuTheme, LightenColorMovesEachChannelTowardsWhite)
+{
+    const COLORREF crFace = RGB(212, 208, 200);
+    EXPECT_EQ(RGB(222, 219, 213), CSkinMenuTheme::LightenColor(0.25, crFace));
+    EXPECT_EQ(RGB(255, 255, 255), CSkinMenuTheme::LightenColor(1.0, crFace));
+    EXPECT_EQ(crFace, CSkinMenuTheme::LightenColor(1.5, crFace));
+    // 0.6 x 255 is 152.99999999999999 exactly but 153.0 in double: each step
+    // rounds to double before truncating, on every compiler.
+    EXPECT_EQ(RGB(153, 155, 157), CSkinMenuTheme::LightenColor(0.6, RGB(0, 5, 10)));
 }

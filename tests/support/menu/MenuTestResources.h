@@ -2,8 +2,6 @@
 // Menu templates of the menu tests.
 #define IDM_TEST_NESTED 9001
 #define IDM_TEST_ACCEL 9002
-#define IDM_TEST_TRUNCATED 9003
-#define IDM_TEST_BITMAP_FLAG 9004
 
 #define ID_TEST_OPEN 101
 #define ID_TEST_EXIT 102
