@@ -1,5 +1,5 @@
 // Starts that end at once, before any window, with exit status 0 and without
-// touching a port: without the port library or its driver, and a second start.
+// touching a port: without a usable port library or its driver, and a second start.
 #include "tests/support/NotifyWindows.h"
 #include "tests/support/VelkorSession.h"
 
@@ -11,15 +11,32 @@
 
 #include <algorithm>
 
-TEST(Startup, ClosedDriverOrMissingPortLibraryEndsTheProgramSilentlyWithStatusZero)
+// io.dll is trusted only beside the program and in the system folder: one left
+// in the working folder or on PATH is not loaded.
+TEST(Startup, WithoutAUsablePortLibraryOrDriverTheProgramEndsSilentlyWithStatusZero)
 {
-    for (bool bLibraryMissing : {false, true})
+    enum Case { DRIVER_CLOSED, LIBRARY_MISSING, EXPORT_MISSING, LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH };
+    for (Case c : {DRIVER_CLOSED, LIBRARY_MISSING, EXPORT_MISSING, LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH})
     {
-        SCOPED_TRACE(bLibraryMissing ? "io.dll missing" : "driver closed");
-        VelkorSession velkor;
-        if (bLibraryMissing)
-            FileSystem::Remove(velkor.Install().Folder() + L"\\io.dll");
-        velkor.Start(bLibraryMissing ? ChildProcess::Environment{} : ChildProcess::Environment{{L"ECSIM_DRIVER", L"closed"}});
+        SCOPED_TRACE(c);
+        VelkorSession velkor(L"program");
+        const std::wstring strLibrary = velkor.Install().Folder() + L"\\io.dll";
+        ChildProcess::Environment env;
+        if (c == DRIVER_CLOSED)
+            env = {{L"ECSIM_DRIVER", L"closed"}};
+        if (c == LIBRARY_MISSING || c == LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH)
+            FileSystem::Remove(strLibrary);
+        if (c == EXPORT_MISSING)
+            FileSystem::Copy(FileSystem::ModuleFolder() + L"\\io_without_isxp64bit.dll", strLibrary);
+        if (c == LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH)
+        {
+            const std::wstring strPlanted = velkor.Install().Root();
+            FileSystem::Copy(FileSystem::ModuleFolder() + L"\\io.dll", strPlanted + L"\\io.dll");
+            wchar_t szPath[32767] = {};
+            GetEnvironmentVariableW(L"PATH", szPath, 32767);
+            env = {{L"PATH", strPlanted + L";" + szPath}};
+        }
+        velkor.Start(env);
         ASSERT_TRUE(velkor.Process().WaitForExit(20000));
         EXPECT_EQ(velkor.Process().ExitCode(), 0u);
         EXPECT_TRUE(PortLog::Load(velkor.Install().LogPath()).Accesses().empty());

@@ -1,9 +1,9 @@
 // Damaged skins: every skin file replaced by an empty file, random bytes, a
-// header claiming a huge picture, or a folder of the same name. The program never crashes or hangs, shows exactly
-// the fallback it is meant to (background: the message box, then the built-in
-// picture; an icon: a blank button; the level-1 popup picture: the popup's two
-// message boxes; levels 2 and 3: no picture), and every mode click still
-// reaches the EC. CI damages all files at once, once per kind of damage; the
+// header claiming a huge picture, or a folder of the same name. The program
+// never crashes or hangs, shows exactly the fallback it is meant to
+// (background: the message box, then the built-in picture; an icon: a blank
+// button; the level-1 popup picture: the popup's two message boxes; levels 2
+// and 3: no picture), and every mode click still reaches the EC. CI damages all files at once, once per kind of damage; the
 // long soak damages each file on its own as well.
 #include "tests/support/VelkorSession.h"
 #include "tests/soak/Soak.h"
