@@ -1,7 +1,6 @@
 #include "tests/support/VelkorSession.h"
 
 #include "tests/support/EcState.h"
-#include "tests/support/FileSystem.h"
 #include "tests/support/GdiCount.h"
 #include "tests/support/ProcessMeter.h"
 #include "tests/support/Wait.h"
@@ -174,10 +173,4 @@ double VelkorSession::WaitForIcon(int nId, const std::wstring& strIconFile, doub
     double dMatch = 0;
     WaitUntil([&] { return (dMatch = IconMatch(nId, strIconFile)) >= dMinimum; }, nTimeoutMs);
     return dMatch;
-}
-
-void VelkorSession::SaveScreenshot(const std::wstring& strName) const
-{
-    if (m_hMain)
-        PixelImage::GrabClient(m_hMain).SaveBmp(FileSystem::ModuleFolder() + L"\\" + strName + L".bmp");
 }

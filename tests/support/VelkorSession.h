@@ -98,9 +98,6 @@ public:
     double WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum = 0.98,
                        unsigned nTimeoutMs = 5000) const;
 
-    // Keeps a picture of the main window for a failing test to look at.
-    void SaveScreenshot(const std::wstring& strName) const;
-
 private:
     PixelImage ControlFace(int nId) const;
 
