@@ -1,6 +1,6 @@
-// velkorctl.exe as scripts and users run it: its command table against the
-// EC simulator, with exact output lines, exit codes and the port accesses it
-// makes (none at all when it must not touch the EC).
+// velkorctl.exe as scripts and users run it: its command table against the EC
+// simulator, with exact output lines, exit codes and the port accesses it
+// makes (none when it must not touch the EC), alone and beside Velkor.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
+#include "tests/support/EcState.h"
+#include "tests/support/FileSystem.h"
 #include "tests/support/PortLog.h"
+#include "tests/support/TestInstall.h"
 #include "tests/support/Wait.h"
 
 void PrintTo(const EcOperation& op, std::ostream* pStream)
@@ -24,13 +26,12 @@ void PrintTo(const EcOperation& op, std::ostream* pStream)
 namespace
 {
     using Ops = std::vector<EcOperation>;
-    using Env = std::vector<std::pair<std::string, std::string>>;
+    using Args = std::vector<std::string>;
 
     struct CtlResult
     {
         DWORD dwExit;
-        std::string strOut;
-        std::string strErr;
+        std::string strOut, strErr;
     };
 
     std::string BuiltProgram()
@@ -38,21 +39,18 @@ namespace
         return SimHarness::ProgramFolder() + "\\velkorctl.exe";
     }
 
-    CtlResult RunCtl(const std::vector<std::string>& args, const Env& env = {},
-                     const std::string& strProgram = BuiltProgram())
+    CtlResult RunCtl(const Args& args, const std::string& strProgram = BuiltProgram(), const char* pszDriver = "")
     {
         ProgramRun run(strProgram);
-        run.SeparateErrors();
+        run.SeparateErrors().Env("ECSIM_DRIVER", pszDriver);
         for (const std::string& strArg : args)
             run.Arg(strArg);
-        for (const auto& [strName, strValue] : env)
-            run.Env(strName, strValue);
         const DWORD dwExit = run.Run();
         return {dwExit, run.Output(), run.Errors()};
     }
 
-    // A folder of the test's own with a copy of velkorctl.exe and, if named,
-    // a library of the build copied in as io.dll.
+    // A copy of velkorctl.exe in the simulator's folder, beside the named
+    // library of the build as io.dll, or alone.
     std::string CtlCopy(const SimHarness& sim, const char* pszIoDll)
     {
         const std::string strFolder = sim.PathOf("install");
@@ -74,104 +72,75 @@ namespace
         return PortLog::Parse(strText).EcOperations();
     }
 
-    EcOperation Read(WORD wAddress, BYTE byValue)
+    // Velkor's start-up probe, then the given operations.
+    Ops AfterProbe(BYTE byId1, BYTE byId2, const Ops& ops)
     {
-        return {EcOperation::Read, wAddress, byValue};
+        const BYTE byControl = byId1 == 0x55 && (byId2 == 0x70 || byId2 == 0x71) ? 0x80 : 0x00;
+        Ops all = {{EcOperation::Read, 0x2000, byId1}, {EcOperation::Read, 0x2001, byId2},
+                   {EcOperation::Write, 0x1060, byControl}};
+        all.insert(all.end(), ops.begin(), ops.end());
+        return all;
     }
-
-    EcOperation Write(WORD wAddress, BYTE byValue)
-    {
-        return {EcOperation::Write, wAddress, byValue};
-    }
-
-    // Velkor's start-up probe: the chip id, then the control byte for its family.
-    Ops Probe(BYTE byId1, BYTE byId2)
-    {
-        const bool bIt557x = byId1 == 0x55 && (byId2 == 0x70 || byId2 == 0x71);
-        return {Read(0x2000, byId1), Read(0x2001, byId2), Write(0x1060, bIt557x ? 0x80 : 0x00)};
-    }
-
-    Ops Concat(Ops first, const Ops& second)
-    {
-        first.insert(first.end(), second.begin(), second.end());
-        return first;
-    }
-
-    const char USAGE_START[] = "Usage: velkorctl COMMAND\n";
 }
 
-TEST(Velkorctl, StatusPrintsLibraryDriverChipBaseModeAndPowerLevelAfterTheProbe)
+TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
 {
-    const struct
-    {
-        BYTE byId1, byId2;
-        WORD wBase;
-        BYTE byMode, byLevel;
-        const char* pszLines;
-    } cases[] = {
-        {0x55, 0x70, 0xC400, 3, 2, "chip: 55 70\nram base: C400\nmode: 3 Breath\npower level: 2\n"},
-        {0x55, 0x71, 0xC400, 4, 1, "chip: 55 71\nram base: C400\nmode: 4 ColorLoop\npower level: 1\n"},
-        {0x54, 0x70, 0x0400, 2, 3, "chip: 54 70\nram base: 0400\nmode: 2 RainBow\npower level: 3\n"},
-        {0x55, 0x70, 0xC400, 7, 0, "chip: 55 70\nram base: C400\nmode: 7 unknown\npower level: 0\n"},
-        {0xAB, 0xCD, 0x0400, 0xFF, 255, "chip: AB CD\nram base: 0400\nmode: 255 unknown\npower level: 255\n"},
-    };
     SimHarness sim;
     sim.ExportEnvironment();
-    for (const auto& c : cases)
+    const std::string strLibrary = "io.dll: " + SimHarness::LibraryPath() + "\ndriver: open\n";
+    const struct
+    {
+        BYTE byId1, byId2, byMode, byLevel;
+        const char* pszLines;
+    } chips[] = {
+        {0x55, 0x71, 3, 2, "chip: 55 71\nram base: C400\nmode: 3 Breath\npower level: 2\n"},
+        {0xAB, 0xCD, 255, 0, "chip: AB CD\nram base: 0400\nmode: 255 unknown\npower level: 0\n"},
+    };
+    for (const auto& c : chips)
     {
         SCOPED_TRACE(c.pszLines);
         sim.SetChipId(c.byId1, c.byId2);
-        sim.Ec()[c.wBase + 0xF6] = c.byMode;
-        sim.Ec()[c.wBase + 0x30] = c.byLevel;
+        const WORD wBase = c.byId1 == 0x55 ? 0xC400 : 0x0400;
+        sim.Ec()[wBase + 0xF6] = c.byMode;
+        sim.Ec()[wBase + 0x30] = c.byLevel;
         NewEcOperations(sim);
-
-        const CtlResult result = RunCtl({"status"});
-
-        EXPECT_EQ(result.dwExit, 0u);
-        EXPECT_EQ(result.strOut, "io.dll: " + SimHarness::LibraryPath() + "\ndriver: open\n" + c.pszLines);
-        EXPECT_EQ(result.strErr, "");
-        const Ops reads = {Read(static_cast<WORD>(c.wBase + 0xF6), c.byMode),
-                           Read(static_cast<WORD>(c.wBase + 0x30), c.byLevel)};
-        EXPECT_EQ(NewEcOperations(sim), Concat(Probe(c.byId1, c.byId2), reads));
+        const CtlResult status = RunCtl({"status"});
+        EXPECT_EQ(status.dwExit, 0u);
+        EXPECT_EQ(status.strOut, strLibrary + c.pszLines);
+        EXPECT_EQ(status.strErr, "");
+        const Ops reads = {{EcOperation::Read, WORD(wBase + 0xF6), c.byMode},
+                           {EcOperation::Read, WORD(wBase + 0x30), c.byLevel}};
+        EXPECT_EQ(NewEcOperations(sim), AfterProbe(c.byId1, c.byId2, reads));
     }
-}
 
-TEST(Velkorctl, ModeWritesTheClearByteThenTheModeByteAfterTheProbe)
-{
-    const std::pair<const char*, BYTE> names[] = {{"auto", 0}, {"On", 1},    {"RAINBOW", 2}, {"breath", 3},
-                                                  {"colorloop", 4}, {"0", 0}, {"3", 3}};
-    const char* modeLines[] = {"mode: 0 Auto\n", "mode: 1 On\n", "mode: 2 RainBow\n", "mode: 3 Breath\n",
-                               "mode: 4 ColorLoop\n"};
-    SimHarness sim(0x54, 0x70);
-    sim.ExportEnvironment();
-    for (const auto& [pszName, byMode] : names)
+    const CtlResult power = RunCtl({"power"});
+    EXPECT_EQ(power.strOut, "power level: 0\n");
+    EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Read, 0x0430, 0}}));
+
+    const std::pair<const char*, const char*> modes[] = {
+        {"auto", "mode: 0 Auto\n"},          {"On", "mode: 1 On\n"},   {"RAINBOW", "mode: 2 RainBow\n"},
+        {"colorloop", "mode: 4 ColorLoop\n"}, {"3", "mode: 3 Breath\n"}};
+    for (const auto& [pszName, pszLine] : modes)
     {
         SCOPED_TRACE(pszName);
+        const BYTE byMode = static_cast<BYTE>(pszLine[6] - '0');
         sim.Ec()[0x04F6] = 0xAA;
-        sim.Ec()[0x04BD] = 0xAA;
-        NewEcOperations(sim);
-
-        const CtlResult result = RunCtl({"mode", pszName});
-
-        EXPECT_EQ(result.dwExit, 0u);
-        EXPECT_EQ(result.strOut, modeLines[byMode]);
-        EXPECT_EQ(NewEcOperations(sim), Concat(Probe(0x54, 0x70), {Write(0x04BD, 0x00), Write(0x04F6, byMode)}));
+        const CtlResult mode = RunCtl({"mode", pszName});
+        EXPECT_EQ(mode.dwExit, 0u);
+        EXPECT_EQ(mode.strOut, pszLine);
+        EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Write, 0x04BD, 0x00},
+                                                                 {EcOperation::Write, 0x04F6, byMode}}));
         EXPECT_EQ(sim.Ec()[0x04F6], byMode);
     }
 }
 
-TEST(Velkorctl, PowerReadsTheLevelAndWatchPrintsEachChangeUntilTheCount)
+TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCount)
 {
     SimHarness sim;
     sim.ExportEnvironment();
     sim.Ec()[0xC430] = 2;
-    const CtlResult power = RunCtl({"power"});
-    EXPECT_EQ(power.dwExit, 0u);
-    EXPECT_EQ(power.strOut, "power level: 2\n");
-    EXPECT_EQ(NewEcOperations(sim), Concat(Probe(0x55, 0x70), {Read(0xC430, 2)}));
-
     ProgramRun watch(BuiltProgram());
-    watch.Arg("watch").Arg("--count").Arg("3").SeparateErrors();
+    watch.Arg("watch").Arg("--count").Arg("3");
     ASSERT_TRUE(watch.Start());
     auto waitForLines = [&](long nLines) {
         return WaitUntil([&] {
@@ -179,49 +148,38 @@ TEST(Velkorctl, PowerReadsTheLevelAndWatchPrintsEachChangeUntilTheCount)
             return std::count(strOut.begin(), strOut.end(), '\n') >= nLines;
         });
     };
-    // A byte written again with the same value is no change; each line is
-    // there while the program still runs, not only when it ends.
+    // The same value written again is no change.
     ASSERT_TRUE(waitForLines(1));
     sim.Ec()[0xC430] = 2;
     Sleep(600);
     sim.Ec()[0xC430] = 3;
     ASSERT_TRUE(waitForLines(2));
     sim.Ec()[0xC430] = 1;
-
     EXPECT_EQ(watch.Wait(20000), 0u);
     EXPECT_EQ(watch.Output(), "power level: 2\npower level: 3\npower level: 1\n");
-    EXPECT_EQ(watch.Errors(), "");
 }
 
-// Usage, help and version are answered before io.dll is loaded: the same
-// without any io.dll, and not a port touched with one.
+// Usage, help and version come before io.dll is loaded: the same without any
+// io.dll, and no port touched with one.
 TEST(Velkorctl, UsageHelpAndVersionLoadNoLibrary)
 {
-    const std::vector<std::string> wrongUsage[] = {
-        {},        {"colour"}, {"mode"},           {"mode", "breathe"},           {"mode", "5"},
-        {"power", "now"},      {"watch", "--count"}, {"watch", "--count", "0"}, {"watch", "--count", "many"},
-    };
     SimHarness sim;
     sim.ExportEnvironment();
-    const std::string strWithoutLibrary = CtlCopy(sim, nullptr);
-    for (const std::string& strProgram : {BuiltProgram(), strWithoutLibrary})
+    for (const std::string& strProgram : {BuiltProgram(), CtlCopy(sim, nullptr)})
     {
-        for (const std::vector<std::string>& args : wrongUsage)
+        for (const Args& args : {Args{}, Args{"colour"}, Args{"mode", "5"}, Args{"watch", "--count", "0"}})
         {
-            SCOPED_TRACE(strProgram + " " + (args.empty() ? "" : args[0]) + " " + (args.size() > 1 ? args[1] : ""));
-            const CtlResult result = RunCtl(args, {}, strProgram);
+            SCOPED_TRACE(strProgram + " " + (args.empty() ? "" : args[0]));
+            const CtlResult result = RunCtl(args, strProgram);
             EXPECT_EQ(result.dwExit, 2u);
             EXPECT_EQ(result.strOut, "");
             EXPECT_EQ(result.strErr.rfind("velkorctl: ", 0), 0u) << result.strErr;
-            EXPECT_NE(result.strErr.find(USAGE_START), std::string::npos) << result.strErr;
+            EXPECT_NE(result.strErr.find("\nUsage: velkorctl COMMAND\n"), std::string::npos) << result.strErr;
         }
-        const CtlResult help = RunCtl({"--help"}, {}, strProgram);
-        EXPECT_EQ(help.dwExit, 0u);
-        EXPECT_EQ(help.strOut.rfind(USAGE_START, 0), 0u) << help.strOut;
-        const CtlResult version = RunCtl({"--version"}, {}, strProgram);
-        EXPECT_EQ(version.dwExit, 0u);
+        const CtlResult help = RunCtl({"--help"}, strProgram), version = RunCtl({"--version"}, strProgram);
+        EXPECT_EQ(help.dwExit + version.dwExit, 0u);
+        EXPECT_EQ(help.strOut.rfind("Usage: velkorctl COMMAND\n", 0), 0u) << help.strOut;
         EXPECT_EQ(version.strOut.rfind("velkorctl 1.", 0), 0u) << version.strOut;
-        EXPECT_EQ(help.strErr + version.strErr, "");
     }
     EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>());
 }
@@ -232,39 +190,65 @@ TEST(Velkorctl, MissingLibraryExportOrDriverExitsThreeOrFourWithoutPortAccess)
 {
     SimHarness sim;
     sim.ExportEnvironment();
-    const std::string strAlone = CtlCopy(sim, nullptr);
     char szSystem[MAX_PATH];
     const std::string strSystem(szSystem, GetSystemDirectoryA(szSystem, MAX_PATH));
-    for (const char* pszCommand : {"status", "power"})
-    {
-        const CtlResult missing = RunCtl({pszCommand}, {}, strAlone);
-        EXPECT_EQ(missing.dwExit, 3u);
-        EXPECT_EQ(missing.strOut, "");
-        EXPECT_EQ(missing.strErr, "velkorctl: io.dll was not found. Searched, in this order:\n  " +
-                                      sim.PathOf("install") + "\\\n  " + strSystem +
-                                      "\\\nPut the port-I/O library io.dll beside velkorctl.exe.\n");
-    }
+    const CtlResult missing = RunCtl({"status"}, CtlCopy(sim, nullptr));
+    EXPECT_EQ(missing.dwExit, 3u);
+    EXPECT_EQ(missing.strOut, "");
+    EXPECT_EQ(missing.strErr, "velkorctl: io.dll was not found. Searched, in this order:\n  " + sim.PathOf("install") +
+                                  "\\\n  " + strSystem + "\\\nPut the port-I/O library io.dll beside velkorctl.exe.\n");
 
-    const std::string strLacking = CtlCopy(sim, "io_without_isxp64bit.dll");
-    const CtlResult lacking = RunCtl({"mode", "on"}, {}, strLacking);
+    const CtlResult lacking = RunCtl({"mode", "on"}, CtlCopy(sim, "io_without_isxp64bit.dll"));
     EXPECT_EQ(lacking.dwExit, 3u);
-    EXPECT_EQ(lacking.strOut, "");
     const std::string strLacks = "velkorctl: " + sim.PathOf("install") + "\\io.dll lacks the export IsXP64Bit.\n";
     EXPECT_EQ(lacking.strErr.rfind(strLacks, 0), 0u) << lacking.strErr;
 
-    const Env closed = {{"ECSIM_DRIVER", "closed"}};
-    const CtlResult status = RunCtl({"status"}, closed);
+    const CtlResult status = RunCtl({"status"}, BuiltProgram(), "closed");
     EXPECT_EQ(status.dwExit, 4u);
     EXPECT_EQ(status.strOut, "io.dll: " + SimHarness::LibraryPath() + "\ndriver: closed\n");
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"mode", "breath"}, {"power"}, {"watch"}})
+    for (const Args& args : {Args{"mode", "breath"}, Args{"watch"}})
     {
-        SCOPED_TRACE(args[0]);
-        const CtlResult result = RunCtl(args, closed);
-        EXPECT_EQ(result.dwExit, 4u);
+        const CtlResult result = RunCtl(args, BuiltProgram(), "closed");
+        EXPECT_EQ(result.dwExit, 4u) << args[0];
         EXPECT_EQ(result.strOut, "");
         EXPECT_EQ(result.strErr.rfind("velkorctl: the driver of " + SimHarness::LibraryPath() + " is not open", 0), 0u)
             << result.strErr;
     }
     EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>());
-    EXPECT_EQ(sim.Ec()[0xC4F6], 0x00);
+}
+
+// While Velkor polls the power level, velkorctl's mode changes and Velkor's
+// reads take turns on the ports' mutex: every twelve-access sequence is whole
+// (strict decoding throws at the first that is not) and each call's are in order.
+TEST(Velkorctl, ModeCallsWhileVelkorPollsLeaveEveryEcAccessWhole)
+{
+    constexpr int MODE_CALLS = 20;
+    TestInstall install;
+    FileSystem::Copy(FileSystem::ModuleFolder() + L"\\velkorctl.exe", install.Folder() + L"\\velkorctl.exe");
+    EcState::Create(install.StatePath(), 0x55, 0x70);
+    const std::unique_ptr<ChildProcess> velkor = install.Start();
+    auto isPoll = [](const EcOperation& op) { return op.kind == EcOperation::Read && op.wAddress == 0xC430; };
+    auto ops = [&] { return PortLog::Load(install.LogPath()).EcOperations(true); };
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::any_of(ops(), isPoll); }, 20000)) << "Velkor does not poll";
+
+    Ops expected;
+    for (int i = 0; i < MODE_CALLS; ++i)
+    {
+        ChildProcess ctl(install.Folder() + L"\\velkorctl.exe", L"mode " + std::to_wstring(i % 5), install.Root(),
+                         {{L"ECSIM_STATE", install.StatePath()}, {L"ECSIM_LOG", install.LogPath()}});
+        ASSERT_TRUE(ctl.WaitForExit(20000));
+        EXPECT_EQ(ctl.ExitCode(), 0u);
+        const Ops call = AfterProbe(0x55, 0x70, {{EcOperation::Write, 0xC4BD, 0x00},
+                                                  {EcOperation::Write, 0xC4F6, static_cast<std::uint8_t>(i % 5)}});
+        expected.insert(expected.end(), call.begin(), call.end());
+    }
+    Ops logged;
+    ASSERT_NO_THROW(logged = ops());
+
+    // Velkor polled between the calls' first and last access, or this proves nothing.
+    const auto itFirst = std::find_if_not(logged.begin() + 3, logged.end(), isPoll);
+    const auto itLast = std::find_if_not(logged.rbegin(), logged.rend(), isPoll).base();
+    EXPECT_TRUE(std::any_of(itFirst, itLast, isPoll)) << "no poll came between the calls";
+    std::erase_if(logged, isPoll);
+    EXPECT_EQ(logged, AfterProbe(0x55, 0x70, expected));
 }
