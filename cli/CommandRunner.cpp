@@ -38,8 +38,9 @@ namespace
         return ec.ReadEcByte(static_cast<WORD>(ec.m_nEcRamBase + nOffset));
     }
 
-    // The system's own words for an error code, without the line end it comes with.
-    std::wstring SystemMessage(DWORD dwError)
+    // The system's own words for an error in loading io.dll, without the line
+    // end they come with; "%1" in them stands for the library.
+    std::wstring LoadErrorMessage(DWORD dwError)
     {
         wchar_t* pszText = nullptr;
         const DWORD dwLength = FormatMessageW(
@@ -48,6 +49,8 @@ namespace
         std::wstring strText = dwLength > 0 ? std::wstring(pszText, dwLength) : std::wstring();
         LocalFree(pszText);
         strText.erase(strText.find_last_not_of(L" \r\n.") + 1);
+        if (const size_t nInsert = strText.find(L"%1"); nInsert != std::wstring::npos)
+            strText.replace(nInsert, 2, L"io.dll");
         return L"error " + std::to_wstring(dwError) + (strText.empty() ? L"" : L": " + strText);
     }
 }
@@ -107,7 +110,7 @@ int CommandRunner::ReportLibraryMissing(const EcAccess& ec)
 {
     std::wstring strText = L"velkorctl: io.dll ";
     strText += ec.LoadError() == ERROR_MOD_NOT_FOUND ? L"was not found"
-                                                      : L"could not be loaded (" + SystemMessage(ec.LoadError()) + L")";
+                                                      : L"could not be loaded (" + LoadErrorMessage(ec.LoadError()) + L")";
     strText += L". Searched, in this order:\r\n";
     for (const std::wstring& strFolder : EcAccess::LibraryFolders())
         strText += L"  " + strFolder + L"\r\n";
