@@ -1,11 +1,12 @@
 # The release bundle: `cpack -G ZIP` in the build folder (or
 # `cmake --build <build> --target package`) makes Velkor-<version>-win32.zip with
-# Velkor.exe, both skin folders and a note on where the user's own io.dll goes.
+# Velkor.exe, velkorctl.exe, both skin folders and a note on where the user's
+# own io.dll goes.
 # The EC simulator is for development only and stays out.
 set(VERSION ${PROJECT_VERSION})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/bundle-readme.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
 
-install(TARGETS Velkor RUNTIME DESTINATION . COMPONENT bundle)
+install(TARGETS Velkor velkorctl RUNTIME DESTINATION . COMPONENT bundle)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/skins/skin_EN ${CMAKE_SOURCE_DIR}/skins/skin_CN
         DESTINATION . COMPONENT bundle)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION . COMPONENT bundle)

@@ -1,6 +1,7 @@
 #include "ec/EcAccess.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,26 +19,31 @@ constexpr WORD CHIP_CONTROL_ADDRESS = 0x1060;
 constexpr int RAM_BASE_IT557X = 0xC400;
 constexpr int RAM_BASE_OTHER = 0x0400;
 
-std::string ExecutableFolder()
+// The full path of a loaded module (nullptr: the program), however long; empty on failure.
+std::wstring ModulePath(HMODULE hModule)
 {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD dwLength = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD dwLength = GetModuleFileNameW(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (dwLength == 0)
-            return std::string();
-        if (dwLength < buffer.size()) {
-            const std::string strPath(buffer.data(), dwLength);
-            return strPath.substr(0, strPath.find_last_of('\\') + 1);
-        }
+            return std::wstring();
+        if (dwLength < buffer.size())
+            return std::wstring(buffer.data(), dwLength);
         buffer.resize(buffer.size() * 2);
     }
 }
 
-std::string SystemFolder()
+std::wstring ExecutableFolder()
 {
-    char szPath[MAX_PATH];
-    const UINT nLength = GetSystemDirectoryA(szPath, MAX_PATH);
-    return nLength > 0 && nLength < MAX_PATH ? std::string(szPath, nLength) + "\\" : std::string();
+    const std::wstring strPath = ModulePath(nullptr);
+    return strPath.empty() ? strPath : strPath.substr(0, strPath.find_last_of(L'\\') + 1);
+}
+
+std::wstring SystemFolder()
+{
+    wchar_t szPath[MAX_PATH];
+    const UINT nLength = GetSystemDirectoryW(szPath, MAX_PATH);
+    return nLength > 0 && nLength < MAX_PATH ? std::wstring(szPath, nLength) + L"\\" : std::wstring();
 }
 
 // io.dll is not a system library, so the usual search would also take a copy
@@ -45,19 +51,23 @@ std::string SystemFolder()
 // the system folder are trusted. The loader's restricted search is asked first:
 // it also finds the library beside a program installed deeper than MAX_PATH.
 // Systems without it (Windows 7 lacking its loader update) reject the flags,
-// and get the two folders named by full path instead.
-HMODULE LoadPortLibrary()
+// and get the two folders named by full path instead. On failure dwError says
+// why; a library that is there but cannot be loaded (built for the other
+// processor width, say) says more than one that is not there.
+HMODULE LoadPortLibrary(DWORD& dwError)
 {
-    if (HMODULE hModule = LoadLibraryExA("io.dll", nullptr,
+    if (HMODULE hModule = LoadLibraryExW(L"io.dll", nullptr,
                                          LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
         return hModule;
-    if (GetLastError() != ERROR_INVALID_PARAMETER)
+    dwError = GetLastError();
+    if (dwError != ERROR_INVALID_PARAMETER)
         return nullptr;
-    for (const std::string& strFolder : {ExecutableFolder(), SystemFolder()}) {
-        if (strFolder.empty())
-            continue;
-        if (HMODULE hModule = LoadLibraryExA((strFolder + "io.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+    dwError = ERROR_MOD_NOT_FOUND;
+    for (const std::wstring& strFolder : EcAccess::LibraryFolders()) {
+        if (HMODULE hModule = LoadLibraryExW((strFolder + L"io.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
             return hModule;
+        if (dwError == ERROR_MOD_NOT_FOUND)
+            dwError = GetLastError();
     }
     return nullptr;
 }
@@ -71,7 +81,7 @@ PFN BindExport(HMODULE hModule, const char* pszName)
 
 } // namespace
 
-EcAccess::EcAccess()
+EcAccess::EcAccess(OnFailure onFailure)
     : m_nEcRamBase(RAM_BASE_OTHER),
       m_bDriverOpen(false),
       m_hIoDll(nullptr),
@@ -79,37 +89,74 @@ EcAccess::EcAccess()
       m_pfnInp32(nullptr),
       m_pfnIsInpOutDriverOpen(nullptr),
       m_pfnIsXP64Bit(nullptr),
-      m_wSioIndexPort(0x4E)
+      m_wSioIndexPort(0x4E),
+      m_state(State::LibraryMissing),
+      m_dwLoadError(ERROR_SUCCESS),
+      m_byChipId{0, 0}
 {
-    BindLibrary();
-    // Without its driver the library cannot reach a port: nothing to do here.
-    if (!m_pfnIsInpOutDriverOpen())
+    m_state = Open();
+    // The window has nothing to show without the EC: it ends quietly.
+    if (m_state != State::Ready && onFailure == OnFailure::EndProcess)
         ExitProcess(0);
-    m_bDriverOpen = true;
-    ProbeChip();
 }
 
-// Ends the process, quietly, when the library or any of its four exports is missing.
-void EcAccess::BindLibrary()
+std::vector<std::wstring> EcAccess::LibraryFolders()
 {
-    m_hIoDll = LoadPortLibrary();
+    std::vector<std::wstring> folders;
+    for (const std::wstring& strFolder : {ExecutableFolder(), SystemFolder()}) {
+        if (!strFolder.empty())
+            folders.push_back(strFolder);
+    }
+    return folders;
+}
+
+std::wstring EcAccess::LibraryPath() const
+{
+    return m_hIoDll != nullptr ? ModulePath(m_hIoDll) : std::wstring();
+}
+
+// Each step only when the one before succeeded.
+EcAccess::State EcAccess::Open()
+{
+    const State state = BindLibrary();
+    if (state != State::Ready)
+        return state;
+    // Without its driver the library cannot reach a port: nothing to do here.
+    if (!m_pfnIsInpOutDriverOpen())
+        return State::DriverClosed;
+    m_bDriverOpen = true;
+    ProbeChip();
+    return State::Ready;
+}
+
+// All four exports are looked up, so a failure can name every one that is missing.
+EcAccess::State EcAccess::BindLibrary()
+{
+    m_hIoDll = LoadPortLibrary(m_dwLoadError);
     if (m_hIoDll == nullptr)
-        ExitProcess(0);
+        return State::LibraryMissing;
     m_pfnOut32 = BindExport<PFN_OUT32>(m_hIoDll, "Out32");
     m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll, "Inp32");
     m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll, "IsInpOutDriverOpen");
     m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll, "IsXP64Bit");
-    if (!m_pfnOut32 || !m_pfnInp32 || !m_pfnIsInpOutDriverOpen || !m_pfnIsXP64Bit)
-        ExitProcess(0);
+    const std::pair<const char*, bool> exports[] = {{"Out32", m_pfnOut32 != nullptr},
+                                                    {"Inp32", m_pfnInp32 != nullptr},
+                                                    {"IsInpOutDriverOpen", m_pfnIsInpOutDriverOpen != nullptr},
+                                                    {"IsXP64Bit", m_pfnIsXP64Bit != nullptr}};
+    for (const auto& [pszName, bBound] : exports) {
+        if (!bBound)
+            m_missingExports.emplace_back(pszName);
+    }
+    return m_missingExports.empty() ? State::Ready : State::ExportMissing;
 }
 
 // The EC RAM block sits at a different place on IT5570/IT5571 chips; the byte
 // at 0x1060 is set to match on both branches.
 void EcAccess::ProbeChip()
 {
-    const BYTE byId1 = ReadEcByte(CHIP_ID_ADDRESS);
-    const BYTE byId2 = ReadEcByte(CHIP_ID_ADDRESS + 1);
-    if (byId1 == 0x55 && (byId2 == 0x70 || byId2 == 0x71)) {
+    m_byChipId[0] = ReadEcByte(CHIP_ID_ADDRESS);
+    m_byChipId[1] = ReadEcByte(CHIP_ID_ADDRESS + 1);
+    if (m_byChipId[0] == 0x55 && (m_byChipId[1] == 0x70 || m_byChipId[1] == 0x71)) {
         m_nEcRamBase = RAM_BASE_IT557X;
         WriteEcByte(CHIP_CONTROL_ADDRESS, 0x80);
     } else {
@@ -120,8 +167,8 @@ void EcAccess::ProbeChip()
 
 // One step of an indexed sequence: select a configuration register, then
 // write its data port. m_bDriverOpen is set once, in the constructor, and
-// never cleared (without a driver the process has ended), so the check before
-// each step only ever stops an object whose driver never opened.
+// never cleared, so the check before each step only ever stops an object
+// whose driver never opened (kept by a caller that reports the failure).
 bool EcAccess::WriteConfigRegister(BYTE byRegister, BYTE byValue)
 {
     if (!m_bDriverOpen)

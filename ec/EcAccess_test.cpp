@@ -75,6 +75,8 @@ TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
         EcAccess ec;
 
         EXPECT_EQ(ec.m_nEcRamBase, c.nBase);
+        EXPECT_EQ(ec.ChipId(0), c.byId1);
+        EXPECT_EQ(ec.ChipId(1), c.byId2);
         EXPECT_EQ(sim.Ec()[0x1060], c.byControl);
         // Exactly two reads, 0x2000 before 0x2001, then one write.
         EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcRead(0x2000, c.byId1), EcRead(0x2001, c.byId2),

@@ -37,6 +37,8 @@ ProgramRun::~ProgramRun()
         WaitForSingleObject(m_hProcess.Get(), 5000);
     }
     DeleteFileA(m_strOutputPath.c_str());
+    if (!m_strErrorPath.empty())
+        DeleteFileA(m_strErrorPath.c_str());
 }
 
 ProgramRun& ProgramRun::Arg(const std::string& strArg)
@@ -55,6 +57,12 @@ ProgramRun& ProgramRun::Folder(const std::string& strFolder)
 ProgramRun& ProgramRun::Env(const std::string& strName, const std::string& strValue)
 {
     m_environment.emplace_back(strName, strValue);
+    return *this;
+}
+
+ProgramRun& ProgramRun::SeparateErrors()
+{
+    m_strErrorPath = m_strOutputPath + ".err";
     return *this;
 }
 
@@ -81,16 +89,20 @@ std::vector<char> ProgramRun::EnvironmentBlock() const
 bool ProgramRun::Start(DWORD dwCreationFlags)
 {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-    ScopedHandle hOutput(CreateFileA(m_strOutputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
-                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!hOutput.IsValid())
+    auto createOutput = [&](const std::string& strPath) {
+        return CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    ScopedHandle hOutput(createOutput(m_strOutputPath));
+    ScopedHandle hErrors(m_strErrorPath.empty() ? INVALID_HANDLE_VALUE : createOutput(m_strErrorPath));
+    if (!hOutput.IsValid() || (!m_strErrorPath.empty() && !hErrors.IsValid()))
         return false;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     si.hStdOutput = hOutput.Get();
-    si.hStdError = hOutput.Get();
+    si.hStdError = m_strErrorPath.empty() ? hOutput.Get() : hErrors.Get();
     std::vector<char> commandLine(m_strCommandLine.begin(), m_strCommandLine.end());
     commandLine.push_back('\0');
     std::vector<char> environment = EnvironmentBlock();
@@ -124,7 +136,17 @@ DWORD ProgramRun::Wait(DWORD dwTimeoutMs)
 
 std::string ProgramRun::Output() const
 {
-    std::ifstream file(m_strOutputPath, std::ios::binary);
+    return ReadText(m_strOutputPath);
+}
+
+std::string ProgramRun::Errors() const
+{
+    return m_strErrorPath.empty() ? std::string() : ReadText(m_strErrorPath);
+}
+
+std::string ProgramRun::ReadText(const std::string& strPath)
+{
+    std::ifstream file(strPath, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     std::string strText = text.str();

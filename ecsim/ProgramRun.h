@@ -9,8 +9,8 @@
 
 // Test kit: runs a program as a child process with its own arguments, working
 // folder and environment changes, and collects its output and exit
-// code. Both output streams go to one temporary file, so a chatty child
-// cannot block.
+// code. Both output streams go to one temporary file (or, when asked, one
+// each), so a chatty child cannot block.
 class ProgramRun {
 public:
     explicit ProgramRun(std::string strProgram);
@@ -22,6 +22,9 @@ public:
     ProgramRun& Folder(const std::string& strFolder);
     // Sets a variable for the child only; an empty value removes it.
     ProgramRun& Env(const std::string& strName, const std::string& strValue);
+    // Standard error into a file of its own: Output() is then standard output
+    // alone, and Errors() standard error.
+    ProgramRun& SeparateErrors();
 
     // With CREATE_SUSPENDED the child waits for Resume(): several children
     // then run from the same moment.
@@ -33,15 +36,18 @@ public:
     DWORD Run() { return Start() ? Wait() : STILL_ACTIVE; }
     // What it wrote to standard output and error, with line ends as "\n".
     std::string Output() const;
+    std::string Errors() const;
 
 private:
     std::vector<char> EnvironmentBlock() const;
+    static std::string ReadText(const std::string& strPath);
 
     std::string m_strProgram;
     std::string m_strCommandLine;
     std::string m_strFolder;
     std::vector<std::pair<std::string, std::string>> m_environment;
     std::string m_strOutputPath;
+    std::string m_strErrorPath; // empty: standard error goes to the output file
     ScopedHandle m_hProcess;
     ScopedHandle m_hThread;
 };

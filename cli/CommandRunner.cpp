@@ -1,0 +1,201 @@
+#include "cli/CommandRunner.h"
+
+#include <cwchar>
+#include <iterator>
+#include <optional>
+
+#include "cli/ConsoleStream.h"
+#include "cli/CtrlBreak.h"
+#include "cli/ModeName.h"
+#include "ec/EcAccess.h"
+#include "ec/EcRamMap.h"
+#include "ec/LedMode.h"
+
+namespace
+{
+    // As often as the window polls the power level.
+    constexpr DWORD WATCH_PERIOD_MS = 500;
+
+    std::wstring Hex(unsigned nValue, int nDigits)
+    {
+        wchar_t szText[16];
+        std::swprintf(szText, std::size(szText), L"%0*X", nDigits, nValue);
+        return szText;
+    }
+
+    std::wstring ModeLine(BYTE byMode)
+    {
+        return L"mode: " + std::to_wstring(byMode) + L" " + ModeName::Of(byMode);
+    }
+
+    std::wstring PowerLine(BYTE byLevel)
+    {
+        return L"power level: " + std::to_wstring(byLevel);
+    }
+
+    BYTE ReadRamByte(EcAccess& ec, int nOffset)
+    {
+        return ec.ReadEcByte(static_cast<WORD>(ec.m_nEcRamBase + nOffset));
+    }
+
+    // The system's own words for an error in loading io.dll, without the line
+    // end they come with; "%1" in them stands for the library.
+    std::wstring LoadErrorMessage(DWORD dwError)
+    {
+        wchar_t* pszText = nullptr;
+        const DWORD dwLength = FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+            dwError, 0, reinterpret_cast<wchar_t*>(&pszText), 0, nullptr);
+        std::wstring strText = dwLength > 0 ? std::wstring(pszText, dwLength) : std::wstring();
+        LocalFree(pszText);
+        strText.erase(strText.find_last_not_of(L" \r\n.") + 1);
+        if (const size_t nInsert = strText.find(L"%1"); nInsert != std::wstring::npos)
+            strText.replace(nInsert, 2, L"io.dll");
+        return L"error " + std::to_wstring(dwError) + (strText.empty() ? L"" : L": " + strText);
+    }
+}
+
+CommandRunner::CommandRunner(ConsoleStream& out, ConsoleStream& err, const CtrlBreak& ctrlBreak)
+    : m_out(out), m_err(err), m_ctrlBreak(ctrlBreak)
+{
+}
+
+// The whole command line is checked before io.dll is loaded: wrong usage
+// loads nothing and touches no port.
+int CommandRunner::Run(const std::vector<std::wstring>& args)
+{
+    CommandLine commandLine;
+    if (!commandLine.Parse(args))
+        return Complain(L"velkorctl: " + commandLine.Error() + L"\r\n\r\n" + CommandLine::UsageText(), EXIT_USAGE);
+    switch (commandLine.GetCommand())
+    {
+    case CommandLine::Command::Help:
+        return m_out.Write(CommandLine::UsageText()) ? EXIT_DONE : EXIT_OUTPUT_FAILED;
+    case CommandLine::Command::Version:
+        return Say(L"velkorctl " VELKOR_VERSION);
+    default:
+        return RunOnEc(commandLine);
+    }
+}
+
+int CommandRunner::RunOnEc(const CommandLine& commandLine)
+{
+    EcAccess ec(EcAccess::OnFailure::Report);
+    switch (ec.GetState())
+    {
+    case EcAccess::State::LibraryMissing:
+        return ReportLibraryMissing(ec);
+    case EcAccess::State::ExportMissing:
+        return ReportExportMissing(ec);
+    case EcAccess::State::DriverClosed:
+        return ReportDriverClosed(ec, commandLine.GetCommand());
+    case EcAccess::State::Ready:
+        break;
+    }
+    switch (commandLine.GetCommand())
+    {
+    case CommandLine::Command::Mode:
+        SelectLedMode(ec, commandLine.Mode());
+        return Say(ModeLine(static_cast<BYTE>(commandLine.Mode())));
+    case CommandLine::Command::Power:
+        return Say(PowerLine(ReadRamByte(ec, POWER_LEVEL_OFFSET)));
+    case CommandLine::Command::Watch:
+        return Watch(ec, commandLine.Count());
+    default:
+        return Status(ec);
+    }
+}
+
+int CommandRunner::ReportLibraryMissing(const EcAccess& ec)
+{
+    std::wstring strText = L"velkorctl: io.dll ";
+    strText += ec.LoadError() == ERROR_MOD_NOT_FOUND ? L"was not found"
+                                                      : L"could not be loaded (" + LoadErrorMessage(ec.LoadError()) + L")";
+    strText += L". Searched, in this order:\r\n";
+    for (const std::wstring& strFolder : EcAccess::LibraryFolders())
+        strText += L"  " + strFolder + L"\r\n";
+    strText += L"Put the port-I/O library io.dll beside velkorctl.exe.\r\n";
+    return Complain(strText, EXIT_NO_LIBRARY);
+}
+
+int CommandRunner::ReportExportMissing(const EcAccess& ec)
+{
+    std::wstring strNames;
+    for (const std::string& strName : ec.MissingExports())
+        strNames += (strNames.empty() ? L"" : L", ") + std::wstring(strName.begin(), strName.end());
+    return Complain(L"velkorctl: " + ec.LibraryPath() +
+                        (ec.MissingExports().size() == 1 ? L" lacks the export " : L" lacks the exports ") +
+                        strNames +
+                        L".\r\nIt is not the port-I/O library velkorctl needs, which exports Out32, Inp32, "
+                        L"IsInpOutDriverOpen and IsXP64Bit.\r\n",
+                    EXIT_NO_LIBRARY);
+}
+
+int CommandRunner::ReportDriverClosed(const EcAccess& ec, CommandLine::Command command)
+{
+    if (command == CommandLine::Command::Status)
+    {
+        if (Say(L"io.dll: " + ec.LibraryPath()) != EXIT_DONE || Say(L"driver: closed") != EXIT_DONE)
+            return EXIT_OUTPUT_FAILED;
+        return EXIT_DRIVER_CLOSED;
+    }
+    return Complain(L"velkorctl: the driver of " + ec.LibraryPath() +
+                        L" is not open, so no port can be reached.\r\nInstall the library's kernel driver (some port "
+                        L"libraries install it when first run as administrator).\r\n",
+                    EXIT_DRIVER_CLOSED);
+}
+
+// The EC is read first and the lines printed after, so the EC accesses come
+// in one short burst.
+int CommandRunner::Status(EcAccess& ec)
+{
+    const BYTE byMode = ReadRamByte(ec, LED_MODE_OFFSET);
+    const BYTE byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
+    const std::wstring lines[] = {
+        L"io.dll: " + ec.LibraryPath(),
+        L"driver: open",
+        L"chip: " + Hex(ec.ChipId(0), 2) + L" " + Hex(ec.ChipId(1), 2),
+        L"ram base: " + Hex(static_cast<unsigned>(ec.m_nEcRamBase), 4),
+        ModeLine(byMode),
+        PowerLine(byLevel),
+    };
+    for (const std::wstring& strLine : lines)
+    {
+        if (Say(strLine) != EXIT_DONE)
+            return EXIT_OUTPUT_FAILED;
+    }
+    return EXIT_DONE;
+}
+
+// Each line is written at once (the stream is unbuffered), so a reader at the
+// other end of a pipe sees a change when it happens.
+int CommandRunner::Watch(EcAccess& ec, std::optional<unsigned> count)
+{
+    BYTE byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
+    for (unsigned nLines = 1;; ++nLines)
+    {
+        if (Say(PowerLine(byLevel)) != EXIT_DONE)
+            return EXIT_OUTPUT_FAILED;
+        if (count && nLines == *count)
+            return EXIT_DONE;
+        BYTE byRead;
+        do
+        {
+            if (m_ctrlBreak.Wait(WATCH_PERIOD_MS))
+                return EXIT_DONE;
+            byRead = ReadRamByte(ec, POWER_LEVEL_OFFSET);
+        } while (byRead == byLevel);
+        byLevel = byRead;
+    }
+}
+
+int CommandRunner::Say(const std::wstring& strLine)
+{
+    return m_out.WriteLine(strLine) ? EXIT_DONE : EXIT_OUTPUT_FAILED;
+}
+
+int CommandRunner::Complain(const std::wstring& strText, int nExitCode)
+{
+    m_err.Write(strText);
+    return nExitCode;
+}

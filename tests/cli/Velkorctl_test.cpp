@@ -1,0 +1,254 @@
+// velkorctl.exe as scripts and users run it: its command table against the EC
+// simulator, with exact output lines, exit codes and the port accesses it
+// makes (none when it must not touch the EC), alone and beside Velkor.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ecsim/ProgramRun.h"
+#include "ecsim/SimHarness.h"
+#include "tests/support/EcState.h"
+#include "tests/support/FileSystem.h"
+#include "tests/support/PortLog.h"
+#include "tests/support/TestInstall.h"
+#include "tests/support/Wait.h"
+
+void PrintTo(const EcOperation& op, std::ostream* pStream)
+{
+    *pStream << Describe(op);
+}
+
+namespace
+{
+    using Ops = std::vector<EcOperation>;
+    using Args = std::vector<std::string>;
+
+    struct CtlResult
+    {
+        DWORD dwExit;
+        std::string strOut, strErr;
+    };
+
+    std::string BuiltProgram()
+    {
+        return SimHarness::ProgramFolder() + "\\velkorctl.exe";
+    }
+
+    CtlResult RunCtl(const Args& args, const std::string& strProgram = BuiltProgram(), const char* pszDriver = "")
+    {
+        ProgramRun run(strProgram);
+        run.SeparateErrors().Env("ECSIM_DRIVER", pszDriver);
+        for (const std::string& strArg : args)
+            run.Arg(strArg);
+        const DWORD dwExit = run.Run();
+        return {dwExit, run.Output(), run.Errors()};
+    }
+
+    // A copy of velkorctl.exe in the simulator's folder, beside the named
+    // library of the build as io.dll, or alone.
+    std::string CtlCopy(const SimHarness& sim, const char* pszIoDll)
+    {
+        const std::string strFolder = sim.PathOf("install");
+        CreateDirectoryA(strFolder.c_str(), nullptr);
+        EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), (strFolder + "\\velkorctl.exe").c_str(), FALSE));
+        if (pszIoDll != nullptr)
+        {
+            EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\" + pszIoDll).c_str(),
+                                  (strFolder + "\\io.dll").c_str(), FALSE));
+        }
+        return strFolder + "\\velkorctl.exe";
+    }
+
+    Ops NewEcOperations(SimHarness& sim)
+    {
+        std::string strText;
+        for (const std::string& strLine : sim.NewLogLines())
+            strText += strLine + "\n";
+        return PortLog::Parse(strText).EcOperations();
+    }
+
+    // Velkor's start-up probe, then the given operations.
+    Ops AfterProbe(BYTE byId1, BYTE byId2, const Ops& ops)
+    {
+        const BYTE byControl = byId1 == 0x55 && (byId2 == 0x70 || byId2 == 0x71) ? 0x80 : 0x00;
+        Ops all = {{EcOperation::Read, 0x2000, byId1}, {EcOperation::Read, 0x2001, byId2},
+                   {EcOperation::Write, 0x1060, byControl}};
+        all.insert(all.end(), ops.begin(), ops.end());
+        return all;
+    }
+}
+
+TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    const std::string strLibrary = "io.dll: " + SimHarness::LibraryPath() + "\ndriver: open\n";
+    const struct
+    {
+        BYTE byId1, byId2, byMode, byLevel;
+        const char* pszLines;
+    } chips[] = {
+        {0x55, 0x71, 3, 2, "chip: 55 71\nram base: C400\nmode: 3 Breath\npower level: 2\n"},
+        {0xAB, 0xCD, 255, 0, "chip: AB CD\nram base: 0400\nmode: 255 unknown\npower level: 0\n"},
+    };
+    for (const auto& c : chips)
+    {
+        SCOPED_TRACE(c.pszLines);
+        sim.SetChipId(c.byId1, c.byId2);
+        const WORD wBase = c.byId1 == 0x55 ? 0xC400 : 0x0400;
+        sim.Ec()[wBase + 0xF6] = c.byMode;
+        sim.Ec()[wBase + 0x30] = c.byLevel;
+        NewEcOperations(sim);
+        const CtlResult status = RunCtl({"status"});
+        EXPECT_EQ(status.dwExit, 0u);
+        EXPECT_EQ(status.strOut, strLibrary + c.pszLines);
+        EXPECT_EQ(status.strErr, "");
+        const Ops reads = {{EcOperation::Read, WORD(wBase + 0xF6), c.byMode},
+                           {EcOperation::Read, WORD(wBase + 0x30), c.byLevel}};
+        EXPECT_EQ(NewEcOperations(sim), AfterProbe(c.byId1, c.byId2, reads));
+    }
+
+    const CtlResult power = RunCtl({"power"});
+    EXPECT_EQ(power.strOut, "power level: 0\n");
+    EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Read, 0x0430, 0}}));
+
+    const std::pair<const char*, const char*> modes[] = {
+        {"auto", "mode: 0 Auto\n"},          {"On", "mode: 1 On\n"},   {"RAINBOW", "mode: 2 RainBow\n"},
+        {"colorloop", "mode: 4 ColorLoop\n"}, {"3", "mode: 3 Breath\n"}};
+    for (const auto& [pszName, pszLine] : modes)
+    {
+        SCOPED_TRACE(pszName);
+        const BYTE byMode = static_cast<BYTE>(pszLine[6] - '0');
+        sim.Ec()[0x04F6] = 0xAA;
+        const CtlResult mode = RunCtl({"mode", pszName});
+        EXPECT_EQ(mode.dwExit, 0u);
+        EXPECT_EQ(mode.strOut, pszLine);
+        EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Write, 0x04BD, 0x00},
+                                                                 {EcOperation::Write, 0x04F6, byMode}}));
+        EXPECT_EQ(sim.Ec()[0x04F6], byMode);
+    }
+}
+
+TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCount)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC430] = 2;
+    ProgramRun watch(BuiltProgram());
+    watch.Arg("watch").Arg("--count").Arg("3");
+    ASSERT_TRUE(watch.Start());
+    auto waitForLines = [&](long nLines) {
+        return WaitUntil([&] {
+            const std::string strOut = watch.Output();
+            return std::count(strOut.begin(), strOut.end(), '\n') >= nLines;
+        });
+    };
+    // The same value written again is no change.
+    ASSERT_TRUE(waitForLines(1));
+    sim.Ec()[0xC430] = 2;
+    Sleep(600);
+    sim.Ec()[0xC430] = 3;
+    ASSERT_TRUE(waitForLines(2));
+    sim.Ec()[0xC430] = 1;
+    EXPECT_EQ(watch.Wait(20000), 0u);
+    EXPECT_EQ(watch.Output(), "power level: 2\npower level: 3\npower level: 1\n");
+}
+
+// Usage, help and version come before io.dll is loaded: the same without any
+// io.dll, and no port touched with one.
+TEST(Velkorctl, UsageHelpAndVersionLoadNoLibrary)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    for (const std::string& strProgram : {BuiltProgram(), CtlCopy(sim, nullptr)})
+    {
+        for (const Args& args : {Args{}, Args{"colour"}, Args{"mode", "5"}, Args{"watch", "--count", "0"}})
+        {
+            SCOPED_TRACE(strProgram + " " + (args.empty() ? "" : args[0]));
+            const CtlResult result = RunCtl(args, strProgram);
+            EXPECT_EQ(result.dwExit, 2u);
+            EXPECT_EQ(result.strOut, "");
+            EXPECT_EQ(result.strErr.rfind("velkorctl: ", 0), 0u) << result.strErr;
+            EXPECT_NE(result.strErr.find("\nUsage: velkorctl COMMAND\n"), std::string::npos) << result.strErr;
+        }
+        const CtlResult help = RunCtl({"--help"}, strProgram), version = RunCtl({"--version"}, strProgram);
+        EXPECT_EQ(help.dwExit + version.dwExit, 0u);
+        EXPECT_EQ(help.strOut.rfind("Usage: velkorctl COMMAND\n", 0), 0u) << help.strOut;
+        EXPECT_EQ(version.strOut.rfind("velkorctl 1.", 0), 0u) << version.strOut;
+    }
+    EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>());
+}
+
+// Exit 3 names the folders searched or the export missing; exit 4 says the
+// driver is closed. Neither touches a port.
+TEST(Velkorctl, MissingLibraryExportOrDriverExitsThreeOrFourWithoutPortAccess)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    char szSystem[MAX_PATH];
+    const std::string strSystem(szSystem, GetSystemDirectoryA(szSystem, MAX_PATH));
+    const CtlResult missing = RunCtl({"status"}, CtlCopy(sim, nullptr));
+    EXPECT_EQ(missing.dwExit, 3u);
+    EXPECT_EQ(missing.strOut, "");
+    EXPECT_EQ(missing.strErr, "velkorctl: io.dll was not found. Searched, in this order:\n  " + sim.PathOf("install") +
+                                  "\\\n  " + strSystem + "\\\nPut the port-I/O library io.dll beside velkorctl.exe.\n");
+
+    const CtlResult lacking = RunCtl({"mode", "on"}, CtlCopy(sim, "io_without_isxp64bit.dll"));
+    EXPECT_EQ(lacking.dwExit, 3u);
+    const std::string strLacks = "velkorctl: " + sim.PathOf("install") + "\\io.dll lacks the export IsXP64Bit.\n";
+    EXPECT_EQ(lacking.strErr.rfind(strLacks, 0), 0u) << lacking.strErr;
+
+    const CtlResult status = RunCtl({"status"}, BuiltProgram(), "closed");
+    EXPECT_EQ(status.dwExit, 4u);
+    EXPECT_EQ(status.strOut, "io.dll: " + SimHarness::LibraryPath() + "\ndriver: closed\n");
+    for (const Args& args : {Args{"mode", "breath"}, Args{"watch"}})
+    {
+        const CtlResult result = RunCtl(args, BuiltProgram(), "closed");
+        EXPECT_EQ(result.dwExit, 4u) << args[0];
+        EXPECT_EQ(result.strOut, "");
+        EXPECT_EQ(result.strErr.rfind("velkorctl: the driver of " + SimHarness::LibraryPath() + " is not open", 0), 0u)
+            << result.strErr;
+    }
+    EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>());
+}
+
+// While Velkor polls the power level, velkorctl's mode changes and Velkor's
+// reads take turns on the ports' mutex: every twelve-access sequence is whole
+// (strict decoding throws at the first that is not) and each call's are in order.
+TEST(Velkorctl, ModeCallsWhileVelkorPollsLeaveEveryEcAccessWhole)
+{
+    constexpr int MODE_CALLS = 20;
+    TestInstall install;
+    FileSystem::Copy(FileSystem::ModuleFolder() + L"\\velkorctl.exe", install.Folder() + L"\\velkorctl.exe");
+    EcState::Create(install.StatePath(), 0x55, 0x70);
+    const std::unique_ptr<ChildProcess> velkor = install.Start();
+    auto isPoll = [](const EcOperation& op) { return op.kind == EcOperation::Read && op.wAddress == 0xC430; };
+    auto ops = [&] { return PortLog::Load(install.LogPath()).EcOperations(true); };
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::any_of(ops(), isPoll); }, 20000)) << "Velkor does not poll";
+
+    Ops expected;
+    for (int i = 0; i < MODE_CALLS; ++i)
+    {
+        ChildProcess ctl(install.Folder() + L"\\velkorctl.exe", L"mode " + std::to_wstring(i % 5), install.Root(),
+                         {{L"ECSIM_STATE", install.StatePath()}, {L"ECSIM_LOG", install.LogPath()}});
+        ASSERT_TRUE(ctl.WaitForExit(20000));
+        EXPECT_EQ(ctl.ExitCode(), 0u);
+        const Ops call = AfterProbe(0x55, 0x70, {{EcOperation::Write, 0xC4BD, 0x00},
+                                                  {EcOperation::Write, 0xC4F6, static_cast<std::uint8_t>(i % 5)}});
+        expected.insert(expected.end(), call.begin(), call.end());
+    }
+    Ops logged;
+    ASSERT_NO_THROW(logged = ops());
+
+    // Velkor polled between the calls' first and last access, or this proves nothing.
+    const auto itFirst = std::find_if_not(logged.begin() + 3, logged.end(), isPoll);
+    const auto itLast = std::find_if_not(logged.rbegin(), logged.rend(), isPoll).base();
+    EXPECT_TRUE(std::any_of(itFirst, itLast, isPoll)) << "no poll came between the calls";
+    std::erase_if(logged, isPoll);
+    EXPECT_EQ(logged, AfterProbe(0x55, 0x70, expected));
+}
