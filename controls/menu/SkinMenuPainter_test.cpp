@@ -65,8 +65,8 @@ protected:
     UINT Draw(Canvas& canvas, const CSkinMenuData& record, UINT nState)
     {
         DRAWITEMSTRUCT request = {ODT_MENU, 0, static_cast<UINT>(record.m_uCommandId), ODA_DRAWENTIRE, nState,
-                                  reinterpret_cast<HWND>(m_menu.m_hMenu), canvas.Dc(), CRect(0, 0, ITEM_WIDTH, ITEM_HEIGHT),
-                                  reinterpret_cast<ULONG_PTR>(&record)};
+                                  reinterpret_cast<HWND>(m_menu.m_hMenu), canvas.Dc(),
+                                  CRect(0, 0, ITEM_WIDTH, ITEM_HEIGHT), reinterpret_cast<ULONG_PTR>(&record)};
         m_menu.DrawItem(&request);
         return request.itemState;
     }
