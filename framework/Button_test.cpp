@@ -10,7 +10,7 @@ namespace
 {
 using Events = std::vector<std::string>;
 
-// A button that handles its own click and colours first, like a skinned button.
+// A button that handles its own click first, like a skinned button.
 class CReflectingButton : public CButton
 {
 public:
@@ -20,12 +20,9 @@ public:
     {
         static const MessageMap map = MessageMap::Of<CReflectingButton>(CButton::GetThisMessageMap(), {
             OnReflectedBnClicked(&CReflectingButton::OnReflectedClick),
-            OnReflectedCtlColor(&CReflectingButton::CtlColor),
         });
         return &map;
     }
-
-    HBRUSH m_hOwnBrush = nullptr;
 
 private:
     BOOL OnReflectedClick()
@@ -33,7 +30,6 @@ private:
         m_events.push_back("button");
         return m_bSwallow;
     }
-    HBRUSH CtlColor(CDC*, UINT) { return m_hOwnBrush; }
 
     Events& m_events;
     BOOL m_bSwallow;
@@ -49,7 +45,7 @@ public:
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override { lpMeasureItemStruct->itemHeight = 33; }
 };
 
-// The parent: records clicks and leaves control colours to the framework.
+// The parent: records clicks.
 class CHostDialog : public CDialog
 {
 public:
@@ -103,29 +99,4 @@ TEST(Reflection, OwnerDrawAndMeasureFromTheSystemReachTheControl)
     MEASUREITEMSTRUCT mis{ODT_BUTTON, IDC_TEST_OWNERDRAW, 0, 0, 0, 0};
     host.SendMessage(WM_MEASUREITEM, IDC_TEST_OWNERDRAW, reinterpret_cast<LPARAM>(&mis));
     EXPECT_EQ(33u, mis.itemHeight);
-}
-
-TEST(Reflection, ControlColoursComeFromAControlThatColoursItselfElseTheDefault)
-{
-    Events events;
-    CHostDialog host(events);
-    CReflectingButton button(events, FALSE);
-    ASSERT_TRUE(button.SubclassDlgItem(IDC_TEST_BUTTON, &host));
-    CBrush ownBrush(RGB(1, 2, 3));
-    HDC hDC = ::GetDC(host.m_hWnd);
-    const auto ctlColor = [&](UINT message, HWND hControl) {
-        return host.SendMessage(message, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hControl));
-    };
-    button.m_hOwnBrush = ownBrush;
-    EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HBRUSH>(ownBrush)), ctlColor(WM_CTLCOLORBTN, button.m_hWnd));
-
-    // A control without an answer, and an unbound control: the system's default.
-    const HWND hStatic = ::GetDlgItem(host.m_hWnd, IDC_TEST_STATIC);
-    const LRESULT lDefault = ::DefDlgProcW(host.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
-                                          reinterpret_cast<LPARAM>(hStatic));
-    ASSERT_NE(0, lDefault);
-    EXPECT_EQ(lDefault, ctlColor(WM_CTLCOLORSTATIC, hStatic));
-    button.m_hOwnBrush = nullptr;
-    EXPECT_EQ(lDefault, ctlColor(WM_CTLCOLORSTATIC, button.m_hWnd));
-    ::ReleaseDC(host.m_hWnd, hDC);
 }

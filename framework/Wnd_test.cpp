@@ -89,35 +89,6 @@ TEST(MessageMap, FirstMatchWinsBaseMapsAnswerTheRestAndExceptionsStayInside)
     EXPECT_EQ(0, wnd.SendMessage(WM_TEST_THROW, 1));
 }
 
-TEST(HandleMap, ObjectsAreFoundFromTheirHandleUntilTheWindowDiesAndForeignWindowsGetATemporaryWrapper)
-{
-    auto pWnd = std::make_unique<CDerivedTestWnd>();
-    ASSERT_TRUE(pWnd->Create());
-    HWND hWnd = pWnd->m_hWnd;
-    EXPECT_EQ(pWnd.get(), CWnd::FromHandle(hWnd));
-
-    // An unbound window gets one borrowed wrapper, released at idle time without touching the window.
-    HWND hForeign = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
-    CWnd* pTemporary = CWnd::FromHandle(hForeign);
-    ASSERT_NE(nullptr, pTemporary);
-    EXPECT_EQ(hForeign, pTemporary->m_hWnd);
-    EXPECT_EQ(pTemporary, CWnd::FromHandle(hForeign));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hForeign));
-    AfxOnIdle();
-    EXPECT_TRUE(::IsWindow(hForeign));
-    ::DestroyWindow(hForeign);
-
-    // Destroying the window unbinds the object; destroying the object destroys the window it created.
-    ASSERT_TRUE(pWnd->DestroyWindow());
-    EXPECT_EQ(nullptr, pWnd->m_hWnd);
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
-    ASSERT_TRUE(pWnd->Create());
-    hWnd = pWnd->m_hWnd;
-    pWnd.reset();
-    EXPECT_FALSE(::IsWindow(hWnd));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
-}
-
 TEST(Subclassing, DefaultReachesTheControlAndTheObjectsEndGivesItBack)
 {
     CBaseTestWnd parent;

@@ -41,40 +41,6 @@ std::wstring TextOf(const CSkinMenu& menu, int nIndex)
 }
 }
 
-TEST(SkinMenuModel, NestedTemplateLoadsOwnerDrawnPopupsUnderAPlainTopLevelAndReloadReplacesThem)
-{
-    CSkinMenu menu;
-    ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_NESTED));
-    // Root: File, About. The popup closing File's list must not close File early.
-    ASSERT_EQ(2, menu.GetMenuItemCount());
-    CSkinMenu& file = SubMenuOf(menu, 0);
-    ASSERT_EQ(4, file.GetMenuItemCount());
-    ASSERT_EQ(4, file.GetRecordCount());
-    for (int nPosition = 0; nPosition < 4; ++nPosition)
-        EXPECT_TRUE(DrawnFromRecord(file, nPosition)) << nPosition;
-    EXPECT_EQ(UINT(MF_SEPARATOR | MF_OWNERDRAW), file.GetRecord(1).m_uMenuFlags);
-    EXPECT_EQ(UINT(MF_GRAYED | MF_OWNERDRAW), file.GetRecord(2).m_uMenuFlags);
-    CSkinMenu& recent = SubMenuOf(file, 3);
-    EXPECT_EQ(L"One", TextOf(recent, 0));
-    EXPECT_EQ(UINT(MF_CHECKED | MF_OWNERDRAW), recent.GetRecord(1).m_uMenuFlags);
-    EXPECT_TRUE(CSkinMenu::IsOwnPopupHandle(recent.m_hMenu));
-    EXPECT_FALSE(CSkinMenu::IsOwnPopup(&menu));
-
-    // The top level is plain text, without a grayed or checked state.
-    for (int nPosition = 0; nPosition < 2; ++nPosition) {
-        EXPECT_EQ(0u, Item(menu, nPosition).fType & MFT_OWNERDRAW) << nPosition;
-        EXPECT_EQ(0u, ::GetMenuState(menu.m_hMenu, nPosition, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED)) << nPosition;
-    }
-    std::string strAbout;
-    menu.GetMenuString(1, strAbout, MF_BYPOSITION);
-    EXPECT_EQ("&About", strAbout);
-
-    const HMENU hOldFile = file.m_hMenu;
-    ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_ACCEL));
-    EXPECT_FALSE(CSkinMenu::IsOwnPopupHandle(hOldFile));
-    EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(ID_TEST_ONE));
-}
-
 TEST(SkinMenuModel, AcceleratorsAlignJustPastTheWidestLabelAlsoOutsideTheCodePage)
 {
     CSkinMenu menu;
@@ -112,21 +78,16 @@ TEST(SkinMenuModel, AcceleratorsAlignJustPastTheWidestLabelAlsoOutsideTheCodePag
     EXPECT_GT(strText.find(L'\t'), 2u);
 }
 
-TEST(SkinMenuModel, MnemonicsMatchInOwnPopupsOnlyAndItemsInsertedByOthersAreTakenOver)
+TEST(SkinMenuModel, NestedTemplateTakesOverItemsOthersInsertAndDestroyAllSparesAPopupTheCallerOwns)
 {
     CSkinMenu menu;
     ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_NESTED));
+    // The popup closing File's list must not close File early; the top level stays plain text.
     CSkinMenu& file = SubMenuOf(menu, 0);
-    EXPECT_EQ(0x20000 + 2, CSkinMenu::FindMnemonic('X', MF_POPUP, &file));
-    EXPECT_EQ(0x20000 + 3, CSkinMenu::FindMnemonic('r', MF_POPUP, &file));
-    EXPECT_EQ(0, CSkinMenu::FindMnemonic('q', MF_POPUP, &file));
-    EXPECT_EQ(0, CSkinMenu::FindMnemonic('x', 0, &file));   // a menu bar never
-    CMenu plain;
-    ASSERT_TRUE(plain.CreatePopupMenu());
-    plain.AppendMenu(MF_STRING, 5, "E&xit");
-    EXPECT_EQ(0, CSkinMenu::FindMnemonic('x', MF_POPUP, &plain));
-
-    // The lookup notices an item inserted by others and draws it like its own.
+    ASSERT_EQ(4, file.GetRecordCount());
+    EXPECT_EQ(UINT(MF_CHECKED | MF_OWNERDRAW), SubMenuOf(file, 3).GetRecord(1).m_uMenuFlags);
+    EXPECT_EQ(0u, Item(menu, 1).fType & MFT_OWNERDRAW);
+    // The mnemonic lookup notices an item inserted by others and draws it like its own.
     CSkinMenuData* pOpenRecord = &file.GetRecord(0);
     ASSERT_TRUE(::InsertMenuA(file.m_hMenu, 0, MF_BYPOSITION | MF_STRING | MF_CHECKED, 150, "&Print"));
     EXPECT_EQ(0x20000 + 0, CSkinMenu::FindMnemonic('p', MF_POPUP, &file));
@@ -141,15 +102,10 @@ TEST(SkinMenuModel, MnemonicsMatchInOwnPopupsOnlyAndItemsInsertedByOthersAreTake
     ASSERT_EQ(4, file.GetRecordCount());
     for (int i = 0; i < 4; ++i)
         EXPECT_NE(UINT_PTR(ID_TEST_EXIT), file.GetRecord(i).m_uCommandId);
-}
 
-TEST(SkinMenuModel, DestroyAllFreesWhatTheMenuMadeButNeverAPopupTheCallerOwns)
-{
-    CSkinMenu owner;
-    ASSERT_TRUE(owner.LoadFromResource(IDM_TEST_NESTED));
     const size_t nPopupsBefore = CSkinMenu::m_AllPopupHandles.size();
-    EXPECT_TRUE(owner.DestroyAll());
-    EXPECT_EQ(nullptr, owner.m_hMenu);
+    EXPECT_TRUE(menu.DestroyAll());
+    EXPECT_EQ(nullptr, menu.m_hMenu);
     EXPECT_EQ(nullptr, CMenu::FindPermanentHolding(ID_TEST_ONE));
     EXPECT_EQ(nPopupsBefore - 2, CSkinMenu::m_AllPopupHandles.size());
 

@@ -16,7 +16,7 @@ public:
 
     // The level-2 and level-3 pictures get sizes of their own, unlike the
     // level-1 picture, so that a test sees which one sizes the popup.
-    explicit TestSkinFolder(SIZE sizeP1 = {300, 200});
+    explicit TestSkinFolder(SIZE sizeP1);
 
     const std::wstring& Path() const { return m_folder.Path(); }
 
