@@ -18,11 +18,6 @@
 #include "tests/support/TestInstall.h"
 #include "tests/support/Wait.h"
 
-void PrintTo(const EcOperation& op, std::ostream* pStream)
-{
-    *pStream << Describe(op);
-}
-
 namespace
 {
     using Ops = std::vector<EcOperation>;
