@@ -279,6 +279,34 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
     }
 }
 
+// Every release after XP has code OS_NT_OTHER, which ranks below OS_WIN95.
+TEST_F(SkinMenuPainting, CurrentSystemsMeasureInTheMenuFontAndFrameHotAndCheckedPictures)
+{
+    const int nSavedVersion = CSkinMenu::m_nOsVersion;
+    CSkinMenu::m_nOsVersion = CSkinMenuTheme::OS_NT_OTHER;
+    const wchar_t LABEL[] = L"A label long enough to tell two fonts apart";
+    const CSkinMenuData& text = Append(LABEL, 7);
+    CFont font;
+    CSkinMenuTheme::CreateMenuFont(font);
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    const ScopedSelect selectFont(screen, font);
+    const UINT cxLabel = static_cast<UINT>(screen.GetTextExtentW(LABEL, static_cast<int>(wcslen(LABEL))).cx);
+    EXPECT_EQ(cxLabel + 2 * 16 + 1, Measure(text).first);
+
+    // The picture's outer frame (0, 1)-(20, 20): raised when hot, sunken when also checked.
+    const CSkinMenuData& picture = AppendPicture();
+    Canvas hot;
+    Draw(hot, picture, ODS_SELECTED);
+    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), hot.Pixel(0, 1));
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), hot.Pixel(19, 19));
+    Canvas checked;
+    Draw(checked, picture, ODS_SELECTED | ODS_CHECKED);
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), checked.Pixel(0, 1));
+    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), checked.Pixel(19, 19));
+    CSkinMenu::m_nOsVersion = nSavedVersion;
+}
+
 TEST_F(SkinMenuPainting, DrawingLeavesNoGdiObjectsAndRestoresTheDc)
 {
     const CSkinMenuData* records[] = {&Append(L"Open\tCtrl+O", 1), &Append(nullptr, 0), &AppendPicture()};
