@@ -96,6 +96,9 @@ public:
     // is posted to hTarget as WM_COMMAND once the menu has closed. FALSE (and
     // no menu) when the template cannot be loaded.
     BOOL SetDropMenu(UINT nIDMenu, HWND hTarget);
+    // The loaded drop-down menu, for giving its items pictures; its first
+    // popup is what opens.
+    CSkinMenu& GetDropMenu() { return m_dropMenu; }
 
     // ---- Overrideables
     void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;

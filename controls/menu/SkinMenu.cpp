@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <optional>
 
 CImageList CSkinMenu::m_SharedImages;
 std::vector<int> CSkinMenu::m_SharedImageIds;
@@ -38,6 +37,20 @@ std::string Lowered(std::string str)
     if (!str.empty())
         ::CharLowerBuffA(str.data(), static_cast<DWORD>(str.size()));
     return str;
+}
+
+// Whether a lower-cased item text marks chKey as a mnemonic ("&x"). "&&"
+// stands for an ampersand shown as such and marks nothing.
+bool HasMnemonic(const std::string& strLowered, char chKey)
+{
+    for (size_t i = 0; i + 1 < strLowered.size(); ++i) {
+        if (strLowered[i] != '&')
+            continue;
+        if (strLowered[i + 1] == chKey && chKey != '&')
+            return true;
+        ++i;   // the marked character, or the second ampersand of a pair
+    }
+    return false;
 }
 }
 
@@ -380,10 +393,27 @@ void CSkinMenu::RemoveFromPopupList(HMENU hMenu)
     std::erase(m_AllPopupHandles, hMenu);
 }
 
+void CSkinMenu::ReleaseAppendedPopups()
+{
+    if (m_hMenu == nullptr)
+        return;
+    // The platform destroys submenus with their menu. A caller's popup that
+    // a menu object holds stays with that object; a bare handle still goes
+    // with this menu, as it always did.
+    for (int nPosition = GetMenuItemCount() - 1; nPosition >= 0; --nPosition) {
+        const HMENU hPopup = ::GetSubMenu(m_hMenu, nPosition);
+        const bool bAppended = std::find(m_AppendedPopups.begin(), m_AppendedPopups.end(), hPopup)
+                               != m_AppendedPopups.end();
+        if (hPopup != nullptr && bAppended && CMenu::FromHandlePermanent(hPopup) != nullptr)
+            RemoveMenu(static_cast<UINT>(nPosition), MF_BYPOSITION);
+    }
+}
+
 BOOL CSkinMenu::DestroyAll()
 {
     if (m_hMenu != nullptr)
         RemoveFromPopupList(m_hMenu);
+    ReleaseAppendedPopups();
     for (const HMENU hPopup : m_AppendedPopups)
         RemoveFromPopupList(hPopup);
     m_AppendedPopups.clear();
@@ -417,13 +447,13 @@ LRESULT CSkinMenu::FindMnemonic(UINT nChar, UINT nFlags, CMenu* pMenu)
     if (pSkinMenu == nullptr || (nFlags & MF_POPUP) == 0)
         return 0;
 
-    const std::string strKey = Lowered(std::string{'&', static_cast<char>(nChar)});
+    const char chKey = Lowered(std::string(1, static_cast<char>(nChar)))[0];
     const int nCount = pSkinMenu->GetMenuItemCount();
     if (nCount != pSkinMenu->GetRecordCount())
         pSkinMenu->SynchronizeRecords();
     for (int i = 0; i < nCount; ++i) {
         std::string strText;
-        if (pSkinMenu->GetItemText(i, strText) && Lowered(strText).find(strKey) != std::string::npos)
+        if (pSkinMenu->GetItemText(i, strText) && HasMnemonic(Lowered(strText), chKey))
             return MAKELRESULT(i, MNC_EXECUTE);
     }
     return 0;
@@ -463,15 +493,11 @@ void CSkinMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     CFont font;
     CSkinMenuTheme::CreateMenuFont(font);
     CClientDC dc(CSkinMenuTheme::GetMeasuringWindow());
-    // The menu font is selected for the codes from OS_WIN95 up only. OS_NT_OTHER,
-    // the code of every release after XP (every current system), ranks below
-    // them, so there the text is measured in the DC's own font.
-    std::optional<ScopedSelect> selectFont;
-    if (m_nOsVersion >= CSkinMenuTheme::OS_WIN95)
-        selectFont.emplace(dc, font);
+    // In the font the platform draws menu items in, on every release: the
+    // DC's own font would make the item too wide or cut its label off.
+    const ScopedSelect selectFont(dc, font);
     const wchar_t* pwszText = pRecord->GetTextW() != nullptr ? pRecord->GetTextW() : L"";
     const int cx = static_cast<int>(dc.GetTextExtentW(pwszText, static_cast<int>(std::wcslen(pwszText))).cx);
-    selectFont.reset();
 
     lpMeasureItemStruct->itemWidth =
         static_cast<UINT>(bFlat ? cx + m_nImageWidth + nPad + 8 : cx + 2 * m_nImageWidth + 1);

@@ -6,8 +6,9 @@
 //
 // Ownership: the menu owns its records and the child menus LoadFromResource
 // makes (m_OwnedPopups), which DestroyAll deletes. A popup a caller appends by
-// handle stays the caller's object (m_AppendedPopups); the platform still
-// destroys its menu with the parent's, as it does for any submenu.
+// handle stays the caller's (m_AppendedPopups): when a menu object holds it,
+// DestroyAll takes it out first, so it lives on with that object; a bare
+// handle the platform destroys with the parent's menu, as any submenu.
 
 #include "framework/ImageList.h"
 #include "framework/Menu.h"
@@ -104,5 +105,8 @@ private:
     BOOL BuildFromTemplate(const void* pTemplate, size_t cbTemplate);
     void ConvertTopLevel();
     void RemoveFromPopupList(HMENU hMenu);
+    // Takes the popups callers appended out of the platform menu, so that
+    // destroying it leaves them to their owners.
+    void ReleaseAppendedPopups();
     CSkinMenuData* AddRecord(std::unique_ptr<CSkinMenuData> pRecord);
 };

@@ -175,7 +175,7 @@ void CSkinMenuPainter::DrawClassic()
     }
 
     const int dy = std::max(0, static_cast<int>(rc.bottom - rc.top - H - 4) / 2);
-    const bool bFramed = CSkinMenu::m_nOsVersion >= CSkinMenuTheme::OS_WIN95;
+    const bool bFramed = CSkinMenuTheme::HasThreeDLook(CSkinMenu::m_nOsVersion);
     const COLORREF crShadow = SysColor(COLOR_BTNSHADOW);
     const COLORREF crLight = SysColor(COLOR_BTNHIGHLIGHT);
     if (bColumn) {
@@ -346,7 +346,7 @@ void CSkinMenuPainter::DrawCheckBoxClassic(const CRect& rcBox, CDC* pDC, BOOL bS
     if (!bSelected)
         crFill = Lighten(0.6, crFill);
     pDC->FillSolidRect(rcBox, crFill);
-    if (CSkinMenu::m_nOsVersion >= CSkinMenuTheme::OS_WIN95) {
+    if (CSkinMenuTheme::HasThreeDLook(CSkinMenu::m_nOsVersion)) {
         CRect rcEdge(rcBox);
         pDC->DrawEdge(rcEdge, BDR_SUNKENOUTER, BF_RECT);
     }

@@ -167,3 +167,33 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
         }
     }
 }
+
+// Every release after XP has code OS_NT_OTHER, which ranks below OS_WIN95.
+TEST_F(SkinMenuPainting, CurrentSystemsMeasureInTheMenuFontAndFrameHotAndCheckedPictures)
+{
+    const int nSavedVersion = CSkinMenu::m_nOsVersion;
+    CSkinMenu::m_nOsVersion = CSkinMenuTheme::OS_NT_OTHER;
+    const wchar_t LABEL[] = L"A label long enough to tell two fonts apart";
+    const CSkinMenuData& text = Append(LABEL, 7);
+    CFont font;
+    CSkinMenuTheme::CreateMenuFont(font);
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    const ScopedSelect selectFont(screen, font);
+    const UINT cxLabel = static_cast<UINT>(screen.GetTextExtentW(LABEL, static_cast<int>(wcslen(LABEL))).cx);
+    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 0, 0, 0, reinterpret_cast<ULONG_PTR>(&text)};
+    m_menu.MeasureItem(&measure);
+    EXPECT_EQ(cxLabel + 2 * 16 + 1, measure.itemWidth);
+
+    // The picture's outer frame (0, 1)-(20, 20): raised when hot, sunken when also checked.
+    const CSkinMenuData& picture = AppendPicture();
+    ItemCanvas hot;
+    Draw(hot, picture, ODS_SELECTED);
+    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), hot.At(0, 1));
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), hot.At(19, 19));
+    ItemCanvas checked;
+    Draw(checked, picture, ODS_SELECTED | ODS_CHECKED);
+    EXPECT_EQ(Sys(COLOR_BTNSHADOW), checked.At(0, 1));
+    EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), checked.At(19, 19));
+    CSkinMenu::m_nOsVersion = nSavedVersion;
+}

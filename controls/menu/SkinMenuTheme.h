@@ -30,6 +30,11 @@ public:
     // when that query failed).
     static int VersionCodeFor(DWORD dwVersion, const OSVERSIONINFOA* pInfo);
 
+    // Whether a platform draws 3-D frames in menus: all but Win32s. The codes
+    // name families, not ages, so OS_NT_OTHER (every release after XP) ranks
+    // below OS_WIN95 and must not be compared by order.
+    static bool HasThreeDLook(int nCode) { return nCode != OS_WIN32S; }
+
     // TRUE when the current theme is the classic one. Probed once; later
     // theme changes are not noticed.
     static BOOL IsClassicTheme();

@@ -117,4 +117,26 @@ TEST(SkinMenuModel, NestedTemplateTakesOverItemsOthersInsertAndDestroyAllSparesA
     EXPECT_TRUE(parent.DestroyAll());
     EXPECT_FALSE(CSkinMenu::IsOwnPopupHandle(callersPopup.m_hMenu));
     EXPECT_EQ(&callersPopup, CMenu::FromHandlePermanent(callersPopup.m_hMenu));
+    // ...and its platform menu lives on with it; a bare handle goes with the parent.
+    EXPECT_TRUE(::IsMenu(callersPopup.m_hMenu));
+    const HMENU hBare = ::CreatePopupMenu();
+    ASSERT_TRUE(parent.CreatePopupMenu());
+    ASSERT_TRUE(parent.AppendItem(L"Bare", MF_POPUP, reinterpret_cast<UINT_PTR>(hBare)));
+    ASSERT_TRUE(parent.AppendItem(L"Again", MF_POPUP, reinterpret_cast<UINT_PTR>(callersPopup.m_hMenu)));
+    EXPECT_TRUE(parent.DestroyAll());
+    EXPECT_FALSE(::IsMenu(hBare));
+    EXPECT_TRUE(::IsMenu(callersPopup.m_hMenu));
+}
+
+TEST(SkinMenuModel, EscapedAmpersandsAreShownNotMnemonics)
+{
+    CSkinMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendItem(L"Drag&&Drop", 0, 1);
+    menu.AppendItem(L"&Delete", 0, 2);
+    menu.AppendItem(L"Salt && &pepper", 0, 3);
+    EXPECT_EQ(0x20000 + 1, CSkinMenu::FindMnemonic('d', MF_POPUP, &menu));
+    EXPECT_EQ(0x20000 + 2, CSkinMenu::FindMnemonic('P', MF_POPUP, &menu));
+    EXPECT_EQ(0, CSkinMenu::FindMnemonic('&', MF_POPUP, &menu));
+    EXPECT_EQ(0, CSkinMenu::FindMnemonic(' ', MF_POPUP, &menu));
 }
