@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,15 @@ bool SimConfig::Load(HMODULE hModule, std::string& strError)
             return false;
         }
         m_bDriverOpen = *driver == "open";
+    }
+    if (auto hold = ReadVariable("ECSIM_HOLD")) {
+        char* pszEnd = nullptr;
+        const unsigned long nAddress = std::strtoul(hold->c_str(), &pszEnd, 16);
+        if (*pszEnd != '\0' || nAddress > 0xFFFF) {
+            strError = "ECSIM_HOLD must be an EC address in hex, not \"" + *hold + "\"";
+            return false;
+        }
+        m_nHoldAddress = static_cast<int>(nAddress);
     }
     return true;
 }

@@ -22,4 +22,5 @@ public:
     BYTE m_byChipId[2] = {0x55, 0x70};
     bool m_bDriverOpen = true;
     std::string m_strLogPath; // empty: no log
+    int m_nHoldAddress = -1;  // ECSIM_HOLD; -1: none
 };

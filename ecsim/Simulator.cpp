@@ -54,8 +54,25 @@ void Simulator::Out32(WORD wPort, WORD wValue)
     const BYTE byValue = static_cast<BYTE>(wValue); // an 8-bit port takes the low byte
     if (m_log.IsOpen())
         m_log.Record("OUT", wPort, byValue);
-    if (m_pPorts)
-        m_pPorts->Out(wPort, byValue);
+    if (!m_pPorts)
+        return;
+    const BYTE* pHeld = m_config.m_nHoldAddress >= 0 ? m_state.Bytes() + m_config.m_nHoldAddress : nullptr;
+    const BYTE byBefore = pHeld ? *pHeld : 0;
+    m_pPorts->Out(wPort, byValue);
+    if (pHeld && *pHeld != byBefore)
+        Hold();
+}
+
+void Simulator::Hold()
+{
+    const auto event = [this](const char* pszKind) {
+        return CreateEventA(nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, m_config.m_strStatePath).c_str());
+    };
+    HANDLE hHeld = event("held"), hGo = event("go");
+    SetEvent(hHeld);
+    WaitForSingleObject(hGo, 10000);
+    CloseHandle(hHeld);
+    CloseHandle(hGo);
 }
 
 WORD Simulator::Inp32(WORD wPort)

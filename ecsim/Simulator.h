@@ -27,6 +27,8 @@ public:
 private:
     Simulator();
     bool Start(HMODULE hModule, std::string& strError);
+    // Holds this process while a test looks at it (ECSIM_HOLD).
+    void Hold();
 
     SimConfig m_config;
     EcStateFile m_state;

@@ -16,6 +16,7 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/PortLog.h"
 #include "tests/support/TestInstall.h"
+#include "tests/support/ec/EcTestSupport.h"
 #include "tests/support/Wait.h"
 
 namespace
@@ -61,10 +62,7 @@ namespace
 
     Ops NewEcOperations(SimHarness& sim)
     {
-        std::string strText;
-        for (const std::string& strLine : sim.NewLogLines())
-            strText += strLine + "\n";
-        return PortLog::Parse(strText).EcOperations();
+        return EcOperationsOf(sim.NewLogLines());
     }
 
     // Velkor's start-up probe, then the given operations.

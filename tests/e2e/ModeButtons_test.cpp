@@ -3,8 +3,11 @@
 // other mode buttons inactive.
 #include "tests/support/VelkorSession.h"
 
+#include "ecsim/SimConfig.h"
+
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
+#include "tests/support/Text.h"
 #include "tests/support/UserInput.h"
 #include "tests/support/WindowQuery.h"
 
@@ -91,4 +94,27 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainW
     EXPECT_GT(velkor.WaitForIcon(ID_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
         << "the active picture was not reloaded";
     EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
+}
+
+// The mode byte goes out once the new pictures are in the buttons: a picture
+// file replaced while the mode byte is being written is not the one shown.
+TEST_F(ModeButtons, TheModeByteIsWrittenAfterTheNewPicturesAreTaken)
+{
+    const std::wstring strPicture = velkor.SkinFile(BREATH.pszActiveIcon);
+    const std::wstring strOriginal = velkor.Install().Root() + L"\\original.ico";
+    FileSystem::Copy(strPicture, strOriginal);
+    const std::string strState = Text::ToUtf8(velkor.Install().StatePath());
+    const auto event = [&](const char* pszKind) {
+        return CreateEventA(nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, strState).c_str());
+    };
+    const HANDLE hHeld = event("held"), hGo = event("go");
+    StartVelkor({{L"ECSIM_HOLD", L"C4F6"}});   // the mode byte of the default chip
+
+    UserInput::ClickCentre(velkor.Control(BREATH.nId));
+    ASSERT_EQ(WaitForSingleObject(hHeld, 10000), WAIT_OBJECT_0) << "the mode byte was not written";
+    FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), strPicture);
+    SetEvent(hGo);
+    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, strOriginal), 0.98) << "the pictures were read after the mode byte";
+    CloseHandle(hHeld);
+    CloseHandle(hGo);
 }

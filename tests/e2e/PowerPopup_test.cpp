@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 using namespace NotifyWindows;
 
 namespace
@@ -22,7 +20,6 @@ namespace
         {
             SetPowerLevel(velkor, byLevelAtStart);
             ASSERT_TRUE(velkor.StartShown());
-            m_ullMainShown = GetTickCount64();
         }
 
         PixelImage Picture(const wchar_t* pszFile) const { return PixelImage::FromBitmapFile(velkor.SkinFile(pszFile)); }
@@ -44,7 +41,6 @@ namespace
         }
 
         VelkorSession velkor;
-        ULONGLONG m_ullMainShown = 0;
     };
 
     bool SameRect(const RECT& a, const RECT& b)
@@ -58,15 +54,12 @@ TEST_F(PowerLevelPopup, LevelAtStartShowsTheGreenPictureCentredOnceAndHidesIt)
     Start(2);
     HWND hPopup = WaitForPopupShown(velkor);
     ASSERT_NE(hPopup, nullptr) << "no popup for level 2";
-    const ULONGLONG ullShown = GetTickCount64();
     EXPECT_TRUE(WaitUntil([&] { return SameRect(WindowQuery::ScreenRect(hPopup), ExpectedPlace(false)); }, 5000))
         << "not centred at the level-1 picture's size";
     EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(hPopup, L"Perf_P2_Green.bmp"); }, 5000));
     EXPECT_TRUE(GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }, 10000)) << "the popup stays";
-    std::printf("[ figures  ] popup shown %llu ms after the main window, visible for about %llu ms\n",
-                ullShown - m_ullMainShown, GetTickCount64() - ullShown);
     EXPECT_EQ(CountShowings(hPopup, 2000), 0) << "an unchanged level showed the popup again";
 }
 
