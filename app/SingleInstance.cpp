@@ -11,8 +11,7 @@ namespace
 SingleInstance::SingleInstance()
     : m_hMutex(::CreateMutexW(nullptr, FALSE, MUTEX_NAME)),
       m_bFirst(m_hMutex == nullptr || ::GetLastError() != ERROR_ALREADY_EXISTS)
-{
-}
+{}
 
 SingleInstance::~SingleInstance()
 {

@@ -10,9 +10,7 @@ CVelkorApp theApp;
 
 // No name: the framework takes the executable's name, which also captions
 // message boxes given no caption of their own.
-CVelkorApp::CVelkorApp()
-{
-}
+CVelkorApp::CVelkorApp() {}
 
 BOOL CVelkorApp::InitInstance()
 {

@@ -59,19 +59,24 @@ const CVelkorDlg::ModeButton CVelkorDlg::MODE_BUTTONS[] = {
 };
 
 const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
-    {LedMode::On, &CVelkorDlg::m_btnOn,
+    {LedMode::On,
+     &CVelkorDlg::m_btnOn,
      {&CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop, &CVelkorDlg::m_btnRainBow,
       &CVelkorDlg::m_btnAuto}},
-    {LedMode::RainBow, &CVelkorDlg::m_btnRainBow,
+    {LedMode::RainBow,
+     &CVelkorDlg::m_btnRainBow,
      {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop,
       &CVelkorDlg::m_btnAuto}},
-    {LedMode::Breath, &CVelkorDlg::m_btnBreath,
+    {LedMode::Breath,
+     &CVelkorDlg::m_btnBreath,
      {&CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnColorLoop, &CVelkorDlg::m_btnRainBow, &CVelkorDlg::m_btnAuto,
       &CVelkorDlg::m_btnOn}},
-    {LedMode::ColorLoop, &CVelkorDlg::m_btnColorLoop,
+    {LedMode::ColorLoop,
+     &CVelkorDlg::m_btnColorLoop,
      {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnRainBow,
       &CVelkorDlg::m_btnAuto}},
-    {LedMode::Auto, &CVelkorDlg::m_btnAuto,
+    {LedMode::Auto,
+     &CVelkorDlg::m_btnAuto,
      {&CVelkorDlg::m_btnOn, &CVelkorDlg::m_btnStatic, &CVelkorDlg::m_btnBreath, &CVelkorDlg::m_btnColorLoop,
       &CVelkorDlg::m_btnRainBow}},
 };
@@ -79,8 +84,9 @@ const CVelkorDlg::ModeChange CVelkorDlg::MODE_CHANGES[] = {
 const CVelkorDlg::ModeButton& CVelkorDlg::ModeButtonOf(CSkinButton CVelkorDlg::*pButton)
 {
     const ModeButton* pEntry =
-        std::find_if(std::begin(MODE_BUTTONS), std::end(MODE_BUTTONS),
-                     [pButton](const ModeButton& button) { return button.pButton == pButton; });
+        std::find_if(std::begin(MODE_BUTTONS), std::end(MODE_BUTTONS), [pButton](const ModeButton& button) {
+            return button.pButton == pButton;
+        });
     return *pEntry;   // every mode button has its entry
 }
 
@@ -91,8 +97,9 @@ CVelkorDlg::CVelkorDlg(CWnd* pParent)
       m_wLangId(0)
 {
     // A shared icon from the resources: the system frees it.
-    m_hIcon = ::LoadIconA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON),
-                          MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconA(
+        AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON), MAKEINTRESOURCEA(IDR_MAINFRAME)
+    );
 }
 
 void CVelkorDlg::DoDataExchange(CDataExchange* pDX)
@@ -110,27 +117,30 @@ void CVelkorDlg::DoDataExchange(CDataExchange* pDX)
 
 const MessageMap* CVelkorDlg::GetMessageMap() const
 {
-    static const MessageMap map = MessageMap::Of<CVelkorDlg>(CDialog::GetThisMessageMap(), {
-        OnWmSysCommand(&CVelkorDlg::OnSysCommand),
-        OnWmPaint(&CVelkorDlg::OnPaint),
-        OnWmQueryDragIcon(&CVelkorDlg::OnQueryDragIcon),
-        OnWmCtlColor(&CVelkorDlg::OnCtlColor),
-        OnBnClicked(IDC_ON, &CVelkorDlg::OnBnClickedOn),
-        OnBnClicked(IDC_STATIC_BTN, &CVelkorDlg::OnBnClickedStatic),
-        OnBnClicked(IDC_BREATH, &CVelkorDlg::OnBnClickedBreath),
-        OnBnClicked(IDC_COLORLOOP, &CVelkorDlg::OnBnClickedColorLoop),
-        OnBnClicked(IDC_RAINBOW, &CVelkorDlg::OnBnClickedRainBow),
-        OnBnClicked(IDCANCEL, &CVelkorDlg::OnBnClickedCancel),
-        OnBnClicked(IDOK, &CVelkorDlg::OnBnClickedExit),
-        OnWmLButtonDown(&CVelkorDlg::OnLButtonDown),
-        OnBnClicked(IDC_EXIT, &CVelkorDlg::OnBnClickedExit),
-        OnWmTimer(&CVelkorDlg::OnTimer),
-        OnBnClicked(IDC_MIN, &CVelkorDlg::OnBnClickedMin),
-        OnMessage(WM_TRAYNOTIFY, &CVelkorDlg::OnTrayNotify),
-        OnMessage(CTrayIcon::TaskbarCreatedMessage(), &CVelkorDlg::OnTaskbarCreated),
-        OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
-        OnMessage(SingleInstance::ActivateMessage(), &CVelkorDlg::OnActivateInstance),
-    });
+    static const MessageMap map = MessageMap::Of<CVelkorDlg>(
+        CDialog::GetThisMessageMap(),
+        {
+            OnWmSysCommand(&CVelkorDlg::OnSysCommand),
+            OnWmPaint(&CVelkorDlg::OnPaint),
+            OnWmQueryDragIcon(&CVelkorDlg::OnQueryDragIcon),
+            OnWmCtlColor(&CVelkorDlg::OnCtlColor),
+            OnBnClicked(IDC_ON, &CVelkorDlg::OnBnClickedOn),
+            OnBnClicked(IDC_STATIC_BTN, &CVelkorDlg::OnBnClickedStatic),
+            OnBnClicked(IDC_BREATH, &CVelkorDlg::OnBnClickedBreath),
+            OnBnClicked(IDC_COLORLOOP, &CVelkorDlg::OnBnClickedColorLoop),
+            OnBnClicked(IDC_RAINBOW, &CVelkorDlg::OnBnClickedRainBow),
+            OnBnClicked(IDCANCEL, &CVelkorDlg::OnBnClickedCancel),
+            OnBnClicked(IDOK, &CVelkorDlg::OnBnClickedExit),
+            OnWmLButtonDown(&CVelkorDlg::OnLButtonDown),
+            OnBnClicked(IDC_EXIT, &CVelkorDlg::OnBnClickedExit),
+            OnWmTimer(&CVelkorDlg::OnTimer),
+            OnBnClicked(IDC_MIN, &CVelkorDlg::OnBnClickedMin),
+            OnMessage(WM_TRAYNOTIFY, &CVelkorDlg::OnTrayNotify),
+            OnMessage(CTrayIcon::TaskbarCreatedMessage(), &CVelkorDlg::OnTaskbarCreated),
+            OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
+            OnMessage(SingleInstance::ActivateMessage(), &CVelkorDlg::OnActivateInstance),
+        }
+    );
     return &map;
 }
 
@@ -181,13 +191,15 @@ void CVelkorDlg::LoadSkin()
 void CVelkorDlg::MakeBackgroundBrush()
 {
     CBitmap bmpBackground;
-    bmpBackground.Attach(::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, BACKGROUND_FILE).c_str(),
-                                      IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    bmpBackground.Attach(::LoadImageW(
+        nullptr, FilePath::InFolder(m_strSkinDir, BACKGROUND_FILE).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE
+    ));
     if (bmpBackground.GetSafeHandle() == nullptr)
     {
         MessageBoxW(BACKGROUND_FAILED_TEXT, NOTICE_CAPTION, MB_OK);
-        bmpBackground.Attach(::LoadBitmapA(AfxFindResourceHandle(MAKEINTRESOURCEA(IDB_DEFAULT_BG), RT_BITMAP),
-                                           MAKEINTRESOURCEA(IDB_DEFAULT_BG)));
+        bmpBackground.Attach(::LoadBitmapA(
+            AfxFindResourceHandle(MAKEINTRESOURCEA(IDB_DEFAULT_BG), RT_BITMAP), MAKEINTRESOURCEA(IDB_DEFAULT_BG)
+        ));
     }
     // The brush keeps its own copy of the pattern; the bitmap goes with this scope.
     m_brushBg.CreatePatternBrush(&bmpBackground);
@@ -196,8 +208,9 @@ void CVelkorDlg::MakeBackgroundBrush()
 // A missing or unreadable file gives the button no image, silently.
 void CVelkorDlg::SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile)
 {
-    auto hIcon = static_cast<HICON>(::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, pszIconFile).c_str(),
-                                                 IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    auto hIcon = static_cast<HICON>(
+        ::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, pszIconFile).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
+    );
     button.SetIcons(hIcon, nullptr);   // the button owns the icon from here on
 }
 
@@ -244,9 +257,7 @@ void CVelkorDlg::OnBnClickedAuto()
 }
 
 // Cancel, and with it Close from the system menu, leaves the window open.
-void CVelkorDlg::OnBnClickedCancel()
-{
-}
+void CVelkorDlg::OnBnClickedCancel() {}
 
 // Ends the process at once: no window is closed first, a tray icon stays and
 // the keyboard keeps its mode.

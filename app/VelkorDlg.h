@@ -58,7 +58,7 @@ protected:
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
     HICON m_hIcon;
-    CTrayIcon m_trayIcon;       // the tray icon and its menu; knows whether the window is in the tray
+    CTrayIcon m_trayIcon;   // the tray icon and its menu; knows whether the window is in the tray
     CPowerWatch m_powerWatch;   // polls the power level, owns the power popup
     CBrush m_brushBg;
     CSkinButton m_btnMin;
@@ -69,7 +69,7 @@ protected:
     CSkinButton m_btnColorLoop;
     CSkinButton m_btnRainBow;
     CSkinButton m_btnAuto;
-    std::wstring m_strExeDir;    // UTF-16: the install folder may be named in any script
+    std::wstring m_strExeDir;   // UTF-16: the install folder may be named in any script
     std::wstring m_strSkinDir;
     WORD m_wLangId;
 

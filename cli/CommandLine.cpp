@@ -45,10 +45,8 @@ namespace
     };
 
     constexpr CommandWord COMMANDS[] = {
-        {L"--version", CommandLine::Command::Version},
-        {L"status", CommandLine::Command::Status},
-        {L"mode", CommandLine::Command::Mode},
-        {L"power", CommandLine::Command::Power},
+        {L"--version", CommandLine::Command::Version}, {L"status", CommandLine::Command::Status},
+        {L"mode", CommandLine::Command::Mode},         {L"power", CommandLine::Command::Power},
         {L"watch", CommandLine::Command::Watch},
     };
 }
@@ -63,8 +61,9 @@ bool CommandLine::Parse(const std::vector<std::wstring>& args)
     }
     if (args.empty())
         return Fail(L"no command given");
-    const auto it = std::find_if(std::begin(COMMANDS), std::end(COMMANDS),
-                                 [&](const CommandWord& word) { return SameWord(args[0], word.pszWord); });
+    const auto it = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [&](const CommandWord& word) {
+        return SameWord(args[0], word.pszWord);
+    });
     if (it == std::end(COMMANDS))
         return Fail(L"unknown command '" + args[0] + L"'");
     m_command = it->command;

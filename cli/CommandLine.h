@@ -10,7 +10,15 @@
 class CommandLine
 {
 public:
-    enum class Command { Help, Version, Status, Mode, Power, Watch };
+    enum class Command
+    {
+        Help,
+        Version,
+        Status,
+        Mode,
+        Power,
+        Watch
+    };
 
     // The arguments after the program's name. False on wrong usage, with the
     // reason in Error().

@@ -25,8 +25,8 @@ TEST(CommandLine, CommandsModesAndCountsInAnyLetterCase)
         EXPECT_EQ(Parsed(args).GetCommand(), Command::Help);
 
     const std::pair<const wchar_t*, LedMode> modes[] = {
-        {L"ON", LedMode::On},       {L"RainBow", LedMode::RainBow}, {L"colorLOOP", LedMode::ColorLoop},
-        {L"breath", LedMode::Breath}, {L"0", LedMode::Auto},         {L"4", LedMode::ColorLoop}};
+        {L"ON", LedMode::On},         {L"RainBow", LedMode::RainBow}, {L"colorLOOP", LedMode::ColorLoop},
+        {L"breath", LedMode::Breath}, {L"0", LedMode::Auto},          {L"4", LedMode::ColorLoop}};
     for (const auto& [pszName, mode] : modes)
     {
         const CommandLine commandLine = Parsed({L"Mode", pszName});

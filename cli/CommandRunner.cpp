@@ -45,7 +45,8 @@ namespace
         wchar_t* pszText = nullptr;
         const DWORD dwLength = FormatMessageW(
             FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-            dwError, 0, reinterpret_cast<wchar_t*>(&pszText), 0, nullptr);
+            dwError, 0, reinterpret_cast<wchar_t*>(&pszText), 0, nullptr
+        );
         std::wstring strText = dwLength > 0 ? std::wstring(pszText, dwLength) : std::wstring();
         LocalFree(pszText);
         strText.erase(strText.find_last_not_of(L" \r\n.") + 1);
@@ -56,9 +57,10 @@ namespace
 }
 
 CommandRunner::CommandRunner(ConsoleStream& out, ConsoleStream& err, const CtrlBreak& ctrlBreak)
-    : m_out(out), m_err(err), m_ctrlBreak(ctrlBreak)
-{
-}
+    : m_out(out),
+      m_err(err),
+      m_ctrlBreak(ctrlBreak)
+{}
 
 // The whole command line is checked before io.dll is loaded: wrong usage
 // loads nothing and touches no port.
@@ -69,12 +71,9 @@ int CommandRunner::Run(const std::vector<std::wstring>& args)
         return Complain(L"velkorctl: " + commandLine.Error() + L"\r\n\r\n" + CommandLine::UsageText(), EXIT_USAGE);
     switch (commandLine.GetCommand())
     {
-    case CommandLine::Command::Help:
-        return m_out.Write(CommandLine::UsageText()) ? EXIT_DONE : EXIT_OUTPUT_FAILED;
-    case CommandLine::Command::Version:
-        return Say(L"velkorctl " VELKOR_VERSION);
-    default:
-        return RunOnEc(commandLine);
+    case CommandLine::Command::Help: return m_out.Write(CommandLine::UsageText()) ? EXIT_DONE : EXIT_OUTPUT_FAILED;
+    case CommandLine::Command::Version: return Say(L"velkorctl " VELKOR_VERSION);
+    default: return RunOnEc(commandLine);
     }
 }
 
@@ -83,34 +82,28 @@ int CommandRunner::RunOnEc(const CommandLine& commandLine)
     EcAccess ec(EcAccess::OnFailure::Report);
     switch (ec.GetState())
     {
-    case EcAccess::State::LibraryMissing:
-        return ReportLibraryMissing(ec);
-    case EcAccess::State::ExportMissing:
-        return ReportExportMissing(ec);
-    case EcAccess::State::DriverClosed:
-        return ReportDriverClosed(ec, commandLine.GetCommand());
-    case EcAccess::State::Ready:
-        break;
+    case EcAccess::State::LibraryMissing: return ReportLibraryMissing(ec);
+    case EcAccess::State::ExportMissing: return ReportExportMissing(ec);
+    case EcAccess::State::DriverClosed: return ReportDriverClosed(ec, commandLine.GetCommand());
+    case EcAccess::State::Ready: break;
     }
     switch (commandLine.GetCommand())
     {
     case CommandLine::Command::Mode:
         SelectLedMode(ec, commandLine.Mode());
         return Say(ModeLine(static_cast<BYTE>(commandLine.Mode())));
-    case CommandLine::Command::Power:
-        return Say(PowerLine(ReadRamByte(ec, POWER_LEVEL_OFFSET)));
-    case CommandLine::Command::Watch:
-        return Watch(ec, commandLine.Count());
-    default:
-        return Status(ec);
+    case CommandLine::Command::Power: return Say(PowerLine(ReadRamByte(ec, POWER_LEVEL_OFFSET)));
+    case CommandLine::Command::Watch: return Watch(ec, commandLine.Count());
+    default: return Status(ec);
     }
 }
 
 int CommandRunner::ReportLibraryMissing(const EcAccess& ec)
 {
     std::wstring strText = L"velkorctl: io.dll ";
-    strText += ec.LoadError() == ERROR_MOD_NOT_FOUND ? L"was not found"
-                                                      : L"could not be loaded (" + LoadErrorMessage(ec.LoadError()) + L")";
+    strText += ec.LoadError() == ERROR_MOD_NOT_FOUND
+                   ? L"was not found"
+                   : L"could not be loaded (" + LoadErrorMessage(ec.LoadError()) + L")";
     strText += L". Searched, in this order:\r\n";
     for (const std::wstring& strFolder : EcAccess::LibraryFolders())
         strText += L"  " + strFolder + L"\r\n";
@@ -123,12 +116,13 @@ int CommandRunner::ReportExportMissing(const EcAccess& ec)
     std::wstring strNames;
     for (const std::string& strName : ec.MissingExports())
         strNames += (strNames.empty() ? L"" : L", ") + std::wstring(strName.begin(), strName.end());
-    return Complain(L"velkorctl: " + ec.LibraryPath() +
-                        (ec.MissingExports().size() == 1 ? L" lacks the export " : L" lacks the exports ") +
-                        strNames +
-                        L".\r\nIt is not the port-I/O library velkorctl needs, which exports Out32, Inp32, "
-                        L"IsInpOutDriverOpen and IsXP64Bit.\r\n",
-                    EXIT_NO_LIBRARY);
+    return Complain(
+        L"velkorctl: " + ec.LibraryPath() +
+            (ec.MissingExports().size() == 1 ? L" lacks the export " : L" lacks the exports ") + strNames +
+            L".\r\nIt is not the port-I/O library velkorctl needs, which exports Out32, Inp32, "
+            L"IsInpOutDriverOpen and IsXP64Bit.\r\n",
+        EXIT_NO_LIBRARY
+    );
 }
 
 int CommandRunner::ReportDriverClosed(const EcAccess& ec, CommandLine::Command command)
@@ -139,10 +133,12 @@ int CommandRunner::ReportDriverClosed(const EcAccess& ec, CommandLine::Command c
             return EXIT_OUTPUT_FAILED;
         return EXIT_DRIVER_CLOSED;
     }
-    return Complain(L"velkorctl: the driver of " + ec.LibraryPath() +
-                        L" is not open, so no port can be reached.\r\nInstall the library's kernel driver (some port "
-                        L"libraries install it when first run as administrator).\r\n",
-                    EXIT_DRIVER_CLOSED);
+    return Complain(
+        L"velkorctl: the driver of " + ec.LibraryPath() +
+            L" is not open, so no port can be reached.\r\nInstall the library's kernel driver (some port "
+            L"libraries install it when first run as administrator).\r\n",
+        EXIT_DRIVER_CLOSED
+    );
 }
 
 // The EC is read first and the lines printed after, so the EC accesses come

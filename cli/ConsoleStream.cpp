@@ -2,7 +2,9 @@
 
 #include <vector>
 
-ConsoleStream::ConsoleStream(DWORD dwStdHandle) : m_hOutput(GetStdHandle(dwStdHandle)), m_bConsole(false)
+ConsoleStream::ConsoleStream(DWORD dwStdHandle)
+    : m_hOutput(GetStdHandle(dwStdHandle)),
+      m_bConsole(false)
 {
     DWORD dwMode = 0;
     m_bConsole = m_hOutput != nullptr && m_hOutput != INVALID_HANDLE_VALUE && GetConsoleMode(m_hOutput, &dwMode);

@@ -4,82 +4,85 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// Super I/O configuration registers that lead to the EC's indirect registers.
-constexpr BYTE SIO_INDIRECT_SELECT = 0x2E;
-constexpr BYTE SIO_INDIRECT_DATA = 0x2F;
-// The EC's indirect-access registers.
-constexpr BYTE EC_ADDRESS_LOW = 0x10;
-constexpr BYTE EC_ADDRESS_HIGH = 0x11;
-constexpr BYTE EC_DATA = 0x12;
-
-constexpr WORD CHIP_ID_ADDRESS = 0x2000; // two identification bytes
-constexpr WORD CHIP_CONTROL_ADDRESS = 0x1060;
-constexpr int RAM_BASE_IT557X = 0xC400;
-constexpr int RAM_BASE_OTHER = 0x0400;
-
-// The full path of a loaded module (nullptr: the program), however long; empty on failure.
-std::wstring ModulePath(HMODULE hModule)
+namespace
 {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD dwLength = GetModuleFileNameW(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (dwLength == 0)
-            return std::wstring();
-        if (dwLength < buffer.size())
-            return std::wstring(buffer.data(), dwLength);
-        buffer.resize(buffer.size() * 2);
+
+    // Super I/O configuration registers that lead to the EC's indirect registers.
+    constexpr BYTE SIO_INDIRECT_SELECT = 0x2E;
+    constexpr BYTE SIO_INDIRECT_DATA = 0x2F;
+    // The EC's indirect-access registers.
+    constexpr BYTE EC_ADDRESS_LOW = 0x10;
+    constexpr BYTE EC_ADDRESS_HIGH = 0x11;
+    constexpr BYTE EC_DATA = 0x12;
+
+    constexpr WORD CHIP_ID_ADDRESS = 0x2000;   // two identification bytes
+    constexpr WORD CHIP_CONTROL_ADDRESS = 0x1060;
+    constexpr int RAM_BASE_IT557X = 0xC400;
+    constexpr int RAM_BASE_OTHER = 0x0400;
+
+    // The full path of a loaded module (nullptr: the program), however long; empty on failure.
+    std::wstring ModulePath(HMODULE hModule)
+    {
+        std::vector<wchar_t> buffer(MAX_PATH);
+        for (;;)
+        {
+            const DWORD dwLength = GetModuleFileNameW(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (dwLength == 0)
+                return std::wstring();
+            if (dwLength < buffer.size())
+                return std::wstring(buffer.data(), dwLength);
+            buffer.resize(buffer.size() * 2);
+        }
     }
-}
 
-std::wstring ExecutableFolder()
-{
-    const std::wstring strPath = ModulePath(nullptr);
-    return strPath.empty() ? strPath : strPath.substr(0, strPath.find_last_of(L'\\') + 1);
-}
+    std::wstring ExecutableFolder()
+    {
+        const std::wstring strPath = ModulePath(nullptr);
+        return strPath.empty() ? strPath : strPath.substr(0, strPath.find_last_of(L'\\') + 1);
+    }
 
-std::wstring SystemFolder()
-{
-    wchar_t szPath[MAX_PATH];
-    const UINT nLength = GetSystemDirectoryW(szPath, MAX_PATH);
-    return nLength > 0 && nLength < MAX_PATH ? std::wstring(szPath, nLength) + L"\\" : std::wstring();
-}
+    std::wstring SystemFolder()
+    {
+        wchar_t szPath[MAX_PATH];
+        const UINT nLength = GetSystemDirectoryW(szPath, MAX_PATH);
+        return nLength > 0 && nLength < MAX_PATH ? std::wstring(szPath, nLength) + L"\\" : std::wstring();
+    }
 
-// io.dll is not a system library, so the usual search would also take a copy
-// planted in the current folder or on PATH. Only the program's own folder and
-// the system folder are trusted. The loader's restricted search is asked first:
-// it also finds the library beside a program installed deeper than MAX_PATH.
-// Systems without it (Windows 7 lacking its loader update) reject the flags,
-// and get the two folders named by full path instead. On failure dwError says
-// why; a library that is there but cannot be loaded (built for the other
-// processor width, say) says more than one that is not there.
-HMODULE LoadPortLibrary(DWORD& dwError)
-{
-    if (HMODULE hModule = LoadLibraryExW(L"io.dll", nullptr,
-                                         LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
-        return hModule;
-    dwError = GetLastError();
-    if (dwError != ERROR_INVALID_PARAMETER)
-        return nullptr;
-    dwError = ERROR_MOD_NOT_FOUND;
-    for (const std::wstring& strFolder : EcAccess::LibraryFolders()) {
-        if (HMODULE hModule = LoadLibraryExW((strFolder + L"io.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+    // io.dll is not a system library, so the usual search would also take a copy
+    // planted in the current folder or on PATH. Only the program's own folder and
+    // the system folder are trusted. The loader's restricted search is asked first:
+    // it also finds the library beside a program installed deeper than MAX_PATH.
+    // Systems without it (Windows 7 lacking its loader update) reject the flags,
+    // and get the two folders named by full path instead. On failure dwError says
+    // why; a library that is there but cannot be loaded (built for the other
+    // processor width, say) says more than one that is not there.
+    HMODULE LoadPortLibrary(DWORD& dwError)
+    {
+        if (HMODULE hModule =
+                LoadLibraryExW(L"io.dll", nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32))
             return hModule;
-        if (dwError == ERROR_MOD_NOT_FOUND)
-            dwError = GetLastError();
+        dwError = GetLastError();
+        if (dwError != ERROR_INVALID_PARAMETER)
+            return nullptr;
+        dwError = ERROR_MOD_NOT_FOUND;
+        for (const std::wstring& strFolder : EcAccess::LibraryFolders())
+        {
+            if (HMODULE hModule =
+                    LoadLibraryExW((strFolder + L"io.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+                return hModule;
+            if (dwError == ERROR_MOD_NOT_FOUND)
+                dwError = GetLastError();
+        }
+        return nullptr;
     }
-    return nullptr;
-}
 
-// GetProcAddress gives every export one type; the caller names the real one.
-template <typename PFN>
-PFN BindExport(HMODULE hModule, const char* pszName)
-{
-    return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
-}
+    // GetProcAddress gives every export one type; the caller names the real one.
+    template <typename PFN> PFN BindExport(HMODULE hModule, const char* pszName)
+    {
+        return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
+    }
 
-} // namespace
+}   // namespace
 
 EcAccess::EcAccess(OnFailure onFailure)
     : m_nEcRamBase(RAM_BASE_OTHER),
@@ -103,7 +106,8 @@ EcAccess::EcAccess(OnFailure onFailure)
 std::vector<std::wstring> EcAccess::LibraryFolders()
 {
     std::vector<std::wstring> folders;
-    for (const std::wstring& strFolder : {ExecutableFolder(), SystemFolder()}) {
+    for (const std::wstring& strFolder : {ExecutableFolder(), SystemFolder()})
+    {
         if (!strFolder.empty())
             folders.push_back(strFolder);
     }
@@ -139,11 +143,13 @@ EcAccess::State EcAccess::BindLibrary()
     m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll, "Inp32");
     m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll, "IsInpOutDriverOpen");
     m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll, "IsXP64Bit");
-    const std::pair<const char*, bool> exports[] = {{"Out32", m_pfnOut32 != nullptr},
-                                                    {"Inp32", m_pfnInp32 != nullptr},
-                                                    {"IsInpOutDriverOpen", m_pfnIsInpOutDriverOpen != nullptr},
-                                                    {"IsXP64Bit", m_pfnIsXP64Bit != nullptr}};
-    for (const auto& [pszName, bBound] : exports) {
+    const std::pair<const char*, bool> exports[] = {
+        {"Out32", m_pfnOut32 != nullptr},
+        {"Inp32", m_pfnInp32 != nullptr},
+        {"IsInpOutDriverOpen", m_pfnIsInpOutDriverOpen != nullptr},
+        {"IsXP64Bit", m_pfnIsXP64Bit != nullptr}};
+    for (const auto& [pszName, bBound] : exports)
+    {
         if (!bBound)
             m_missingExports.emplace_back(pszName);
     }
@@ -156,10 +162,13 @@ void EcAccess::ProbeChip()
 {
     m_byChipId[0] = ReadEcByte(CHIP_ID_ADDRESS);
     m_byChipId[1] = ReadEcByte(CHIP_ID_ADDRESS + 1);
-    if (m_byChipId[0] == 0x55 && (m_byChipId[1] == 0x70 || m_byChipId[1] == 0x71)) {
+    if (m_byChipId[0] == 0x55 && (m_byChipId[1] == 0x70 || m_byChipId[1] == 0x71))
+    {
         m_nEcRamBase = RAM_BASE_IT557X;
         WriteEcByte(CHIP_CONTROL_ADDRESS, 0x80);
-    } else {
+    }
+    else
+    {
         m_nEcRamBase = RAM_BASE_OTHER;
         WriteEcByte(CHIP_CONTROL_ADDRESS, 0x00);
     }

@@ -16,11 +16,22 @@
 // the failure to be kept instead. Either way the steps after the failing one
 // are not taken, so no port has been touched. The library stays loaded until
 // the process ends.
-class EcAccess {
+class EcAccess
+{
 public:
-    enum class OnFailure { EndProcess, Report };
+    enum class OnFailure
+    {
+        EndProcess,
+        Report
+    };
     // How far construction got.
-    enum class State { Ready, LibraryMissing, ExportMissing, DriverClosed };
+    enum class State
+    {
+        Ready,
+        LibraryMissing,
+        ExportMissing,
+        DriverClosed
+    };
 
     explicit EcAccess(OnFailure onFailure = OnFailure::EndProcess);
     EcAccess(const EcAccess&) = delete;
@@ -45,7 +56,7 @@ public:
     static std::vector<std::wstring> LibraryFolders();
 
     // Data members
-    int m_nEcRamBase; // 0xC400 on an IT5570/IT5571, else 0x0400; add the EcRamMap offsets
+    int m_nEcRamBase;   // 0xC400 on an IT5570/IT5571, else 0x0400; add the EcRamMap offsets
 
 private:
     typedef void(__stdcall* PFN_OUT32)(short nPort, short nValue);
@@ -64,8 +75,8 @@ private:
     PFN_OUT32 m_pfnOut32;
     PFN_INP32 m_pfnInp32;
     PFN_QUERY m_pfnIsInpOutDriverOpen;
-    PFN_QUERY m_pfnIsXP64Bit; // bound with the rest, never called
-    WORD m_wSioIndexPort;     // the data port is the next one
+    PFN_QUERY m_pfnIsXP64Bit;   // bound with the rest, never called
+    WORD m_wSioIndexPort;   // the data port is the next one
     IsaBusMutex m_mutexIsaBus;
     State m_state;
     DWORD m_dwLoadError;

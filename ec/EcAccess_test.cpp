@@ -29,7 +29,8 @@ TEST(EcAccess, WriteAndReadAreTwelvePortAccessesHighAddressByteFirst)
     EXPECT_EQ(sim.NewLogLines(), read);
 
     // Both address bytes reach the chip: the corners of the address space.
-    for (WORD wAddress : {0x0000, 0x00FF, 0xFF00}) {
+    for (WORD wAddress : {0x0000, 0x00FF, 0xFF00})
+    {
         pEc->WriteEcByte(wAddress, 0x5A);
         EXPECT_EQ(sim.Ec()[wAddress], 0x5A) << std::hex << wAddress;
         EXPECT_EQ(pEc->ReadEcByte(wAddress), 0x5A) << std::hex << wAddress;
@@ -44,7 +45,8 @@ TEST(EcAccess, ReadKeepsOnlyTheLowByteOfThePortAnswer)
     ASSERT_NE(pfnSetHighBits, nullptr);
     // The port answers 0x1FF, then 0xFF00.
     const std::pair<short, BYTE> answers[] = {{0x0100, 0xFF}, {static_cast<short>(0xFF00), 0x00}};
-    for (const auto& [nHighBits, byValue] : answers) {
+    for (const auto& [nHighBits, byValue] : answers)
+    {
         pfnSetHighBits(nHighBits);
         ProcessSim().Ec()[0xC4F6] = byValue;
         EXPECT_EQ(pEc->ReadEcByte(0xC4F6), byValue) << std::hex << nHighBits;
@@ -54,7 +56,8 @@ TEST(EcAccess, ReadKeepsOnlyTheLowByteOfThePortAnswer)
 
 TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
 {
-    struct Case {
+    struct Case
+    {
         BYTE byId1, byId2;
         int nBase;
         BYTE byControl;
@@ -66,7 +69,8 @@ TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
         {0x54, 0x70, 0x0400, 0x00},
     };
     SimHarness& sim = ProcessSim();
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(testing::Message() << std::hex << int(c.byId1) << ":" << int(c.byId2));
         sim.SetChipId(c.byId1, c.byId2);
         sim.Ec()[0x1060] = 0x5A;
@@ -79,7 +83,9 @@ TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
         EXPECT_EQ(ec.ChipId(1), c.byId2);
         EXPECT_EQ(sim.Ec()[0x1060], c.byControl);
         // Exactly two reads, 0x2000 before 0x2001, then one write.
-        EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcRead(0x2000, c.byId1), EcRead(0x2001, c.byId2),
-                                                                EcWrite(0x1060, c.byControl)}));
+        EXPECT_EQ(
+            NewEcOperations(),
+            (std::vector<EcOperation>{EcRead(0x2000, c.byId1), EcRead(0x2001, c.byId2), EcWrite(0x1060, c.byControl)})
+        );
     }
 }

@@ -20,7 +20,8 @@ IsaBusMutex::~IsaBusMutex()
         CloseHandle(m_hMutex);
 }
 
-IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex) : m_hOwned(nullptr)
+IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex)
+    : m_hOwned(nullptr)
 {
     if (mutex.m_hMutex == nullptr)
         return;

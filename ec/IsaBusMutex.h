@@ -4,7 +4,8 @@
 // The system-wide mutex by which programs that use the Super I/O ports take
 // turns, so that none of them runs between the steps of another's indexed
 // port sequence. Hardware-monitoring programs use the same name.
-class IsaBusMutex {
+class IsaBusMutex
+{
 public:
     static constexpr const char* NAME = "Global\\Access_ISABUS.HTP.Method";
     // How long an access waits for another program's turn to end before it
@@ -17,7 +18,8 @@ public:
     IsaBusMutex& operator=(const IsaBusMutex&) = delete;
 
     // Holds the mutex for one port sequence, if it could be had in time.
-    class Turn {
+    class Turn
+    {
     public:
         explicit Turn(const IsaBusMutex& mutex);
         ~Turn();
@@ -25,9 +27,9 @@ public:
         Turn& operator=(const Turn&) = delete;
 
     private:
-        HANDLE m_hOwned; // null when the wait ran out or there is no mutex
+        HANDLE m_hOwned;   // null when the wait ran out or there is no mutex
     };
 
 private:
-    HANDLE m_hMutex; // null if it could be neither created nor opened
+    HANDLE m_hMutex;   // null if it could be neither created nor opened
 };

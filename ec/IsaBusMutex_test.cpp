@@ -11,76 +11,78 @@
 
 using Lines = std::vector<std::string>;
 
-namespace {
-
-// The lines bus_holder logs when it reads the chip id register.
-const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
-
-// Splits the log into the holder's lines and this program's EC accesses: true
-// when the holder's come first.
-bool HolderFirst(const Lines& lines, std::vector<EcOperation>& ours)
+namespace
 {
-    const bool bFirst = Lines(lines.begin(), lines.begin() + std::min<size_t>(2, lines.size())) == HOLDER_LINES;
-    Lines rest = lines;
-    auto it = std::search(rest.begin(), rest.end(), HOLDER_LINES.begin(), HOLDER_LINES.end());
-    if (it != rest.end())
-        rest.erase(it, it + 2);
-    ours = EcOperationsOf(rest);
-    return bFirst;
-}
 
-// bus_holder.exe: another program that takes the ports' mutex. It answers
-// through two named manual-reset events of this test's own.
-class OtherPortUser {
-public:
-    // Returns once it holds the mutex. Told to Go(), it waits nDelayMs, uses
-    // the ports and releases; untold, it lets go after a second.
-    bool Hold(int nDelayMs)
+    // The lines bus_holder logs when it reads the chip id register.
+    const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
+
+    // Splits the log into the holder's lines and this program's EC accesses: true
+    // when the holder's come first.
+    bool HolderFirst(const Lines& lines, std::vector<EcOperation>& ours)
     {
-        return m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start() &&
-               WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
+        const bool bFirst = Lines(lines.begin(), lines.begin() + std::min<size_t>(2, lines.size())) == HOLDER_LINES;
+        Lines rest = lines;
+        auto it = std::search(rest.begin(), rest.end(), HOLDER_LINES.begin(), HOLDER_LINES.end());
+        if (it != rest.end())
+            rest.erase(it, it + 2);
+        ours = EcOperationsOf(rest);
+        return bFirst;
     }
-    // Returns once it has ended while holding the mutex.
-    bool Abandon()
+
+    // bus_holder.exe: another program that takes the ports' mutex. It answers
+    // through two named manual-reset events of this test's own.
+    class OtherPortUser
     {
-        return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 &&
-               WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
-    }
-    void Go() { SetEvent(m_hGo.Get()); }
-    DWORD Wait() { return m_holder.Wait(); }
+    public:
+        // Returns once it holds the mutex. Told to Go(), it waits nDelayMs, uses
+        // the ports and releases; untold, it lets go after a second.
+        bool Hold(int nDelayMs)
+        {
+            return m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start() &&
+                   WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
+        }
+        // Returns once it has ended while holding the mutex.
+        bool Abandon()
+        {
+            return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 &&
+                   WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
+        }
+        void Go() { SetEvent(m_hGo.Get()); }
+        DWORD Wait() { return m_holder.Wait(); }
 
-private:
-    static std::string EventName(const char* pszRole)
+    private:
+        static std::string EventName(const char* pszRole)
+        {
+            static int s_nEvents = 0;
+            return std::string("ec-test-") + pszRole + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                   std::to_string(++s_nEvents);
+        }
+        std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
+        ScopedHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
+        ScopedHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
+        ProgramRun m_holder{SimHarness::ToolPath("bus_holder.exe")};
+    };
+
+    // Whether another thread could take the mutex right now.
+    bool MutexIsFree()
     {
-        static int s_nEvents = 0;
-        return std::string("ec-test-") + pszRole + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++s_nEvents);
+        bool bFree = false;
+        std::thread probe([&] {
+            HANDLE hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME);
+            if (hMutex == nullptr)
+                return;
+            const DWORD dwWait = WaitForSingleObject(hMutex, 0);
+            bFree = dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
+            if (bFree)
+                ReleaseMutex(hMutex);
+            CloseHandle(hMutex);
+        });
+        probe.join();
+        return bFree;
     }
-    std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
-    ScopedHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
-    ScopedHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
-    ProgramRun m_holder{SimHarness::ToolPath("bus_holder.exe")};
-};
 
-// Whether another thread could take the mutex right now.
-bool MutexIsFree()
-{
-    bool bFree = false;
-    std::thread probe([&] {
-        HANDLE hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME);
-        if (hMutex == nullptr)
-            return;
-        const DWORD dwWait = WaitForSingleObject(hMutex, 0);
-        bFree = dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
-        if (bFree)
-            ReleaseMutex(hMutex);
-        CloseHandle(hMutex);
-    });
-    probe.join();
-    return bFree;
-}
-
-} // namespace
+}   // namespace
 
 TEST(IsaBusMutex, AccessWaitsUntilAnotherProgramReleasesTheMutex)
 {
@@ -137,9 +139,10 @@ TEST(IsaBusMutex, EveryUserMayOpenTheMutex)
     ASSERT_NE(hMutex, nullptr);
     PACL pDacl = nullptr;
     PSECURITY_DESCRIPTOR pSd = nullptr;
-    ASSERT_EQ(GetSecurityInfo(hMutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &pDacl, nullptr,
-                              &pSd),
-              static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_EQ(
+        GetSecurityInfo(hMutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &pDacl, nullptr, &pSd),
+        static_cast<DWORD>(ERROR_SUCCESS)
+    );
     EXPECT_EQ(pDacl, nullptr) << "a NULL DACL grants everyone full access";
     LocalFree(pSd);
     CloseHandle(hMutex);

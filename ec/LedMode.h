@@ -4,7 +4,8 @@
 class EcAccess;
 
 // The keyboard light mode byte the EC firmware acts on.
-enum class LedMode : BYTE {
+enum class LedMode : BYTE
+{
     Auto = 0,
     On = 1,
     RainBow = 2,

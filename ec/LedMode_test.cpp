@@ -8,16 +8,19 @@ TEST(LedMode, EachModeClearsThenWritesItsValueAtEitherBase)
 {
     const std::pair<LedMode, BYTE> modes[] = {
         {LedMode::Auto, 0}, {LedMode::On, 1}, {LedMode::RainBow, 2}, {LedMode::Breath, 3}, {LedMode::ColorLoop, 4}};
-    const struct {
+    const struct
+    {
         BYTE byId1, byId2;
         WORD wBase;
     } chips[] = {{0x55, 0x70, 0xC400}, {0x54, 0x70, 0x0400}};
     SimHarness& sim = ProcessSim();
-    for (const auto& chip : chips) {
+    for (const auto& chip : chips)
+    {
         auto pEc = ProbedEc(chip.byId1, chip.byId2);
         const WORD wClear = static_cast<WORD>(chip.wBase + 0xBD);
         const WORD wMode = static_cast<WORD>(chip.wBase + 0xF6);
-        for (const auto& [mode, byValue] : modes) {
+        for (const auto& [mode, byValue] : modes)
+        {
             SCOPED_TRACE(testing::Message() << "base " << std::hex << chip.wBase << " mode " << int(byValue));
             sim.Ec()[wClear] = 0xAA;
             sim.Ec()[wMode] = 0xAA;

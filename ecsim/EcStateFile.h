@@ -7,7 +7,8 @@
 
 // The EC's 64 KiB address space kept in a file (byte i = EC address i) and
 // mapped, so every process that opens the same file sees the same EC.
-class EcStateFile {
+class EcStateFile
+{
 public:
     // Opens the file, first creating it (zeros, byChipId at 0x2000/0x2001) if
     // it does not exist. On failure returns false and says why in strError.

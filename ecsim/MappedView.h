@@ -6,7 +6,8 @@
 // A file mapping with one read/write view of its whole size. Mapping a real
 // file shares its bytes with every process that maps the same file; mapping
 // INVALID_HANDLE_VALUE under a name shares a page-file section instead.
-class MappedView {
+class MappedView
+{
 public:
     MappedView() = default;
     ~MappedView();

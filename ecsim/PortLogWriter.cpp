@@ -10,8 +10,10 @@ bool PortLogWriter::Open(const std::string& strPath)
     // per line keeps lines whole. Wine does not make such appends atomic
     // between processes (lines get lost), so a mutex named after the file
     // lets one process append at a time.
-    m_hFile.Reset(CreateFileA(strPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_hFile.Reset(CreateFileA(
+        strPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr
+    ));
     m_hMutex.Reset(CreateMutexA(nullptr, FALSE, SimConfig::SharedObjectName("log", strPath).c_str()));
     return m_hFile.IsValid() && m_hMutex.IsValid();
 }

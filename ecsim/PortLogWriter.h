@@ -7,7 +7,8 @@
 
 // Appends one text line per port access ("OUT 004E 2E") to a file that
 // several processes may write at once.
-class PortLogWriter {
+class PortLogWriter
+{
 public:
     bool Open(const std::string& strPath);
     bool IsOpen() const { return m_hFile.IsValid(); }
@@ -15,5 +16,5 @@ public:
 
 private:
     ScopedHandle m_hFile;
-    ScopedHandle m_hMutex; // one writer at a time, across processes
+    ScopedHandle m_hMutex;   // one writer at a time, across processes
 };

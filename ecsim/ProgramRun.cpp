@@ -4,24 +4,28 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-std::string Quote(const std::string& strArg)
+namespace
 {
-    return strArg.find_first_of(" \t") == std::string::npos && !strArg.empty() ? strArg : "\"" + strArg + "\"";
-}
 
-bool SameName(const std::string& strEntry, const std::string& strName)
-{
-    return strEntry.size() > strName.size() && strEntry[strName.size()] == '=' &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, strEntry.c_str(), static_cast<int>(strName.size()),
-                          strName.c_str(), static_cast<int>(strName.size())) == CSTR_EQUAL;
-}
+    std::string Quote(const std::string& strArg)
+    {
+        return strArg.find_first_of(" \t") == std::string::npos && !strArg.empty() ? strArg : "\"" + strArg + "\"";
+    }
 
-} // namespace
+    bool SameName(const std::string& strEntry, const std::string& strName)
+    {
+        return strEntry.size() > strName.size() && strEntry[strName.size()] == '=' &&
+               CompareStringA(
+                   LOCALE_INVARIANT, NORM_IGNORECASE, strEntry.c_str(), static_cast<int>(strName.size()),
+                   strName.c_str(), static_cast<int>(strName.size())
+               ) == CSTR_EQUAL;
+    }
+
+}   // namespace
 
 ProgramRun::ProgramRun(std::string strProgram)
-    : m_strProgram(std::move(strProgram)), m_strCommandLine(Quote(m_strProgram))
+    : m_strProgram(std::move(strProgram)),
+      m_strCommandLine(Quote(m_strProgram))
 {
     static std::atomic<int> s_nCounter{0};
     char szTemp[MAX_PATH];
@@ -32,7 +36,8 @@ ProgramRun::ProgramRun(std::string strProgram)
 
 ProgramRun::~ProgramRun()
 {
-    if (m_hProcess.IsValid() && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT) {
+    if (m_hProcess.IsValid() && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT)
+    {
         TerminateProcess(m_hProcess.Get(), 1);
         WaitForSingleObject(m_hProcess.Get(), 5000);
     }
@@ -69,12 +74,14 @@ ProgramRun& ProgramRun::SeparateErrors()
 std::vector<char> ProgramRun::EnvironmentBlock() const
 {
     std::vector<std::string> entries;
-    if (char* pszBlock = GetEnvironmentStringsA()) {
+    if (char* pszBlock = GetEnvironmentStringsA())
+    {
         for (const char* psz = pszBlock; *psz != '\0'; psz += std::char_traits<char>::length(psz) + 1)
             entries.emplace_back(psz);
         FreeEnvironmentStringsA(pszBlock);
     }
-    for (const auto& [strName, strValue] : m_environment) {
+    for (const auto& [strName, strValue] : m_environment)
+    {
         std::erase_if(entries, [&](const std::string& strEntry) { return SameName(strEntry, strName); });
         if (!strValue.empty())
             entries.push_back(strName + "=" + strValue);
@@ -90,8 +97,10 @@ bool ProgramRun::Start(DWORD dwCreationFlags)
 {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     auto createOutput = [&](const std::string& strPath) {
-        return CreateFileA(strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        return CreateFileA(
+            strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL, nullptr
+        );
     };
     ScopedHandle hOutput(createOutput(m_strOutputPath));
     ScopedHandle hErrors(m_strErrorPath.empty() ? INVALID_HANDLE_VALUE : createOutput(m_strErrorPath));
@@ -107,8 +116,10 @@ bool ProgramRun::Start(DWORD dwCreationFlags)
     commandLine.push_back('\0');
     std::vector<char> environment = EnvironmentBlock();
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(m_strProgram.c_str(), commandLine.data(), nullptr, nullptr, TRUE, dwCreationFlags,
-                        environment.data(), m_strFolder.empty() ? nullptr : m_strFolder.c_str(), &si, &pi))
+    if (!CreateProcessA(
+            m_strProgram.c_str(), commandLine.data(), nullptr, nullptr, TRUE, dwCreationFlags, environment.data(),
+            m_strFolder.empty() ? nullptr : m_strFolder.c_str(), &si, &pi
+        ))
         return false;
     m_hThread.Reset(pi.hThread);
     m_hProcess.Reset(pi.hProcess);
@@ -124,7 +135,8 @@ DWORD ProgramRun::Wait(DWORD dwTimeoutMs)
 {
     if (!m_hProcess.IsValid())
         return STILL_ACTIVE;
-    if (WaitForSingleObject(m_hProcess.Get(), dwTimeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(m_hProcess.Get(), dwTimeoutMs) != WAIT_OBJECT_0)
+    {
         TerminateProcess(m_hProcess.Get(), 1);
         WaitForSingleObject(m_hProcess.Get(), 5000);
         return STILL_ACTIVE;

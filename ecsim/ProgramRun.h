@@ -11,7 +11,8 @@
 // folder and environment changes, and collects its output and exit
 // code. Both output streams go to one temporary file (or, when asked, one
 // each), so a chatty child cannot block.
-class ProgramRun {
+class ProgramRun
+{
 public:
     explicit ProgramRun(std::string strProgram);
     ~ProgramRun();
@@ -47,7 +48,7 @@ private:
     std::string m_strFolder;
     std::vector<std::pair<std::string, std::string>> m_environment;
     std::string m_strOutputPath;
-    std::string m_strErrorPath; // empty: standard error goes to the output file
+    std::string m_strErrorPath;   // empty: standard error goes to the output file
     ScopedHandle m_hProcess;
     ScopedHandle m_hThread;
 };

@@ -3,10 +3,13 @@
 
 // Owns a kernel handle and closes it. Accepts both "no handle" spellings
 // (NULL and INVALID_HANDLE_VALUE), since CreateFile and the rest disagree.
-class ScopedHandle {
+class ScopedHandle
+{
 public:
     ScopedHandle() = default;
-    explicit ScopedHandle(HANDLE hHandle) : m_hHandle(hHandle) {}
+    explicit ScopedHandle(HANDLE hHandle)
+        : m_hHandle(hHandle)
+    {}
     ~ScopedHandle() { Reset(); }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;

@@ -6,43 +6,46 @@
 #include <optional>
 #include <vector>
 
-namespace {
-
-// An empty variable counts as unset, as it does for most Windows tools.
-std::optional<std::string> ReadVariable(const char* pszName)
+namespace
 {
-    DWORD dwSize = GetEnvironmentVariableA(pszName, nullptr, 0);
-    if (dwSize == 0)
-        return std::nullopt;
-    std::vector<char> buffer(dwSize);
-    DWORD dwLength = GetEnvironmentVariableA(pszName, buffer.data(), dwSize);
-    if (dwLength == 0 || dwLength >= dwSize)
-        return std::nullopt;
-    return std::string(buffer.data(), dwLength);
-}
 
-std::string ModuleFolder(HMODULE hModule)
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        DWORD dwLength = GetModuleFileNameA(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (dwLength < buffer.size()) {
-            std::string strPath(buffer.data(), dwLength);
-            return strPath.substr(0, strPath.find_last_of("\\/") + 1);
-        }
-        buffer.resize(buffer.size() * 2);
+    // An empty variable counts as unset, as it does for most Windows tools.
+    std::optional<std::string> ReadVariable(const char* pszName)
+    {
+        DWORD dwSize = GetEnvironmentVariableA(pszName, nullptr, 0);
+        if (dwSize == 0)
+            return std::nullopt;
+        std::vector<char> buffer(dwSize);
+        DWORD dwLength = GetEnvironmentVariableA(pszName, buffer.data(), dwSize);
+        if (dwLength == 0 || dwLength >= dwSize)
+            return std::nullopt;
+        return std::string(buffer.data(), dwLength);
     }
-}
 
-int HexDigit(char ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : -1;
-}
+    std::string ModuleFolder(HMODULE hModule)
+    {
+        std::vector<char> buffer(MAX_PATH);
+        for (;;)
+        {
+            DWORD dwLength = GetModuleFileNameA(hModule, buffer.data(), static_cast<DWORD>(buffer.size()));
+            if (dwLength < buffer.size())
+            {
+                std::string strPath(buffer.data(), dwLength);
+                return strPath.substr(0, strPath.find_last_of("\\/") + 1);
+            }
+            buffer.resize(buffer.size() * 2);
+        }
+    }
 
-} // namespace
+    int HexDigit(char ch)
+    {
+        if (ch >= '0' && ch <= '9')
+            return ch - '0';
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        return ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : -1;
+    }
+
+}   // namespace
 
 bool SimConfig::ParseChipId(const std::string& strText, BYTE (&byChipId)[2])
 {
@@ -62,8 +65,9 @@ std::string SimConfig::SharedObjectName(const char* pszKind, const std::string& 
     char szFull[MAX_PATH * 4];
     const DWORD dwLength = GetFullPathNameA(strPath.c_str(), sizeof szFull, szFull, nullptr);
     const std::string strFull = dwLength > 0 && dwLength < sizeof szFull ? szFull : strPath;
-    DWORD dwHash = 2166136261u; // FNV-1a over the case-folded path
-    for (char ch : strFull) {
+    DWORD dwHash = 2166136261u;   // FNV-1a over the case-folded path
+    for (char ch : strFull)
+    {
         dwHash ^= static_cast<BYTE>(std::toupper(static_cast<unsigned char>(ch == '/' ? '\\' : ch)));
         dwHash *= 16777619u;
     }
@@ -77,21 +81,26 @@ bool SimConfig::Load(HMODULE hModule, std::string& strError)
     m_strStatePath = ReadVariable("ECSIM_STATE").value_or(ModuleFolder(hModule) + "ecsim-state.bin");
     m_strLogPath = ReadVariable("ECSIM_LOG").value_or("");
 
-    if (auto chip = ReadVariable("ECSIM_CHIP"); chip && !ParseChipId(*chip, m_byChipId)) {
+    if (auto chip = ReadVariable("ECSIM_CHIP"); chip && !ParseChipId(*chip, m_byChipId))
+    {
         strError = "ECSIM_CHIP must be two hex bytes such as 55:70, not \"" + *chip + "\"";
         return false;
     }
-    if (auto driver = ReadVariable("ECSIM_DRIVER")) {
-        if (*driver != "open" && *driver != "closed") {
+    if (auto driver = ReadVariable("ECSIM_DRIVER"))
+    {
+        if (*driver != "open" && *driver != "closed")
+        {
             strError = "ECSIM_DRIVER must be open or closed, not \"" + *driver + "\"";
             return false;
         }
         m_bDriverOpen = *driver == "open";
     }
-    if (auto hold = ReadVariable("ECSIM_HOLD")) {
+    if (auto hold = ReadVariable("ECSIM_HOLD"))
+    {
         char* pszEnd = nullptr;
         const unsigned long nAddress = std::strtoul(hold->c_str(), &pszEnd, 16);
-        if (*pszEnd != '\0' || nAddress > 0xFFFF) {
+        if (*pszEnd != '\0' || nAddress > 0xFFFF)
+        {
             strError = "ECSIM_HOLD must be an EC address in hex, not \"" + *hold + "\"";
             return false;
         }

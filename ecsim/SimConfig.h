@@ -5,7 +5,8 @@
 
 // The simulator's settings, taken from the ECSIM_* environment variables of the
 // process that loads it (see README.md for the whole interface).
-class SimConfig {
+class SimConfig
+{
 public:
     // Reads the variables; the default state file lies beside hModule.
     // On a malformed value returns false and says why in strError.
@@ -21,6 +22,6 @@ public:
     std::string m_strStatePath;
     BYTE m_byChipId[2] = {0x55, 0x70};
     bool m_bDriverOpen = true;
-    std::string m_strLogPath; // empty: no log
-    int m_nHoldAddress = -1;  // ECSIM_HOLD; -1: none
+    std::string m_strLogPath;   // empty: no log
+    int m_nHoldAddress = -1;   // ECSIM_HOLD; -1: none
 };

@@ -6,29 +6,32 @@
 
 #include "ecsim/EcLayout.h"
 
-namespace {
-
-void RemoveTree(const std::string& strFolder)
+namespace
 {
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string strName = data.cFileName;
-            if (strName == "." || strName == "..")
-                continue;
-            const std::string strPath = strFolder + "\\" + strName;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(strPath);
-            else
-                DeleteFileA(strPath.c_str());
-        } while (FindNextFileA(hFind, &data));
-        FindClose(hFind);
-    }
-    RemoveDirectoryA(strFolder.c_str());
-}
 
-} // namespace
+    void RemoveTree(const std::string& strFolder)
+    {
+        WIN32_FIND_DATAA data;
+        HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &data);
+        if (hFind != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
+                const std::string strName = data.cFileName;
+                if (strName == "." || strName == "..")
+                    continue;
+                const std::string strPath = strFolder + "\\" + strName;
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(strPath);
+                else
+                    DeleteFileA(strPath.c_str());
+            } while (FindNextFileA(hFind, &data));
+            FindClose(hFind);
+        }
+        RemoveDirectoryA(strFolder.c_str());
+    }
+
+}   // namespace
 
 SimHarness::SimHarness(BYTE byChipId1, BYTE byChipId2)
 {
@@ -37,7 +40,7 @@ SimHarness::SimHarness(BYTE byChipId1, BYTE byChipId2)
     GetTempPathA(MAX_PATH, szTemp);
     m_strFolder = std::string(szTemp) + "ecsim-" + std::to_string(GetCurrentProcessId()) + "-" +
                   std::to_string(InterlockedIncrement(&s_nCounter));
-    RemoveTree(m_strFolder); // left over from an earlier process of the same id
+    RemoveTree(m_strFolder);   // left over from an earlier process of the same id
     CreateDirectoryA(m_strFolder.c_str(), nullptr);
     m_strStatePath = PathOf("ecsim-state.bin");
     m_strLogPath = PathOf("ports.log");
@@ -73,7 +76,8 @@ std::vector<std::string> SimHarness::NewLogLines()
     file.seekg(static_cast<std::streamoff>(m_nLogRead));
     std::vector<std::string> lines;
     std::string strLine;
-    while (std::getline(file, strLine)) {
+    while (std::getline(file, strLine))
+    {
         m_nLogRead += strLine.size() + 1;
         lines.push_back(strLine);
     }

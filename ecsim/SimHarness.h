@@ -10,7 +10,8 @@
 // state file (created at once with the chip id given) and the port log.
 // ExportEnvironment() names them in this process's ECSIM_* variables, which
 // io.dll reads when it is first called here and which child processes inherit.
-class SimHarness {
+class SimHarness
+{
 public:
     explicit SimHarness(BYTE byChipId1 = 0x55, BYTE byChipId2 = 0x70);
     ~SimHarness();
@@ -42,8 +43,7 @@ public:
     static std::string LibraryPath();
     // An export of that io.dll (loaded on first use), for tests and their
     // helper programs that call the library directly.
-    template <typename PFN>
-    static PFN IoExport(const char* pszName)
+    template <typename PFN> static PFN IoExport(const char* pszName)
     {
         FARPROC pfn = GetProcAddress(LoadLibraryA(LibraryPath().c_str()), pszName);
         return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(pfn));

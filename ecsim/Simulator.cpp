@@ -1,16 +1,19 @@
 #include "ecsim/Simulator.h"
 
-namespace {
-
-HMODULE ThisModule()
+namespace
 {
-    HMODULE hModule = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &hModule);
-    return hModule;
-}
 
-} // namespace
+    HMODULE ThisModule()
+    {
+        HMODULE hModule = nullptr;
+        GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCSTR>(&ThisModule), &hModule
+        );
+        return hModule;
+    }
+
+}   // namespace
 
 Simulator& Simulator::Instance()
 {
@@ -31,7 +34,8 @@ bool Simulator::Start(HMODULE hModule, std::string& strError)
 {
     if (!m_config.Load(hModule, strError))
         return false;
-    if (!m_config.m_strLogPath.empty() && !m_log.Open(m_config.m_strLogPath)) {
+    if (!m_config.m_strLogPath.empty() && !m_log.Open(m_config.m_strLogPath))
+    {
         strError = "cannot open the port log " + m_config.m_strLogPath;
         return false;
     }
@@ -39,19 +43,20 @@ bool Simulator::Start(HMODULE hModule, std::string& strError)
         return false;
     // Every process on the same state file must see the same chip registers.
     const std::string strSection = SimConfig::SharedObjectName("registers", m_config.m_strStatePath);
-    if (!m_registers.Map(INVALID_HANDLE_VALUE, sizeof(SuperIoPorts::Registers), strSection.c_str())) {
+    if (!m_registers.Map(INVALID_HANDLE_VALUE, sizeof(SuperIoPorts::Registers), strSection.c_str()))
+    {
         strError = "cannot create the shared section " + strSection;
         return false;
     }
-    m_pPorts = std::make_unique<SuperIoPorts>(reinterpret_cast<SuperIoPorts::Registers*>(m_registers.Data()),
-                                              m_state.Bytes());
+    m_pPorts =
+        std::make_unique<SuperIoPorts>(reinterpret_cast<SuperIoPorts::Registers*>(m_registers.Data()), m_state.Bytes());
     m_bDriverOpen = m_config.m_bDriverOpen;
     return true;
 }
 
 void Simulator::Out32(WORD wPort, WORD wValue)
 {
-    const BYTE byValue = static_cast<BYTE>(wValue); // an 8-bit port takes the low byte
+    const BYTE byValue = static_cast<BYTE>(wValue);   // an 8-bit port takes the low byte
     if (m_log.IsOpen())
         m_log.Record("OUT", wPort, byValue);
     if (!m_pPorts)
@@ -66,7 +71,9 @@ void Simulator::Out32(WORD wPort, WORD wValue)
 void Simulator::Hold()
 {
     const auto event = [this](const char* pszKind) {
-        return CreateEventA(nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, m_config.m_strStatePath).c_str());
+        return CreateEventA(
+            nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, m_config.m_strStatePath).c_str()
+        );
     };
     HANDLE hHeld = event("held"), hGo = event("go");
     SetEvent(hHeld);

@@ -12,7 +12,8 @@
 
 // What io.dll puts behind its exports: the configured EC, its ports and the
 // port log, set up on the first call into the library.
-class Simulator {
+class Simulator
+{
 public:
     static Simulator& Instance();
 
@@ -33,7 +34,7 @@ private:
     SimConfig m_config;
     EcStateFile m_state;
     MappedView m_registers;
-    std::unique_ptr<SuperIoPorts> m_pPorts; // null when the EC could not be set up
+    std::unique_ptr<SuperIoPorts> m_pPorts;   // null when the EC could not be set up
     PortLogWriter m_log;
     bool m_bDriverOpen = false;
     WORD m_wInp32HighBits = 0;

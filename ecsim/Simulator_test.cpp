@@ -7,25 +7,27 @@
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
 
-namespace {
-
-constexpr DWORD DRIVER_CLOSED = 3; // port_client's exit status
-
-std::unique_ptr<ProgramRun> PortClient(const SimHarness& sim, int nCount)
+namespace
 {
-    auto pClient = std::make_unique<ProgramRun>(SimHarness::ToolPath("port_client.exe"));
-    pClient->Arg(std::to_string(nCount)).Env("ECSIM_STATE", sim.StatePath()).Env("ECSIM_LOG", sim.LogPath());
-    return pClient;
-}
 
-} // namespace
+    constexpr DWORD DRIVER_CLOSED = 3;   // port_client's exit status
+
+    std::unique_ptr<ProgramRun> PortClient(const SimHarness& sim, int nCount)
+    {
+        auto pClient = std::make_unique<ProgramRun>(SimHarness::ToolPath("port_client.exe"));
+        pClient->Arg(std::to_string(nCount)).Env("ECSIM_STATE", sim.StatePath()).Env("ECSIM_LOG", sim.LogPath());
+        return pClient;
+    }
+
+}   // namespace
 
 TEST(Simulator, LogKeepsEveryLineWholeWhenProcessesWriteAtOnce)
 {
     SimHarness sim;
     constexpr int CLIENTS = 4, LINES_EACH = 1500;
     std::vector<std::unique_ptr<ProgramRun>> clients;
-    for (int i = 0; i < CLIENTS; ++i) {
+    for (int i = 0; i < CLIENTS; ++i)
+    {
         clients.push_back(PortClient(sim, LINES_EACH));
         ASSERT_TRUE(clients.back()->Start(CREATE_SUSPENDED));
     }

@@ -9,22 +9,24 @@
 // writes the selected one: 0x10 EC address low byte, 0x11 high byte, 0x12 the
 // EC byte at that address. Configuration registers 0x20/0x21 are the chip id,
 // which mirrors EC bytes 0x2000/0x2001, as monitoring tools read it there.
-class SuperIoPorts {
+class SuperIoPorts
+{
 public:
     static constexpr WORD INDEX_PORT = 0x4E;
     static constexpr WORD DATA_PORT = 0x4F;
-    static constexpr BYTE CHIP_ID_REGISTER = 0x20; // and 0x21
+    static constexpr BYTE CHIP_ID_REGISTER = 0x20;   // and 0x21
     static constexpr BYTE INDIRECT_SELECT_REGISTER = 0x2E;
     static constexpr BYTE INDIRECT_DATA_REGISTER = 0x2F;
     static constexpr BYTE EC_ADDRESS_LOW = 0x10;
     static constexpr BYTE EC_ADDRESS_HIGH = 0x11;
     static constexpr BYTE EC_DATA = 0x12;
-    static constexpr BYTE FLOATING_BUS = 0xFF; // what nothing answers with
+    static constexpr BYTE FLOATING_BUS = 0xFF;   // what nothing answers with
 
     // The chip's registers. They live in memory shared by every process that
     // uses the same EC, because on hardware a second program sees (and can
     // disturb) the selections the first one made.
-    struct Registers {
+    struct Registers
+    {
         BYTE byIndex;
         BYTE byIndirectSelect;
         BYTE byAddressLow;

@@ -5,36 +5,36 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 
-class SuperIoPortsTest : public testing::Test {
-protected:
-    void Select(BYTE byRegister, BYTE byValue)
+    class SuperIoPortsTest : public testing::Test
     {
-        m_ports.Out(0x4E, byRegister);
-        m_ports.Out(0x4F, byValue);
-    }
-    // The first five steps of an indirect access: address high, low, data register.
-    static void PointAt(SuperIoPorts& ports, WORD wAddress)
-    {
-        const BYTE steps[][2] = {{0x2E, 0x11}, {0x2F, BYTE(wAddress >> 8)}, {0x2E, 0x10},
-                                 {0x2F, BYTE(wAddress)}, {0x2E, 0x12}};
-        for (const auto& step : steps) {
-            ports.Out(0x4E, step[0]);
-            ports.Out(0x4F, step[1]);
+    protected:
+        void Select(BYTE byRegister, BYTE byValue)
+        {
+            m_ports.Out(0x4E, byRegister);
+            m_ports.Out(0x4F, byValue);
         }
-    }
-    std::size_t ChangedBytes() const
-    {
-        return m_ec.size() - std::count(m_ec.begin(), m_ec.end(), BYTE(0));
-    }
+        // The first five steps of an indirect access: address high, low, data register.
+        static void PointAt(SuperIoPorts& ports, WORD wAddress)
+        {
+            const BYTE steps[][2] = {
+                {0x2E, 0x11}, {0x2F, BYTE(wAddress >> 8)}, {0x2E, 0x10}, {0x2F, BYTE(wAddress)}, {0x2E, 0x12}};
+            for (const auto& step : steps)
+            {
+                ports.Out(0x4E, step[0]);
+                ports.Out(0x4F, step[1]);
+            }
+        }
+        std::size_t ChangedBytes() const { return m_ec.size() - std::count(m_ec.begin(), m_ec.end(), BYTE(0)); }
 
-    SuperIoPorts::Registers m_registers{};
-    std::vector<BYTE> m_ec = std::vector<BYTE>(0x10000);
-    SuperIoPorts m_ports{&m_registers, m_ec.data()};
-};
+        SuperIoPorts::Registers m_registers{};
+        std::vector<BYTE> m_ec = std::vector<BYTE>(0x10000);
+        SuperIoPorts m_ports{&m_registers, m_ec.data()};
+    };
 
-} // namespace
+}   // namespace
 
 TEST_F(SuperIoPortsTest, IndirectDataRegisterReachesTheAddressedByteAndRegistersReadBack)
 {

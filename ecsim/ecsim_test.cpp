@@ -4,25 +4,26 @@
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
 
-namespace {
-
-constexpr DWORD EXIT_USAGE = 2;
-
-std::unique_ptr<ProgramRun> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
+namespace
 {
-    auto pTool = std::make_unique<ProgramRun>(SimHarness::ProgramFolder() + "\\ecsim.exe");
-    pTool->Env("ECSIM_STATE", strStatePath);
-    for (const char* pszArg : args)
-        pTool->Arg(pszArg);
-    return pTool;
-}
 
-bool Contains(const std::string& strText, const char* pszPart)
-{
-    return strText.find(pszPart) != std::string::npos;
-}
+    constexpr DWORD EXIT_USAGE = 2;
 
-} // namespace
+    std::unique_ptr<ProgramRun> Tool(const std::string& strStatePath, std::initializer_list<const char*> args)
+    {
+        auto pTool = std::make_unique<ProgramRun>(SimHarness::ProgramFolder() + "\\ecsim.exe");
+        pTool->Env("ECSIM_STATE", strStatePath);
+        for (const char* pszArg : args)
+            pTool->Arg(pszArg);
+        return pTool;
+    }
+
+    bool Contains(const std::string& strText, const char* pszPart)
+    {
+        return strText.find(pszPart) != std::string::npos;
+    }
+
+}   // namespace
 
 TEST(EcSimTool, ShowFindsModeAndPowerAtTheChipsRamBase)
 {
@@ -53,10 +54,17 @@ TEST(EcSimTool, BadArgumentsTouchNothing)
     SimHarness sim;
     const std::string strAbsent = sim.PathOf("absent.bin");
     const std::initializer_list<const char*> bad[] = {
-        {}, {"show", "x"}, {"power", "256"}, {"power", "2x"}, {"peek", "10000"}, {"poke", "C4F6"}, {"watch", "soon"},
+        {},
+        {"show", "x"},
+        {"power", "256"},
+        {"power", "2x"},
+        {"peek", "10000"},
+        {"poke", "C4F6"},
+        {"watch", "soon"},
         {"frobnicate"},
     };
-    for (const auto& args : bad) {
+    for (const auto& args : bad)
+    {
         auto pTool = Tool(strAbsent, args);
         EXPECT_EQ(pTool->Run(), EXIT_USAGE) << (args.size() ? *args.begin() : "(none)");
         EXPECT_TRUE(Contains(pTool->Output(), "usage: ecsim show"));

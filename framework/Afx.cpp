@@ -57,9 +57,7 @@ HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType)
     return ::GetModuleHandleW(nullptr);
 }
 
-void AfxEnableControlContainer()
-{
-}
+void AfxEnableControlContainer() {}
 
 int AfxMessageBox(const char* lpszText, UINT nType)
 {

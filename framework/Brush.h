@@ -11,7 +11,8 @@ public:
     // The brush keeps its own copy of the pattern: the bitmap may be deleted after.
     BOOL CreatePatternBrush(CBitmap* pBitmap)
     {
-        return pBitmap != nullptr && AttachCreated(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->GetSafeHandle())));
+        return pBitmap != nullptr &&
+               AttachCreated(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->GetSafeHandle())));
     }
     BOOL CreateSysColorBrush(int nIndex) { return AttachCreated(::CreateSolidBrush(::GetSysColor(nIndex))); }
 

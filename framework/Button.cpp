@@ -5,11 +5,26 @@ BOOL CButton::Create(const char* lpszCaption, DWORD dwStyle, const RECT& rect, C
     return CreateEx(0, "BUTTON", lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 
-int CButton::GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-void CButton::SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
-UINT CButton::GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
-void CButton::SetState(BOOL bHighlight) { SendMessage(BM_SETSTATE, static_cast<WPARAM>(bHighlight)); }
-UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }
+int CButton::GetCheck() const
+{
+    return static_cast<int>(SendMessage(BM_GETCHECK));
+}
+void CButton::SetCheck(int nCheck)
+{
+    SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck));
+}
+UINT CButton::GetState() const
+{
+    return static_cast<UINT>(SendMessage(BM_GETSTATE));
+}
+void CButton::SetState(BOOL bHighlight)
+{
+    SendMessage(BM_SETSTATE, static_cast<WPARAM>(bHighlight));
+}
+UINT CButton::GetButtonStyle() const
+{
+    return GetStyle() & 0xFFFF;
+}
 
 void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw)
 {
@@ -17,17 +32,14 @@ void CButton::SetButtonStyle(UINT nStyle, BOOL bRedraw)
 }
 
 // An owner-drawn button without its own DrawItem shows nothing.
-void CButton::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CButton::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CButton::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    switch (message) {
+    switch (message)
+    {
     case WM_DRAWITEM:
         DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
         *pResult = TRUE;
@@ -36,8 +48,7 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
         MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
         *pResult = TRUE;
         return TRUE;
-    default:
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    default: return CWnd::OnChildNotify(message, wParam, lParam, pResult);
     }
 }
 

@@ -8,67 +8,81 @@
 
 namespace
 {
-using Events = std::vector<std::string>;
+    using Events = std::vector<std::string>;
 
-// A button that handles its own click first, like a skinned button.
-class CReflectingButton : public CButton
-{
-public:
-    CReflectingButton(Events& events, BOOL bSwallow) : m_events(events), m_bSwallow(bSwallow) {}
-
-    const MessageMap* GetMessageMap() const override
+    // A button that handles its own click first, like a skinned button.
+    class CReflectingButton : public CButton
     {
-        static const MessageMap map = MessageMap::Of<CReflectingButton>(CButton::GetThisMessageMap(), {
-            OnReflectedBnClicked(&CReflectingButton::OnReflectedClick),
-        });
-        return &map;
-    }
+    public:
+        CReflectingButton(Events& events, BOOL bSwallow)
+            : m_events(events),
+              m_bSwallow(bSwallow)
+        {}
 
-private:
-    BOOL OnReflectedClick()
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CReflectingButton>(
+                CButton::GetThisMessageMap(),
+                {
+                    OnReflectedBnClicked(&CReflectingButton::OnReflectedClick),
+                }
+            );
+            return &map;
+        }
+
+    private:
+        BOOL OnReflectedClick()
+        {
+            m_events.push_back("button");
+            return m_bSwallow;
+        }
+
+        Events& m_events;
+        BOOL m_bSwallow;
+    };
+
+    class COwnerDrawnButton : public CButton
     {
-        m_events.push_back("button");
-        return m_bSwallow;
-    }
+    public:
+        void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+        {
+            CDC::FromHandle(lpDrawItemStruct->hDC)->FillSolidRect(&lpDrawItemStruct->rcItem, RGB(255, 0, 0));
+        }
+        void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override { lpMeasureItemStruct->itemHeight = 33; }
+    };
 
-    Events& m_events;
-    BOOL m_bSwallow;
-};
-
-class COwnerDrawnButton : public CButton
-{
-public:
-    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override
+    // The parent: records clicks.
+    class CHostDialog : public CDialog
     {
-        CDC::FromHandle(lpDrawItemStruct->hDC)->FillSolidRect(&lpDrawItemStruct->rcItem, RGB(255, 0, 0));
-    }
-    void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override { lpMeasureItemStruct->itemHeight = 33; }
-};
+    public:
+        explicit CHostDialog(Events& events)
+            : m_events(events)
+        {
+            EXPECT_TRUE(Create(IDD_TEST_CONTROLS));
+        }
+        ~CHostDialog() override { DestroyWindow(); }
 
-// The parent: records clicks.
-class CHostDialog : public CDialog
-{
-public:
-    explicit CHostDialog(Events& events) : m_events(events) { EXPECT_TRUE(Create(IDD_TEST_CONTROLS)); }
-    ~CHostDialog() override { DestroyWindow(); }
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CHostDialog>(
+                CDialog::GetThisMessageMap(),
+                {
+                    OnBnClicked(IDC_TEST_BUTTON, &CHostDialog::OnBnClickedButton),
+                }
+            );
+            return &map;
+        }
 
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap map = MessageMap::Of<CHostDialog>(CDialog::GetThisMessageMap(), {
-            OnBnClicked(IDC_TEST_BUTTON, &CHostDialog::OnBnClickedButton),
-        });
-        return &map;
-    }
-
-private:
-    void OnBnClickedButton() { m_events.push_back("parent"); }
-    Events& m_events;
-};
-} // namespace
+    private:
+        void OnBnClickedButton() { m_events.push_back("parent"); }
+        Events& m_events;
+    };
+}   // namespace
 
 TEST(Reflection, AClickReachesTheButtonFirstAndThenTheParentUnlessSwallowed)
 {
-    for (BOOL bSwallow : {FALSE, TRUE}) {
+    for (BOOL bSwallow : {FALSE, TRUE})
+    {
         SCOPED_TRACE(bSwallow ? "swallowing button" : "passing button");
         Events events;
         CHostDialog host(events);

@@ -1,7 +1,8 @@
 #include "framework/ClientDC.h"
 #include "framework/Wnd.h"
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
+CClientDC::CClientDC(CWnd* pWnd)
+    : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
 {
     m_hDC = ::GetDC(m_hWnd);
 }

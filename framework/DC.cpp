@@ -3,14 +3,14 @@
 
 namespace
 {
-using DCMap = HandleMap<HDC, CDC, &CDC::m_hDC>;
+    using DCMap = HandleMap<HDC, CDC, &CDC::m_hDC>;
 
-DCMap& TheDCMap()
-{
-    thread_local DCMap map;
-    return map;
-}
-} // namespace
+    DCMap& TheDCMap()
+    {
+        thread_local DCMap map;
+        return map;
+    }
+}   // namespace
 
 CDC::~CDC()
 {
@@ -63,16 +63,25 @@ void CDC::DeleteTempMap()
 
 namespace
 {
-HGDIOBJ Select(HDC hDC, const CGdiObject* pObject)
-{
-    HGDIOBJ hOld = ::SelectObject(hDC, pObject != nullptr ? pObject->m_hObject : nullptr);
-    return hOld == HGDI_ERROR ? nullptr : hOld;
-}
-} // namespace
+    HGDIOBJ Select(HDC hDC, const CGdiObject* pObject)
+    {
+        HGDIOBJ hOld = ::SelectObject(hDC, pObject != nullptr ? pObject->m_hObject : nullptr);
+        return hOld == HGDI_ERROR ? nullptr : hOld;
+    }
+}   // namespace
 
-CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(Select(m_hDC, pPen))); }
-CBrush* CDC::SelectObject(CBrush* pBrush) { return CBrush::FromHandle(static_cast<HBRUSH>(Select(m_hDC, pBrush))); }
-CFont* CDC::SelectObject(CFont* pFont) { return CFont::FromHandle(static_cast<HFONT>(Select(m_hDC, pFont))); }
+CPen* CDC::SelectObject(CPen* pPen)
+{
+    return CPen::FromHandle(static_cast<HPEN>(Select(m_hDC, pPen)));
+}
+CBrush* CDC::SelectObject(CBrush* pBrush)
+{
+    return CBrush::FromHandle(static_cast<HBRUSH>(Select(m_hDC, pBrush)));
+}
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    return CFont::FromHandle(static_cast<HFONT>(Select(m_hDC, pFont)));
+}
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
@@ -98,15 +107,42 @@ CBitmap* CDC::GetCurrentBitmap() const
 
 // ---- State
 
-int CDC::SaveDC() { return ::SaveDC(m_hDC); }
-BOOL CDC::RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
-int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hDC); }
-COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hDC); }
-COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
+int CDC::SaveDC()
+{
+    return ::SaveDC(m_hDC);
+}
+BOOL CDC::RestoreDC(int nSavedDC)
+{
+    return ::RestoreDC(m_hDC, nSavedDC);
+}
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    return ::GetDeviceCaps(m_hDC, nIndex);
+}
+int CDC::SetBkMode(int nBkMode)
+{
+    return ::SetBkMode(m_hDC, nBkMode);
+}
+int CDC::GetBkMode() const
+{
+    return ::GetBkMode(m_hDC);
+}
+COLORREF CDC::SetBkColor(COLORREF crColor)
+{
+    return ::SetBkColor(m_hDC, crColor);
+}
+COLORREF CDC::GetBkColor() const
+{
+    return ::GetBkColor(m_hDC);
+}
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    return ::SetTextColor(m_hDC, crColor);
+}
+COLORREF CDC::GetTextColor() const
+{
+    return ::GetTextColor(m_hDC);
+}
 
 // ---- Filling and frames
 
@@ -144,8 +180,9 @@ void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
 
 void CDC::Draw3dRect(LPCRECT lpRect, COLORREF crTopLeft, COLORREF crBottomRight)
 {
-    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-               crTopLeft, crBottomRight);
+    Draw3dRect(
+        lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, crTopLeft, crBottomRight
+    );
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF crTopLeft, COLORREF crBottomRight)
@@ -156,8 +193,14 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF crTopLeft, COLORREF 
     FillSolidRect(x, y + cy - 1, cx, 1, crBottomRight);
 }
 
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
+void CDC::DrawFocusRect(LPCRECT lpRect)
+{
+    ::DrawFocusRect(m_hDC, lpRect);
+}
 
 BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop)
 {
@@ -173,13 +216,34 @@ CPoint CDC::MoveTo(int x, int y)
     return CPoint(ptOld);
 }
 
-BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
-BOOL CDC::Rectangle(LPCRECT lpRect) { return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
-BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
-BOOL CDC::Ellipse(LPCRECT lpRect) { return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+BOOL CDC::LineTo(int x, int y)
+{
+    return ::LineTo(m_hDC, x, y);
+}
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
+BOOL CDC::Rectangle(LPCRECT lpRect)
+{
+    return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+{
+    return ::Ellipse(m_hDC, x1, y1, x2, y2);
+}
+BOOL CDC::Ellipse(LPCRECT lpRect)
+{
+    return Ellipse(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
+{
+    return ::SetPixel(m_hDC, x, y, crColor);
+}
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return ::GetPixel(m_hDC, x, y);
+}
 
 // ---- Bitmaps and icons
 
@@ -188,25 +252,33 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, dwRop);
 }
 
-BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC,
-                     int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, DWORD dwRop)
+BOOL CDC::StretchBlt(
+    int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, DWORD dwRop
+)
 {
-    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr,
-                        xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
+    return ::StretchBlt(
+        m_hDC, x, y, nWidth, nHeight, pSrcDC != nullptr ? pSrcDC->m_hDC : nullptr, xSrc, ySrc, nSrcWidth, nSrcHeight,
+        dwRop
+    );
 }
 
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
 {
-    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
-                        nFlags | DST_ICON);
+    return ::DrawStateA(
+        m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_ICON
+    );
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
 {
-    return ::DrawStateA(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy,
-                        nFlags | DST_BITMAP);
+    return ::DrawStateA(
+        m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_BITMAP
+    );
 }
 
 // ---- Text

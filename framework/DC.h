@@ -80,8 +80,10 @@ public:
 
     // Bitmaps and icons
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
-    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC,
-                    int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, DWORD dwRop);
+    BOOL StretchBlt(
+        int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight,
+        DWORD dwRop
+    );
     BOOL DrawIcon(int x, int y, HICON hIcon);
     BOOL DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
     BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush = nullptr);

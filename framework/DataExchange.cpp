@@ -12,7 +12,8 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
     CWnd* pControl = pDX->m_pDlgWnd->GetDlgItem(nIDC);
-    if (pControl == nullptr) {
+    if (pControl == nullptr)
+    {
         pDX->Fail();
         return;
     }

@@ -7,7 +7,9 @@ class CDataExchange
 {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+        : m_bSaveAndValidate(bSaveAndValidate),
+          m_pDlgWnd(pDlgWnd)
+    {}
 
     // Marks the pass as failed (UpdateData then returns FALSE).
     void Fail() { m_bFailed = true; }

@@ -3,16 +3,20 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
-{
-}
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate),
+      m_pParentWnd(pParentWnd)
+{}
 
 const MessageMap* CDialog::GetThisMessageMap()
 {
-    static const MessageMap map(CWnd::GetThisMessageMap(), {
-        OnBnClicked(IDOK, &CDialog::OnOK),
-        OnBnClicked(IDCANCEL, &CDialog::OnCancel),
-    });
+    static const MessageMap map(
+        CWnd::GetThisMessageMap(),
+        {
+            OnBnClicked(IDOK, &CDialog::OnOK),
+            OnBnClicked(IDCANCEL, &CDialog::OnCancel),
+        }
+    );
     return &map;
 }
 
@@ -29,9 +33,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     if (pDialog == nullptr)
         return TRUE;
     // This runs inside the system's dialog procedure: nothing may escape.
-    try {
+    try
+    {
         return pDialog->OnInitDialog();
-    } catch (...) {
+    }
+    catch (...)
+    {
         return TRUE;
     }
 }
@@ -55,7 +62,8 @@ BOOL CDialog::CreateFromTemplate(HWND hWndOwner)
     UnhookCreation();
     if (hWnd == nullptr)
         return FALSE;
-    if (m_hWnd != hWnd) {
+    if (m_hWnd != hWnd)
+    {
         ::DestroyWindow(hWnd);
         return FALSE;
     }
@@ -73,7 +81,8 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
 HWND CDialog::FindOwnerForModal() const
 {
     HWND hWndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
-    if (hWndOwner == nullptr) {
+    if (hWndOwner == nullptr)
+    {
         CWnd* pMainWnd = AfxGetMainWnd();
         if (pMainWnd != nullptr && pMainWnd != this)
             hWndOwner = pMainWnd->m_hWnd;
@@ -94,8 +103,10 @@ INT_PTR CDialog::DoModal()
     m_bModal = true;
     m_bEndModal = false;
     m_nModalResult = -1;
-    if (CreateFromTemplate(hWndOwner)) {
-        if (!m_bEndModal) {
+    if (CreateFromTemplate(hWndOwner))
+    {
+        if (!m_bEndModal)
+        {
             ShowWindow(SW_SHOW);
             RunModalLoop();
         }
@@ -113,10 +124,12 @@ INT_PTR CDialog::DoModal()
 void CDialog::RunModalLoop()
 {
     MSG msg;
-    while (!m_bEndModal) {
+    while (!m_bEndModal)
+    {
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             AfxOnIdle();
-        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+        {
             // WM_QUIT ends the run; put it back for the loops further out.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             m_nModalResult = -1;
@@ -130,12 +143,15 @@ void CDialog::RunModalLoop()
 
 void CDialog::EndDialog(int nResult)
 {
-    if (m_bModal) {
+    if (m_bModal)
+    {
         m_nModalResult = nResult;
         m_bEndModal = true;
         // Wakes the loop when this is called from outside a handler.
         PostMessage(WM_NULL);
-    } else if (m_hWnd != nullptr) {
+    }
+    else if (m_hWnd != nullptr)
+    {
         ShowWindow(SW_HIDE);
     }
 }
@@ -147,9 +163,7 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     return dx.Failed() ? FALSE : TRUE;
 }
 
-void CDialog::DoDataExchange(CDataExchange*)
-{
-}
+void CDialog::DoDataExchange(CDataExchange*) {}
 
 BOOL CDialog::OnInitDialog()
 {

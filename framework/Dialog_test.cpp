@@ -5,24 +5,25 @@
 
 namespace
 {
-// A dialog that runs a script when it starts.
-class CScriptedDialog : public CDialog
-{
-public:
-    explicit CScriptedDialog(UINT nIDTemplate = IDD_TEST_CONTROLS, CWnd* pParentWnd = nullptr)
-        : CDialog(nIDTemplate, pParentWnd) {}
-
-    BOOL OnInitDialog() override
+    // A dialog that runs a script when it starts.
+    class CScriptedDialog : public CDialog
     {
-        BOOL bResult = CDialog::OnInitDialog();
-        if (m_onInit)
-            m_onInit(*this);
-        return bResult;
-    }
+    public:
+        explicit CScriptedDialog(UINT nIDTemplate = IDD_TEST_CONTROLS, CWnd* pParentWnd = nullptr)
+            : CDialog(nIDTemplate, pParentWnd)
+        {}
 
-    std::function<void(CScriptedDialog&)> m_onInit;
-};
-} // namespace
+        BOOL OnInitDialog() override
+        {
+            BOOL bResult = CDialog::OnInitDialog();
+            if (m_onInit)
+                m_onInit(*this);
+            return bResult;
+        }
+
+        std::function<void(CScriptedDialog&)> m_onInit;
+    };
+}   // namespace
 
 TEST(ModalLoop, NestedModalDisablesItsOwnerAMissingTemplateDoesNotAndQuitEndsEveryLoop)
 {

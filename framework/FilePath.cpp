@@ -17,8 +17,8 @@ namespace
     // length limit; the folder unchanged when the file system has no short form.
     std::wstring ShortFolder(const std::wstring& strFolder)
     {
-        const std::wstring strLong = StartsWith(strFolder, L"\\\\") ? L"\\\\?\\UNC\\" + strFolder.substr(2)
-                                                                   : L"\\\\?\\" + strFolder;
+        const std::wstring strLong =
+            StartsWith(strFolder, L"\\\\") ? L"\\\\?\\UNC\\" + strFolder.substr(2) : L"\\\\?\\" + strFolder;
         const DWORD nSize = GetShortPathNameW(strLong.c_str(), nullptr, 0);
         if (nSize == 0)
             return strFolder;
@@ -50,8 +50,9 @@ namespace FilePath
 
     std::wstring ExecutablePath()
     {
-        return ExecutablePath(
-            [](wchar_t* pszBuffer, DWORD nSize) { return GetModuleFileNameW(nullptr, pszBuffer, nSize); });
+        return ExecutablePath([](wchar_t* pszBuffer, DWORD nSize) {
+            return GetModuleFileNameW(nullptr, pszBuffer, nSize);
+        });
     }
 
     std::wstring FolderOf(const std::wstring& strPath)

@@ -8,32 +8,28 @@
 
 namespace
 {
-using GdiMap = HandleMap<HGDIOBJ, CGdiObject, &CGdiObject::m_hObject>;
+    using GdiMap = HandleMap<HGDIOBJ, CGdiObject, &CGdiObject::m_hObject>;
 
-// Borrowed wrappers, freed on idle.
-GdiMap& TheTemporaryMap()
-{
-    thread_local GdiMap map;
-    return map;
-}
-
-std::unique_ptr<CGdiObject> MakeWrapperFor(HGDIOBJ hObject)
-{
-    switch (::GetObjectType(hObject)) {
-    case OBJ_PEN:
-    case OBJ_EXTPEN:
-        return std::make_unique<CPen>();
-    case OBJ_BRUSH:
-        return std::make_unique<CBrush>();
-    case OBJ_BITMAP:
-        return std::make_unique<CBitmap>();
-    case OBJ_FONT:
-        return std::make_unique<CFont>();
-    default:
-        return std::make_unique<CGdiObject>();
+    // Borrowed wrappers, freed on idle.
+    GdiMap& TheTemporaryMap()
+    {
+        thread_local GdiMap map;
+        return map;
     }
-}
-} // namespace
+
+    std::unique_ptr<CGdiObject> MakeWrapperFor(HGDIOBJ hObject)
+    {
+        switch (::GetObjectType(hObject))
+        {
+        case OBJ_PEN:
+        case OBJ_EXTPEN: return std::make_unique<CPen>();
+        case OBJ_BRUSH: return std::make_unique<CBrush>();
+        case OBJ_BITMAP: return std::make_unique<CBitmap>();
+        case OBJ_FONT: return std::make_unique<CFont>();
+        default: return std::make_unique<CGdiObject>();
+        }
+    }
+}   // namespace
 
 CGdiObject::~CGdiObject()
 {

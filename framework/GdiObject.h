@@ -37,8 +37,7 @@ protected:
 };
 
 // Typed form of CGdiObject::FromHandle: null when the handle is of another kind.
-template <class T>
-T* GdiObjectFromHandle(HGDIOBJ hObject)
+template <class T> T* GdiObjectFromHandle(HGDIOBJ hObject)
 {
     return dynamic_cast<T*>(CGdiObject::FromHandle(hObject));
 }

@@ -8,8 +8,7 @@
 // message loop goes idle), after taking the handle out of them so their
 // destructors release nothing. One map per thread, as handles belong to the
 // thread that made them.
-template <class THandle, class TObject, THandle TObject::*pHandle>
-class HandleMap
+template <class THandle, class TObject, THandle TObject::*pHandle> class HandleMap
 {
 public:
     TObject* LookupPermanent(THandle h) const
@@ -28,15 +27,15 @@ public:
     }
 
     // The permanent object, else a temporary one made by makeObject().
-    template <class TFactory>
-    TObject* FromHandle(THandle h, TFactory makeObject)
+    template <class TFactory> TObject* FromHandle(THandle h, TFactory makeObject)
     {
         if (h == nullptr)
             return nullptr;
         if (TObject* pObject = LookupPermanent(h))
             return pObject;
         auto& slot = m_temporary[h];
-        if (!slot) {
+        if (!slot)
+        {
             slot = makeObject();
             (*slot).*pHandle = h;
         }
@@ -56,8 +55,7 @@ public:
             (*entry.second).*pHandle = nullptr;
     }
 
-    template <class TPredicate>
-    TObject* FindPermanent(TPredicate matches) const
+    template <class TPredicate> TObject* FindPermanent(TPredicate matches) const
     {
         for (const auto& entry : m_permanent)
             if (matches(*entry.second))

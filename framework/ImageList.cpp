@@ -56,7 +56,10 @@ int CImageList::Add(HICON hIcon)
     return ::ImageList_ReplaceIcon(m_hImageList, -1, hIcon);
 }
 
-BOOL CImageList::Remove(int nImage) { return ::ImageList_Remove(m_hImageList, nImage); }
+BOOL CImageList::Remove(int nImage)
+{
+    return ::ImageList_Remove(m_hImageList, nImage);
+}
 
 int CImageList::GetImageCount() const
 {

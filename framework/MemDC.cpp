@@ -10,7 +10,8 @@ BOOL CMemDC::Create(CDC* pDC, int cx, int cy)
     if (m_hDC != nullptr || !CreateCompatibleDC(pDC))
         return FALSE;
     // Compatible with pDC, not with the new DC, which would make it monochrome.
-    if (!m_bitmap.CreateCompatibleBitmap(pDC, cx, cy)) {
+    if (!m_bitmap.CreateCompatibleBitmap(pDC, cx, cy))
+    {
         DeleteDC();
         return FALSE;
     }

@@ -5,32 +5,33 @@
 
 namespace
 {
-using MenuMap = HandleMap<HMENU, CMenu, &CMenu::m_hMenu>;
+    using MenuMap = HandleMap<HMENU, CMenu, &CMenu::m_hMenu>;
 
-MenuMap& TheMenuMap()
-{
-    thread_local MenuMap map;
-    return map;
-}
-
-// True when hMenu has an owner-drawn item for nItemID (a command id, or the
-// handle of the item's submenu).
-bool HoldsOwnerDrawnItem(HMENU hMenu, UINT_PTR nItemID)
-{
-    const int nCount = ::GetMenuItemCount(hMenu);
-    for (int nPos = 0; nPos < nCount; ++nPos) {
-        MENUITEMINFOA mii{};
-        mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
-        if (!::GetMenuItemInfoA(hMenu, static_cast<UINT>(nPos), TRUE, &mii) || (mii.fType & MFT_OWNERDRAW) == 0)
-            continue;
-        const UINT_PTR nThisID = mii.hSubMenu != nullptr ? reinterpret_cast<UINT_PTR>(mii.hSubMenu) : mii.wID;
-        if (nThisID == nItemID)
-            return true;
+    MenuMap& TheMenuMap()
+    {
+        thread_local MenuMap map;
+        return map;
     }
-    return false;
-}
-} // namespace
+
+    // True when hMenu has an owner-drawn item for nItemID (a command id, or the
+    // handle of the item's submenu).
+    bool HoldsOwnerDrawnItem(HMENU hMenu, UINT_PTR nItemID)
+    {
+        const int nCount = ::GetMenuItemCount(hMenu);
+        for (int nPos = 0; nPos < nCount; ++nPos)
+        {
+            MENUITEMINFOA mii{};
+            mii.cbSize = sizeof(mii);
+            mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+            if (!::GetMenuItemInfoA(hMenu, static_cast<UINT>(nPos), TRUE, &mii) || (mii.fType & MFT_OWNERDRAW) == 0)
+                continue;
+            const UINT_PTR nThisID = mii.hSubMenu != nullptr ? reinterpret_cast<UINT_PTR>(mii.hSubMenu) : mii.wID;
+            if (nThisID == nItemID)
+                return true;
+        }
+        return false;
+    }
+}   // namespace
 
 CMenu::~CMenu()
 {
@@ -83,15 +84,15 @@ CMenu* CMenu::FindPermanentHolding(UINT_PTR nItemID)
 
 namespace
 {
-BOOL AttachNew(CMenu& menu, HMENU hMenu)
-{
-    if (menu.Attach(hMenu))
-        return TRUE;
-    if (hMenu != nullptr)
-        ::DestroyMenu(hMenu);
-    return FALSE;
-}
-} // namespace
+    BOOL AttachNew(CMenu& menu, HMENU hMenu)
+    {
+        if (menu.Attach(hMenu))
+            return TRUE;
+        if (hMenu != nullptr)
+            ::DestroyMenu(hMenu);
+        return FALSE;
+    }
+}   // namespace
 
 BOOL CMenu::CreateMenu()
 {
@@ -106,8 +107,8 @@ BOOL CMenu::CreatePopupMenu()
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
     LPCSTR lpszName = MAKEINTRESOURCEA(nIDResource);
-    return m_hMenu == nullptr
-        && AttachNew(*this, ::LoadMenuA(AfxFindResourceHandle(lpszName, MAKEINTRESOURCEA(4) /* RT_MENU */), lpszName));
+    return m_hMenu == nullptr &&
+           AttachNew(*this, ::LoadMenuA(AfxFindResourceHandle(lpszName, MAKEINTRESOURCEA(4) /* RT_MENU */), lpszName));
 }
 
 BOOL CMenu::DestroyMenu()
@@ -134,11 +135,26 @@ BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCSTR 
     return ::ModifyMenuA(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
 }
 
-BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
-BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
-int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
-UINT CMenu::GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags)
+{
+    return ::RemoveMenu(m_hMenu, nPosition, nFlags);
+}
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags)
+{
+    return ::DeleteMenu(m_hMenu, nPosition, nFlags);
+}
+int CMenu::GetMenuItemCount() const
+{
+    return ::GetMenuItemCount(m_hMenu);
+}
+UINT CMenu::GetMenuItemID(int nPos) const
+{
+    return ::GetMenuItemID(m_hMenu, nPos);
+}
+UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const
+{
+    return ::GetMenuState(m_hMenu, nID, nFlags);
+}
 
 int CMenu::GetMenuString(UINT nIDItem, LPSTR lpString, int nMaxCount, UINT nFlags) const
 {
@@ -189,10 +205,6 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
 
 // ---- Overrideables: a plain menu has no owner-drawn items of its own.
 
-void CMenu::DrawItem(LPDRAWITEMSTRUCT)
-{
-}
+void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
-void CMenu::MeasureItem(LPMEASUREITEMSTRUCT)
-{
-}
+void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}

@@ -4,11 +4,10 @@
 
 namespace
 {
-// A menu class of its own, as a control library would derive one.
-class CDerivedMenu : public CMenu
-{
-};
-} // namespace
+    // A menu class of its own, as a control library would derive one.
+    class CDerivedMenu : public CMenu
+    {};
+}   // namespace
 
 TEST(Menu, HandleMapFindsTheAttachedObjectWithItsTypeAndOnlyAnOwnerDestroysTheMenu)
 {

@@ -16,9 +16,9 @@ bool MessageEntry::Matches(UINT message, WPARAM wParam) const
 }
 
 MessageMap::MessageMap(const MessageMap* pBaseMap, std::initializer_list<MessageEntry> entries)
-    : m_pBaseMap(pBaseMap), m_entries(entries)
-{
-}
+    : m_pBaseMap(pBaseMap),
+      m_entries(entries)
+{}
 
 const MessageEntry* MessageMap::Find(UINT nMessage, WPARAM wParam) const
 {
@@ -31,18 +31,18 @@ const MessageEntry* MessageMap::Find(UINT nMessage, WPARAM wParam) const
 
 namespace message_map_detail
 {
-CWnd* WndFromHandle(HWND hWnd)
-{
-    return CWnd::FromHandle(hWnd);
-}
+    CWnd* WndFromHandle(HWND hWnd)
+    {
+        return CWnd::FromHandle(hWnd);
+    }
 
-CDC* DCFromHandle(HDC hDC)
-{
-    return CDC::FromHandle(hDC);
-}
+    CDC* DCFromHandle(HDC hDC)
+    {
+        return CDC::FromHandle(hDC);
+    }
 
-CMenu* MenuFromHandle(HMENU hMenu)
-{
-    return CMenu::FromHandle(hMenu);
-}
-} // namespace message_map_detail
+    CMenu* MenuFromHandle(HMENU hMenu)
+    {
+        return CMenu::FromHandle(hMenu);
+    }
+}   // namespace message_map_detail

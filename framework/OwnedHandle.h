@@ -4,15 +4,18 @@
 
 // Owns one system handle and gives it back through Destroy when it is reset,
 // replaced or destroyed. Move-only, so a handle has exactly one owner.
-template <class THandle, auto Destroy>
-class OwnedHandle
+template <class THandle, auto Destroy> class OwnedHandle
 {
 public:
     OwnedHandle() = default;
-    explicit OwnedHandle(THandle hHandle) : m_hHandle(hHandle) {}
+    explicit OwnedHandle(THandle hHandle)
+        : m_hHandle(hHandle)
+    {}
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
-    OwnedHandle(OwnedHandle&& other) noexcept : m_hHandle(other.Release()) {}
+    OwnedHandle(OwnedHandle&& other) noexcept
+        : m_hHandle(other.Release())
+    {}
     OwnedHandle& operator=(OwnedHandle&& other) noexcept
     {
         Reset(other.Release());
@@ -42,8 +45,11 @@ private:
 
 namespace OwnedHandleDetail
 {
-inline void DeleteBitmap(HBITMAP hBitmap) { ::DeleteObject(hBitmap); }
-} // namespace OwnedHandleDetail
+    inline void DeleteBitmap(HBITMAP hBitmap)
+    {
+        ::DeleteObject(hBitmap);
+    }
+}   // namespace OwnedHandleDetail
 
 using OwnedIcon = OwnedHandle<HICON, &::DestroyIcon>;
 using OwnedCursor = OwnedHandle<HCURSOR, &::DestroyCursor>;

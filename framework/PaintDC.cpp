@@ -1,7 +1,8 @@
 #include "framework/PaintDC.h"
 #include "framework/Wnd.h"
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
+CPaintDC::CPaintDC(CWnd* pWnd)
+    : m_hWnd(pWnd->m_hWnd)
 {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);
 }

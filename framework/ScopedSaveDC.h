@@ -6,7 +6,10 @@
 class ScopedSaveDC
 {
 public:
-    explicit ScopedSaveDC(CDC& dc) : m_dc(dc), m_nSavedDC(dc.SaveDC()) {}
+    explicit ScopedSaveDC(CDC& dc)
+        : m_dc(dc),
+          m_nSavedDC(dc.SaveDC())
+    {}
     ScopedSaveDC(const ScopedSaveDC&) = delete;
     ScopedSaveDC& operator=(const ScopedSaveDC&) = delete;
     ~ScopedSaveDC() { m_dc.RestoreDC(m_nSavedDC); }

@@ -7,8 +7,13 @@
 class ScopedSelect
 {
 public:
-    ScopedSelect(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
-    ScopedSelect(CDC& dc, CGdiObject& object) : ScopedSelect(dc.m_hDC, object.m_hObject) {}
+    ScopedSelect(HDC hDC, HGDIOBJ hObject)
+        : m_hDC(hDC),
+          m_hOld(::SelectObject(hDC, hObject))
+    {}
+    ScopedSelect(CDC& dc, CGdiObject& object)
+        : ScopedSelect(dc.m_hDC, object.m_hObject)
+    {}
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
     ~ScopedSelect()

@@ -3,24 +3,27 @@
 
 namespace
 {
-// A tool is named by the window it covers, or by an id within pWnd.
-TTTOOLINFOA ToolInfo(CWnd* pWnd, UINT_PTR nIDTool)
-{
-    TTTOOLINFOA ti{};
-    // The size every common-controls version accepts.
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
-    if (nIDTool == 0) {
-        ti.hwnd = ::GetParent(hWnd);
-        ti.uFlags = TTF_IDISHWND;
-        ti.uId = reinterpret_cast<UINT_PTR>(hWnd);
-    } else {
-        ti.hwnd = hWnd;
-        ti.uId = nIDTool;
+    // A tool is named by the window it covers, or by an id within pWnd.
+    TTTOOLINFOA ToolInfo(CWnd* pWnd, UINT_PTR nIDTool)
+    {
+        TTTOOLINFOA ti{};
+        // The size every common-controls version accepts.
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
+        if (nIDTool == 0)
+        {
+            ti.hwnd = ::GetParent(hWnd);
+            ti.uFlags = TTF_IDISHWND;
+            ti.uId = reinterpret_cast<UINT_PTR>(hWnd);
+        }
+        else
+        {
+            ti.hwnd = hWnd;
+            ti.uId = nIDTool;
+        }
+        return ti;
     }
-    return ti;
-}
-} // namespace
+}   // namespace
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
@@ -62,8 +65,23 @@ std::string CToolTipCtrl::GetText(CWnd* pWnd, UINT_PTR nIDTool) const
     return szText;
 }
 
-int CToolTipCtrl::GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
-void CToolTipCtrl::RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
-void CToolTipCtrl::Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate)); }
-int CToolTipCtrl::SetMaxTipWidth(int iWidth) { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth)); }
-int CToolTipCtrl::GetMaxTipWidth() const { return static_cast<int>(SendMessage(TTM_GETMAXTIPWIDTH)); }
+int CToolTipCtrl::GetToolCount() const
+{
+    return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT));
+}
+void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
+{
+    SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg));
+}
+void CToolTipCtrl::Activate(BOOL bActivate)
+{
+    SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate));
+}
+int CToolTipCtrl::SetMaxTipWidth(int iWidth)
+{
+    return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth));
+}
+int CToolTipCtrl::GetMaxTipWidth() const
+{
+    return static_cast<int>(SendMessage(TTM_GETMAXTIPWIDTH));
+}

@@ -35,7 +35,8 @@ int CWinApp::ExitInstance()
 int CWinApp::Run()
 {
     MSG msg;
-    for (;;) {
+    for (;;)
+    {
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             AfxOnIdle();
         const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);

@@ -35,7 +35,7 @@ public:
     // Data members
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
-    const char* m_pszAppName = nullptr;       // points into m_strAppName
+    const char* m_pszAppName = nullptr;   // points into m_strAppName
     const char* m_pszRegistryKey = nullptr;   // points into m_strRegistryKey
     int m_nCmdShow = SW_SHOWNORMAL;
 

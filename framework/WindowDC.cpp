@@ -1,7 +1,8 @@
 #include "framework/WindowDC.h"
 #include "framework/Wnd.h"
 
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
+CWindowDC::CWindowDC(CWnd* pWnd)
+    : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
 {
     m_hDC = ::GetWindowDC(m_hWnd);
 }

@@ -7,39 +7,39 @@
 
 namespace
 {
-using WndMap = HandleMap<HWND, CWnd, &CWnd::m_hWnd>;
+    using WndMap = HandleMap<HWND, CWnd, &CWnd::m_hWnd>;
 
-WndMap& TheWndMap()
-{
-    thread_local WndMap map;
-    return map;
-}
+    WndMap& TheWndMap()
+    {
+        thread_local WndMap map;
+        return map;
+    }
 
-// The message being handled on this thread (for Default and reflection).
-thread_local MSG t_msgCurrent{};
-// The object that claims the next window this thread creates.
-thread_local CWnd* t_pWndInit = nullptr;
-thread_local HHOOK t_hCreationHook = nullptr;
+    // The message being handled on this thread (for Default and reflection).
+    thread_local MSG t_msgCurrent{};
+    // The object that claims the next window this thread creates.
+    thread_local CWnd* t_pWndInit = nullptr;
+    thread_local HHOOK t_hCreationHook = nullptr;
 
-const wchar_t STANDARD_CLASS_NAME[] = L"VelkorWnd";
+    const wchar_t STANDARD_CLASS_NAME[] = L"VelkorWnd";
 
-void RegisterStandardClass()
-{
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_DBLCLKS;
-        // Our procedure is installed per window; the class's is the system default.
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = STANDARD_CLASS_NAME;
-        return ::RegisterClassExW(&wc);
-    }();
-    (void)atom;
-}
-} // namespace
+    void RegisterStandardClass()
+    {
+        static const ATOM atom = [] {
+            WNDCLASSEXW wc{};
+            wc.cbSize = sizeof(wc);
+            wc.style = CS_DBLCLKS;
+            // Our procedure is installed per window; the class's is the system default.
+            wc.lpfnWndProc = ::DefWindowProcW;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+            wc.lpszClassName = STANDARD_CLASS_NAME;
+            return ::RegisterClassExW(&wc);
+        }();
+        (void)atom;
+    }
+}   // namespace
 
 // Window-procedure nesting depth, read by AfxOnIdle: borrowed wrappers may
 // only be freed by a loop that runs outside every handler.
@@ -107,9 +107,11 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     PreSubclassWindow();
     if (m_hWnd != hWnd)
         return FALSE;   // PreSubclassWindow destroyed or detached it
-    m_pfnSuper = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWindowProc)));
-    if (m_pfnSuper == nullptr) {
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StandardWindowProc))
+    );
+    if (m_pfnSuper == nullptr)
+    {
         Detach();
         return FALSE;
     }
@@ -127,8 +129,8 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 HWND CWnd::UnsubclassWindow()
 {
-    if (m_bSubclassed && m_hWnd != nullptr
-        && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StandardWindowProc))
+    if (m_bSubclassed && m_hWnd != nullptr &&
+        ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWnd::StandardWindowProc))
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_bSubclassed = false;
     m_bCreatedHere = false;
@@ -146,14 +148,18 @@ void CWnd::UnbindAfterDestroy()
 
 LRESULT CALLBACK CWnd::CbtHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    if (nCode == HCBT_CREATEWND && t_pWndInit != nullptr) {
+    if (nCode == HCBT_CREATEWND && t_pWndInit != nullptr)
+    {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = nullptr;
         // PreSubclassWindow runs here, inside the system's hook call.
-        try {
+        try
+        {
             if (pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam)))
                 pWnd->m_bCreatedHere = true;
-        } catch (...) {
+        }
+        catch (...)
+        {
             pWnd->UnsubclassWindow();
         }
     }
@@ -173,8 +179,10 @@ void CWnd::UnhookCreation()
     t_pWndInit = nullptr;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
-                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+BOOL CWnd::CreateEx(
+    DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+    UINT nID, LPVOID lpParam
+)
 {
     if (m_hWnd != nullptr)
         return FALSE;
@@ -188,14 +196,18 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     HMENU hMenuOrId = (dwStyle & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
 
     HookCreation();
-    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName == nullptr ? STANDARD_CLASS_NAME : strClass.c_str(),
-                                  strName.c_str(), dwStyle, rect.left, rect.top, rect.right - rect.left,
-                                  rect.bottom - rect.top, hWndParent, hMenuOrId, ::GetModuleHandleW(nullptr), lpParam);
+    HWND hWnd = ::CreateWindowExW(
+        dwExStyle, lpszClassName == nullptr ? STANDARD_CLASS_NAME : strClass.c_str(), strName.c_str(), dwStyle,
+        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, hWndParent, hMenuOrId,
+        ::GetModuleHandleW(nullptr), lpParam
+    );
     UnhookCreation();
     if (hWnd == nullptr)
         return FALSE;
-    if (m_hWnd != hWnd) {   // the hook did not see it (created by another thread's hook chain)
-        if (!SubclassWindow(hWnd)) {
+    if (m_hWnd != hWnd)
+    {   // the hook did not see it (created by another thread's hook chain)
+        if (!SubclassWindow(hWnd))
+        {
             ::DestroyWindow(hWnd);
             return FALSE;
         }
@@ -227,9 +239,12 @@ LRESULT CWnd::Dispatch(CWnd& wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM
     LRESULT lResult = 0;
     // Nothing may unwind through the system's frames: a handler's exception
     // ends that handler only.
-    try {
+    try
+    {
         lResult = wnd.WindowProc(message, wParam, lParam);
-    } catch (...) {
+    }
+    catch (...)
+    {
         lResult = message == WM_CREATE ? -1 : 0;
     }
     if (message == WM_NCDESTROY && FromHandlePermanent(hWnd) == &wnd)
@@ -265,7 +280,8 @@ BOOL CWnd::OnCommandMsg(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // A control's notification goes to the control object first.
     HWND hWndControl = reinterpret_cast<HWND>(lParam);
-    if (hWndControl != nullptr && hWndControl != m_hWnd) {
+    if (hWndControl != nullptr && hWndControl != m_hWnd)
+    {
         if (CWnd* pControl = FromHandlePermanent(hWndControl))
             if (pControl->OnChildNotify(WM_COMMAND, wParam, lParam, pResult))
                 return TRUE;
@@ -306,7 +322,8 @@ BOOL CWnd::PreTranslateMessage(MSG*)
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
-    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+    for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd))
+    {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
@@ -316,21 +333,20 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     return FALSE;
 }
 
-void CWnd::PreSubclassWindow()
-{
-}
+void CWnd::PreSubclassWindow() {}
 
-void CWnd::PostNcDestroy()
-{
-}
+void CWnd::PostNcDestroy() {}
 
 const MessageMap* CWnd::GetThisMessageMap()
 {
-    static const MessageMap map(nullptr, {
-        OnWmDrawItem(&CWnd::OnDrawItem),
-        OnWmMeasureItem(&CWnd::OnMeasureItem),
-        OnWmCtlColor(&CWnd::OnCtlColor),
-    });
+    static const MessageMap map(
+        nullptr,
+        {
+            OnWmDrawItem(&CWnd::OnDrawItem),
+            OnWmMeasureItem(&CWnd::OnMeasureItem),
+            OnWmCtlColor(&CWnd::OnCtlColor),
+        }
+    );
     return &map;
 }
 
@@ -361,28 +377,71 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const
 
 // ---- Default handlers
 
-void CWnd::OnPaint() { Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnSysColorChange() { Default(); }
-void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-void CWnd::OnEnable(BOOL) { Default(); }
-void CWnd::OnCancelMode() { Default(); }
-UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
-LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
+void CWnd::OnPaint()
+{
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnSysColorChange()
+{
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL)
+{
+    Default();
+}
+void CWnd::OnEnable(BOOL)
+{
+    Default();
+}
+void CWnd::OnCancelMode()
+{
+    Default();
+}
+UINT CWnd::OnGetDlgCode()
+{
+    return static_cast<UINT>(Default());
+}
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*)
+{
+    return Default();
+}
 
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
-        if (CMenu* pMenu = CMenu::FindPermanentHolding(lpMeasureItemStruct->itemID)) {
+    if (lpMeasureItemStruct->CtlType == ODT_MENU)
+    {
+        if (CMenu* pMenu = CMenu::FindPermanentHolding(lpMeasureItemStruct->itemID))
+        {
             pMenu->MeasureItem(lpMeasureItemStruct);
             return;
         }
-    } else if (HWND hWndControl = ::GetDlgItem(m_hWnd, nIDCtl)) {
+    }
+    else if (HWND hWndControl = ::GetDlgItem(m_hWnd, nIDCtl))
+    {
         LRESULT lResult = 0;
         if (ReflectLastMsg(hWndControl, &lResult))
             return;
@@ -392,12 +451,16 @@ void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    if (lpDrawItemStruct->CtlType == ODT_MENU) {
-        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+    if (lpDrawItemStruct->CtlType == ODT_MENU)
+    {
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem)))
+        {
             pMenu->DrawItem(lpDrawItemStruct);
             return;
         }
-    } else {
+    }
+    else
+    {
         LRESULT lResult = 0;
         if (ReflectLastMsg(lpDrawItemStruct->hwndItem, &lResult))
             return;
@@ -409,7 +472,8 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 {
     const UINT message = t_msgCurrent.message;
     const bool bCtlColorMessage = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
-    if (bCtlColorMessage && pWnd != nullptr && pWnd->m_hWnd != m_hWnd) {
+    if (bCtlColorMessage && pWnd != nullptr && pWnd->m_hWnd != m_hWnd)
+    {
         LRESULT lResult = 0;
         if (ReflectLastMsg(pWnd->m_hWnd, &lResult))
             return reinterpret_cast<HBRUSH>(lResult);
@@ -419,28 +483,49 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 
 // ---- Window state
 
-BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
-BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+BOOL CWnd::ShowWindow(int nCmdShow)
+{
+    return ::ShowWindow(m_hWnd, nCmdShow);
+}
+BOOL CWnd::IsWindowVisible() const
+{
+    return ::IsWindowVisible(m_hWnd);
+}
+BOOL CWnd::IsIconic() const
+{
+    return ::IsIconic(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL bEnable)
+{
+    return ::EnableWindow(m_hWnd, bEnable);
+}
+BOOL CWnd::IsWindowEnabled() const
+{
+    return ::IsWindowEnabled(m_hWnd);
+}
+DWORD CWnd::GetStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+}
+DWORD CWnd::GetExStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+}
 
 namespace
 {
-BOOL ModifyLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    const DWORD dwOld = static_cast<DWORD>(::GetWindowLongW(hWnd, nIndex));
-    const DWORD dwNew = (dwOld & ~dwRemove) | dwAdd;
-    if (dwOld == dwNew)
-        return FALSE;
-    ::SetWindowLongW(hWnd, nIndex, static_cast<LONG>(dwNew));
-    if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
-}
-} // namespace
+    BOOL ModifyLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+    {
+        const DWORD dwOld = static_cast<DWORD>(::GetWindowLongW(hWnd, nIndex));
+        const DWORD dwNew = (dwOld & ~dwRemove) | dwAdd;
+        if (dwOld == dwNew)
+            return FALSE;
+        ::SetWindowLongW(hWnd, nIndex, static_cast<LONG>(dwNew));
+        if (nFlags != 0)
+            ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        return TRUE;
+    }
+}   // namespace
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
@@ -452,8 +537,14 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     return ModifyLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::SetWindowText(const char* lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-void CWnd::SetWindowTextW(const wchar_t* lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
+void CWnd::SetWindowText(const char* lpszString)
+{
+    ::SetWindowTextA(m_hWnd, lpszString);
+}
+void CWnd::SetWindowTextW(const wchar_t* lpszString)
+{
+    ::SetWindowTextW(m_hWnd, lpszString);
+}
 
 std::string CWnd::GetWindowText() const
 {
@@ -468,7 +559,9 @@ std::string CWnd::GetWindowText() const
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon))
+    );
 }
 
 HICON CWnd::GetIcon(BOOL bBigIcon) const
@@ -478,10 +571,22 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
 
 // ---- Geometry
 
-void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
-void CWnd::GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
-void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
-void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+void CWnd::GetClientRect(LPRECT lpRect) const
+{
+    ::GetClientRect(m_hWnd, lpRect);
+}
+void CWnd::GetWindowRect(LPRECT lpRect) const
+{
+    ::GetWindowRect(m_hWnd, lpRect);
+}
+void CWnd::ClientToScreen(LPPOINT lpPoint) const
+{
+    ::ClientToScreen(m_hWnd, lpPoint);
+}
+void CWnd::ScreenToClient(LPPOINT lpPoint) const
+{
+    ::ScreenToClient(m_hWnd, lpPoint);
+}
 
 void CWnd::ClientToScreen(LPRECT lpRect) const
 {
@@ -510,11 +615,26 @@ void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
 
 // ---- Painting
 
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
-CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+void CWnd::Invalidate(BOOL bErase)
+{
+    ::InvalidateRect(m_hWnd, nullptr, bErase);
+}
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
+{
+    ::InvalidateRect(m_hWnd, lpRect, bErase);
+}
+void CWnd::UpdateWindow()
+{
+    ::UpdateWindow(m_hWnd);
+}
+CDC* CWnd::GetDC()
+{
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+CDC* CWnd::GetWindowDC()
+{
+    return CDC::FromHandle(::GetWindowDC(m_hWnd));
+}
 
 int CWnd::ReleaseDC(CDC* pDC)
 {
@@ -523,21 +643,48 @@ int CWnd::ReleaseDC(CDC* pDC)
 
 // ---- Relatives, focus, activation
 
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+CWnd* CWnd::GetParent() const
+{
+    return FromHandle(::GetParent(m_hWnd));
+}
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
 
 CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
 {
     return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
 }
 
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
-CWnd* CWnd::GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
-CWnd* CWnd::WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
-BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+CWnd* CWnd::SetFocus()
+{
+    return FromHandle(::SetFocus(m_hWnd));
+}
+CWnd* CWnd::GetFocus()
+{
+    return FromHandle(::GetFocus());
+}
+CWnd* CWnd::GetActiveWindow()
+{
+    return FromHandle(::GetActiveWindow());
+}
+CWnd* CWnd::WindowFromPoint(POINT point)
+{
+    return FromHandle(::WindowFromPoint(point));
+}
+BOOL CWnd::SetForegroundWindow()
+{
+    return ::SetForegroundWindow(m_hWnd);
+}
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
+{
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
 
 // ---- Timers
 

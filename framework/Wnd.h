@@ -58,8 +58,10 @@ public:
 
     // ---- Creation and destruction
     // A null class name creates a window of the layer's own class.
-    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
-                  const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    BOOL CreateEx(
+        DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+        UINT nID, LPVOID lpParam = nullptr
+    );
     virtual BOOL DestroyWindow();
 
     // ---- Overrideables
@@ -186,7 +188,9 @@ protected:
 
 private:
     friend class CDialog;
-    explicit CWnd(HWND hWndSentinel) : m_hWnd(hWndSentinel) {}
+    explicit CWnd(HWND hWndSentinel)
+        : m_hWnd(hWndSentinel)
+    {}
     static LRESULT CALLBACK StandardWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK CbtHookProc(int nCode, WPARAM wParam, LPARAM lParam);
     static LRESULT Dispatch(CWnd& wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -197,6 +201,6 @@ private:
     static void UnhookCreation();
 
     WNDPROC m_pfnSuper = nullptr;   // the window's procedure before ours
-    bool m_bSubclassed = false;     // our procedure is installed
-    bool m_bCreatedHere = false;    // CreateEx/dialog creation made the window
+    bool m_bSubclassed = false;   // our procedure is installed
+    bool m_bCreatedHere = false;   // CreateEx/dialog creation made the window
 };

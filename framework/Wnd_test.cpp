@@ -7,71 +7,80 @@
 
 namespace
 {
-const UINT WM_TEST_A = WM_APP + 1;
-const UINT WM_TEST_B = WM_APP + 2;
-const UINT WM_TEST_THROW = WM_APP + 3;
+    const UINT WM_TEST_A = WM_APP + 1;
+    const UINT WM_TEST_B = WM_APP + 2;
+    const UINT WM_TEST_THROW = WM_APP + 3;
 
-// A window whose handlers say which class answered.
-class CBaseTestWnd : public CWnd
-{
-public:
-    const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
-    static const MessageMap* GetThisMessageMap()
+    // A window whose handlers say which class answered.
+    class CBaseTestWnd : public CWnd
     {
-        static const MessageMap map = MessageMap::Of<CBaseTestWnd>(CWnd::GetThisMessageMap(), {
-            OnMessage(WM_TEST_A, &CBaseTestWnd::OnTestA),
-            OnMessage(WM_TEST_B, &CBaseTestWnd::OnTestB),
-        });
-        return &map;
-    }
+    public:
+        const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
+        static const MessageMap* GetThisMessageMap()
+        {
+            static const MessageMap map = MessageMap::Of<CBaseTestWnd>(
+                CWnd::GetThisMessageMap(),
+                {
+                    OnMessage(WM_TEST_A, &CBaseTestWnd::OnTestA),
+                    OnMessage(WM_TEST_B, &CBaseTestWnd::OnTestB),
+                }
+            );
+            return &map;
+        }
 
-    BOOL Create() { return CreateEx(0, nullptr, "test", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0); }
+        BOOL Create() { return CreateEx(0, nullptr, "test", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0); }
 
-protected:
-    LRESULT OnTestA(WPARAM, LPARAM) { return 100; }
-    LRESULT OnTestB(WPARAM, LPARAM) { return 200; }
-};
+    protected:
+        LRESULT OnTestA(WPARAM, LPARAM) { return 100; }
+        LRESULT OnTestB(WPARAM, LPARAM) { return 200; }
+    };
 
-class CDerivedTestWnd : public CBaseTestWnd
-{
-public:
-    const MessageMap* GetMessageMap() const override
+    class CDerivedTestWnd : public CBaseTestWnd
     {
-        static const MessageMap map = MessageMap::Of<CDerivedTestWnd>(CBaseTestWnd::GetThisMessageMap(), {
-            OnMessage(WM_TEST_A, &CDerivedTestWnd::OnTestAFirst),
-            OnMessage(WM_TEST_A, &CDerivedTestWnd::OnTestASecond),
-            OnMessage(WM_TEST_THROW, &CDerivedTestWnd::OnThrow),
-        });
-        return &map;
-    }
+    public:
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CDerivedTestWnd>(
+                CBaseTestWnd::GetThisMessageMap(),
+                {
+                    OnMessage(WM_TEST_A, &CDerivedTestWnd::OnTestAFirst),
+                    OnMessage(WM_TEST_A, &CDerivedTestWnd::OnTestASecond),
+                    OnMessage(WM_TEST_THROW, &CDerivedTestWnd::OnThrow),
+                }
+            );
+            return &map;
+        }
 
-protected:
-    LRESULT OnTestAFirst(WPARAM, LPARAM) { return 1; }
-    LRESULT OnTestASecond(WPARAM, LPARAM) { return 2; }
-    LRESULT OnThrow(WPARAM wParam, LPARAM)
+    protected:
+        LRESULT OnTestAFirst(WPARAM, LPARAM) { return 1; }
+        LRESULT OnTestASecond(WPARAM, LPARAM) { return 2; }
+        LRESULT OnThrow(WPARAM wParam, LPARAM)
+        {
+            if (wParam == 0)
+                AfxThrowInvalidArgException();
+            throw std::runtime_error("handler failed");
+        }
+    };
+
+    // Subclasses a system button and adds 10 to its check state.
+    class CProbeButton : public CButton
     {
-        if (wParam == 0)
-            AfxThrowInvalidArgException();
-        throw std::runtime_error("handler failed");
-    }
-};
+    public:
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CProbeButton>(
+                CButton::GetThisMessageMap(),
+                {
+                    OnMessage(BM_GETCHECK, &CProbeButton::OnGetCheck),
+                }
+            );
+            return &map;
+        }
 
-// Subclasses a system button and adds 10 to its check state.
-class CProbeButton : public CButton
-{
-public:
-    const MessageMap* GetMessageMap() const override
-    {
-        static const MessageMap map = MessageMap::Of<CProbeButton>(CButton::GetThisMessageMap(), {
-            OnMessage(BM_GETCHECK, &CProbeButton::OnGetCheck),
-        });
-        return &map;
-    }
-
-protected:
-    LRESULT OnGetCheck(WPARAM, LPARAM) { return Default() + 10; }
-};
-} // namespace
+    protected:
+        LRESULT OnGetCheck(WPARAM, LPARAM) { return Default() + 10; }
+    };
+}   // namespace
 
 TEST(MessageMap, FirstMatchWinsBaseMapsAnswerTheRestAndExceptionsStayInside)
 {
@@ -93,8 +102,10 @@ TEST(Subclassing, DefaultReachesTheControlAndTheObjectsEndGivesItBack)
 {
     CBaseTestWnd parent;
     ASSERT_TRUE(parent.Create());
-    HWND hButton = ::CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | BS_AUTOCHECKBOX, 10, 20, 50, 20, parent.m_hWnd,
-                                     reinterpret_cast<HMENU>(5), nullptr, nullptr);
+    HWND hButton = ::CreateWindowExW(
+        0, L"BUTTON", L"b", WS_CHILD | BS_AUTOCHECKBOX, 10, 20, 50, 20, parent.m_hWnd, reinterpret_cast<HMENU>(5),
+        nullptr, nullptr
+    );
     ::SendMessageW(hButton, BM_SETCHECK, BST_CHECKED, 0);
     {
         CProbeButton button;

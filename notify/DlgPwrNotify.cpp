@@ -10,26 +10,29 @@
 
 namespace
 {
-    constexpr UINT_PTR PLACE_TIMER_ID = 1;         // once, right after creation: place and make topmost
+    constexpr UINT_PTR PLACE_TIMER_ID = 1;   // once, right after creation: place and make topmost
     constexpr UINT PLACE_DELAY_MS = 10;
-    constexpr UINT_PTR REFRESH_TIMER_ID = 2;       // while shown: text and picture follow m_nLevel
+    constexpr UINT_PTR REFRESH_TIMER_ID = 2;   // while shown: text and picture follow m_nLevel
     constexpr UINT REFRESH_PERIOD_MS = 100;
-    constexpr UINT_PTR FIRST_SHOWING_TIMER_ID = 3; // once: the first showing ends by itself
+    constexpr UINT_PTR FIRST_SHOWING_TIMER_ID = 3;   // once: the first showing ends by itself
     constexpr UINT FIRST_SHOWING_MS = 1000;
 }
 
-CDlgPwrNotify::CDlgPwrNotify(std::wstring strSkinDir) : m_strSkinDir(std::move(strSkinDir))
-{
-}
+CDlgPwrNotify::CDlgPwrNotify(std::wstring strSkinDir)
+    : m_strSkinDir(std::move(strSkinDir))
+{}
 
 const MessageMap* CDlgPwrNotify::GetMessageMap() const
 {
-    static const MessageMap map = MessageMap::Of<CDlgPwrNotify>(CDialog::GetThisMessageMap(), {
-        OnBnClicked(IDC_TEST, &CDlgPwrNotify::OnBnClickedTest),
-        OnWmTimer(&CDlgPwrNotify::OnTimer),
-        OnWmShowWindow(&CDlgPwrNotify::OnShowWindow),
-        OnWmCtlColor(&CDlgPwrNotify::OnCtlColor),
-    });
+    static const MessageMap map = MessageMap::Of<CDlgPwrNotify>(
+        CDialog::GetThisMessageMap(),
+        {
+            OnBnClicked(IDC_TEST, &CDlgPwrNotify::OnBnClickedTest),
+            OnWmTimer(&CDlgPwrNotify::OnTimer),
+            OnWmShowWindow(&CDlgPwrNotify::OnShowWindow),
+            OnWmCtlColor(&CDlgPwrNotify::OnCtlColor),
+        }
+    );
     return &map;
 }
 
@@ -106,15 +109,12 @@ void CDlgPwrNotify::OnTimer(UINT_PTR nIDEvent)
         KillTimer(PLACE_TIMER_ID);
         SetTimer(FIRST_SHOWING_TIMER_ID, FIRST_SHOWING_MS);
         break;
-    case REFRESH_TIMER_ID:
-        Refresh();
-        break;
+    case REFRESH_TIMER_ID: Refresh(); break;
     case FIRST_SHOWING_TIMER_ID:
         KillTimer(FIRST_SHOWING_TIMER_ID);
         EndDialog(1);   // modeless: hides the window, which stays for the next showing
         break;
-    default:
-        break;
+    default: break;
     }
     CDialog::OnTimer(nIDEvent);
 }
@@ -145,12 +145,9 @@ HBRUSH CDlgPwrNotify::LevelBrush() const
 {
     switch (m_nLevel)
     {
-    case 1:
-        return m_brP1Blue;
-    case 2:
-        return m_brP2Green;
-    default:
-        return m_brP3Red;
+    case 1: return m_brP1Blue;
+    case 2: return m_brP2Green;
+    default: return m_brP3Red;
     }
 }
 

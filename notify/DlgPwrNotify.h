@@ -24,7 +24,7 @@ public:
 
     // Data members, set by the owner at any time
     bool m_bLowered = false;   // stand half the picture's height below the centre
-    int m_nLevel = 0;          // 1 blue, 2 green, anything else red
+    int m_nLevel = 0;   // 1 blue, 2 green, anything else red
 
 protected:
     // Overrideables

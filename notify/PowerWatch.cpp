@@ -7,9 +7,10 @@
 #include "res/resource.h"
 
 CPowerWatch::CPowerWatch(CWnd& wndMain, EcAccess& ec, const CTrayIcon& trayIcon)
-    : m_wndMain(wndMain), m_ec(ec), m_trayIcon(trayIcon)
-{
-}
+    : m_wndMain(wndMain),
+      m_ec(ec),
+      m_trayIcon(trayIcon)
+{}
 
 CPowerWatch::~CPowerWatch() = default;
 

@@ -19,9 +19,9 @@ namespace
     constexpr DWORD ADD_RETRY_PAUSE_MS = 250;
 }
 
-CTrayIcon::CTrayIcon(CWnd& wndMain) : m_wndMain(wndMain)
-{
-}
+CTrayIcon::CTrayIcon(CWnd& wndMain)
+    : m_wndMain(wndMain)
+{}
 
 CTrayIcon::~CTrayIcon()
 {

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-static INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+static INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 
 TEST(Resources, PopupTemplateIsFoundOnAnySystemAndTheMainWindowFitsTheBuiltInBackground)
 {
@@ -28,10 +31,10 @@ TEST(Resources, ApplicationIconIsOneColourful32BitImage)
     HRSRC group = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, group)));
-    EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 4), 1);       // image count
-    EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 32);  // bits per pixel
-    auto hIcon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, 0));
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 4), 1);   // image count
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(directory + 6 + 6), 32);   // bits per pixel
+    auto hIcon =
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, 0));
     ASSERT_NE(hIcon, nullptr);
     // An RGB glow, not a grey shape.
     EXPECT_GT(PixelImage::IconOnFace(hIcon, 0, 0, RGB(255, 255, 255)).MeanChroma(), 20.0);

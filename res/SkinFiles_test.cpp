@@ -58,11 +58,10 @@ namespace
 TEST(SkinFiles, BothSkinsHoldExactlyTheFilesTheProgramLoadsAndEveryOneLoads)
 {
     const std::set<std::wstring> expected = {
-        L"0_BG.bmp",         L"01_On_0.ico",       L"01_On_1.ico",        L"02_Static_0.ico",
-        L"03_Breath_0.ico",  L"03_Breath_1.ico",   L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico",
-        L"05_RainBow_0.ico", L"05_RainBow_1.ico",  L"06_Auto_0.ico",      L"06_Auto_1.ico",
-        L"06_Exit.ico",      L"07_Min.ico",        L"Perf_P1_Blue.bmp",   L"Perf_P2_Green.bmp",
-        L"Perf_P3_Red.bmp"};
+        L"0_BG.bmp",          L"01_On_0.ico",        L"01_On_1.ico",        L"02_Static_0.ico",  L"03_Breath_0.ico",
+        L"03_Breath_1.ico",   L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", L"05_RainBow_0.ico", L"05_RainBow_1.ico",
+        L"06_Auto_0.ico",     L"06_Auto_1.ico",      L"06_Exit.ico",        L"07_Min.ico",       L"Perf_P1_Blue.bmp",
+        L"Perf_P2_Green.bmp", L"Perf_P3_Red.bmp"};
     for (const wchar_t* pszSkin : SKINS)
     {
         EXPECT_EQ(FilesIn(pszSkin), expected);
@@ -76,8 +75,8 @@ TEST(SkinFiles, BothSkinsHoldExactlyTheFilesTheProgramLoadsAndEveryOneLoads)
                 EXPECT_GT(PixelImage::FromBitmapFile(strPath).Width(), 0);
                 continue;
             }
-            EXPECT_EQ(HeaderWord(strPath, 4), 1);    // image count
-            EXPECT_EQ(HeaderWord(strPath, 12), 32);  // bits per pixel
+            EXPECT_EQ(HeaderWord(strPath, 4), 1);   // image count
+            EXPECT_EQ(HeaderWord(strPath, 12), 32);   // bits per pixel
             // Transparent around the glyph: the corners show the background.
             EXPECT_EQ(IconOnBlack(strPath).At(0, 0), BLACK);
         }

@@ -11,9 +11,9 @@
 
 namespace
 {
-// The low style bits that hold a button's type (BS_PUSHBUTTON .. BS_OWNERDRAW).
-constexpr UINT BUTTON_TYPE_BITS = 0x1F;
-} // namespace
+    // The low style bits that hold a button's type (BS_PUSHBUTTON .. BS_OWNERDRAW).
+    constexpr UINT BUTTON_TYPE_BITS = 0x1F;
+}   // namespace
 
 CSkinButton::CSkinButton()
 {
@@ -95,12 +95,17 @@ BOOL CSkinButton::SetTooltipText(const char* lpszText)
     if (!EnsureTooltip())
         return FALSE;
     const BOOL bHasText = lpszText != nullptr && *lpszText != '\0';
-    if (m_tip.GetToolCount() == 0) {
+    if (m_tip.GetToolCount() == 0)
+    {
         if (bHasText && !m_tip.AddTool(this, lpszText))
             return FALSE;
-    } else if (bHasText) {
+    }
+    else if (bHasText)
+    {
         m_tip.UpdateTipText(lpszText, this);
-    } else {
+    }
+    else
+    {
         m_tip.DelTool(this);
     }
     m_tip.Activate(bHasText);
@@ -140,24 +145,27 @@ LRESULT CSkinButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 const MessageMap* CSkinButton::GetThisMessageMap()
 {
-    static const MessageMap map = MessageMap::Of<CSkinButton>(CButton::GetThisMessageMap(), {
-        OnWmSetCursor(&CSkinButton::OnSetCursor),
-        OnWmKillFocus(&CSkinButton::OnKillFocus),
-        OnWmMouseMove(&CSkinButton::OnMouseMove),
-        OnWmSysColorChange(&CSkinButton::OnSysColorChange),
-        OnReflectedBnClicked(&CSkinButton::OnReflectedClick),
-        OnWmActivate(&CSkinButton::OnActivate),
-        OnWmEnable(&CSkinButton::OnEnable),
-        OnWmCancelMode(&CSkinButton::OnCancelMode),
-        OnWmGetDlgCode(&CSkinButton::OnGetDlgCode),
-        OnReflectedCtlColor(&CSkinButton::CtlColor),
-        OnWmMenuChar(&CSkinButton::OnMenuChar),
-        OnWmMeasureItem(&CSkinButton::OnMeasureItem),
-        OnMessage(BM_SETSTYLE, &CSkinButton::OnSetStyleMsg),
-        OnMessage(WM_MOUSELEAVE, &CSkinButton::OnMouseLeaveMsg),
-        OnMessage(BM_SETCHECK, &CSkinButton::OnSetCheckMsg),
-        OnMessage(BM_GETCHECK, &CSkinButton::OnGetCheckMsg),
-    });
+    static const MessageMap map = MessageMap::Of<CSkinButton>(
+        CButton::GetThisMessageMap(),
+        {
+            OnWmSetCursor(&CSkinButton::OnSetCursor),
+            OnWmKillFocus(&CSkinButton::OnKillFocus),
+            OnWmMouseMove(&CSkinButton::OnMouseMove),
+            OnWmSysColorChange(&CSkinButton::OnSysColorChange),
+            OnReflectedBnClicked(&CSkinButton::OnReflectedClick),
+            OnWmActivate(&CSkinButton::OnActivate),
+            OnWmEnable(&CSkinButton::OnEnable),
+            OnWmCancelMode(&CSkinButton::OnCancelMode),
+            OnWmGetDlgCode(&CSkinButton::OnGetDlgCode),
+            OnReflectedCtlColor(&CSkinButton::CtlColor),
+            OnWmMenuChar(&CSkinButton::OnMenuChar),
+            OnWmMeasureItem(&CSkinButton::OnMeasureItem),
+            OnMessage(BM_SETSTYLE, &CSkinButton::OnSetStyleMsg),
+            OnMessage(WM_MOUSELEAVE, &CSkinButton::OnMouseLeaveMsg),
+            OnMessage(BM_SETCHECK, &CSkinButton::OnSetCheckMsg),
+            OnMessage(BM_GETCHECK, &CSkinButton::OnGetCheckMsg),
+        }
+    );
     return &map;
 }
 
@@ -192,7 +200,8 @@ void CSkinButton::OnMouseMove(UINT nFlags, CPoint point)
     if (!m_bFlat)
         return;
     const BOOL bActive = m_bTrackInactive || GetActiveWindow() != nullptr;
-    if (pWndUnder == nullptr || pWndUnder->m_hWnd != m_hWnd || !bActive) {
+    if (pWndUnder == nullptr || pWndUnder->m_hWnd != m_hWnd || !bActive)
+    {
         CancelHover();
         return;
     }
@@ -213,12 +222,17 @@ void CSkinButton::OnSysColorChange()
 BOOL CSkinButton::OnReflectedClick()
 {
     SetFocus();
-    if (m_bCheckMode) {
+    if (m_bCheckMode)
+    {
         m_nCheckState = m_nCheckState != 0 ? 0 : 1;
         Repaint();
-    } else if (m_dropMenu.m_hMenu != nullptr) {
+    }
+    else if (m_dropMenu.m_hMenu != nullptr)
+    {
         OpenDropMenu();
-    } else if (m_szLink[0] != '\0') {
+    }
+    else if (m_szLink[0] != '\0')
+    {
         OpenLink();
     }
     // The parent always gets the click too: the main window's handlers rely on it.
@@ -239,7 +253,8 @@ void CSkinButton::OnEnable(BOOL bEnable)
         return;
     // Hand the focus on to the next control, so the keyboard never stays on a
     // disabled button.
-    if (CWnd* pParent = GetParent()) {
+    if (CWnd* pParent = GetParent())
+    {
         CWnd* pNext = pParent->GetNextDlgTabItem(this, FALSE);
         if (pNext == nullptr || pNext->m_hWnd == m_hWnd)
             pNext = pParent;
@@ -335,9 +350,12 @@ void CSkinButton::OpenDropMenu()
     m_bMenuOpen = TRUE;
     RepaintNow();
     CMenu* pPopup = m_dropMenu.GetSubMenu(0);
-    const UINT nCommand = pPopup == nullptr ? 0
-        : static_cast<UINT>(pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
-                                                   rcWindow.left, rcWindow.bottom, this));
+    const UINT nCommand =
+        pPopup == nullptr
+            ? 0
+            : static_cast<UINT>(pPopup->TrackPopupMenu(
+                  TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, rcWindow.left, rcWindow.bottom, this
+              ));
     m_bMenuOpen = FALSE;
     RepaintNow();
     // Posted, so the command runs after this click has been handled.
@@ -362,7 +380,8 @@ void CSkinButton::RepaintNow()
 
 void CSkinButton::CancelHover()
 {
-    if (m_bFlat && m_bHot) {
+    if (m_bFlat && m_bHot)
+    {
         m_bHot = FALSE;
         Repaint();
     }
@@ -433,11 +452,11 @@ void CSkinButton::PaintParentBackground(CDC* pDC)
     GetWindowRect(&rcWindow);
     pParent->ScreenToClient(&rcWindow);
 
-    if (m_parentBack.m_hDC == nullptr) {
+    if (m_parentBack.m_hDC == nullptr)
+    {
         if (!m_parentBack.Create(&dcParent, rcClient.Width(), rcClient.Height()))
             return;
-        m_parentBack.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcParent, rcWindow.left, rcWindow.top,
-                            SRCCOPY);
+        m_parentBack.BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &dcParent, rcWindow.left, rcWindow.top, SRCCOPY);
     }
     pDC->BitBlt(0, 0, rcClient.Width(), rcClient.Height(), &m_parentBack, 0, 0, SRCCOPY);
 }

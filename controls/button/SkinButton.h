@@ -136,8 +136,7 @@ protected:
 
     // ---- Implementation
     void Repaint();
-    template <class T>
-    void SetAndRepaint(T& rOption, T value)
+    template <class T> void SetAndRepaint(T& rOption, T value)
     {
         rOption = value;
         Repaint();
@@ -157,21 +156,21 @@ protected:
     BOOL m_bFlat = TRUE;
     BOOL m_bHot = FALSE;
     BOOL m_bSeeThrough = FALSE;
-    BOOL m_bDefault = FALSE;        // the dialog's default push button
+    BOOL m_bDefault = FALSE;   // the dialog's default push button
     BOOL m_bCheckMode = FALSE;
     BYTE m_byImagePlacement = ImageBeforeText;
     BOOL m_bShowBorder = TRUE;
     BOOL m_bFocusWhenFlat = FALSE;
     COLORREF m_crFace[FACE_COLOR_COUNT];   // system colours read by the constructor
     HWND m_hMenuTarget = nullptr;   // receives the command chosen from the drop-down menu
-    BOOL m_bMenuOpen = FALSE;       // the drop-down menu is being tracked
+    BOOL m_bMenuOpen = FALSE;   // the drop-down menu is being tracked
     BOOL m_bShowCaption = FALSE;
-    CSkinMenu m_dropMenu;           // the drop-down menu; holds no menu unless given one
+    CSkinMenu m_dropMenu;   // the drop-down menu; holds no menu unless given one
     OwnedCursor m_hoverCursor;
-    CToolTipCtrl m_tip;             // created on first use
-    CMemDC m_parentBack;            // the parent's background, captured by the first see-through paint
+    CToolTipCtrl m_tip;   // created on first use
+    CMemDC m_parentBack;   // the parent's background, captured by the first see-through paint
     BOOL m_bTrackInactive = TRUE;
-    int m_nCheckState = 0;          // 0 or 1
+    int m_nCheckState = 0;   // 0 or 1
     char m_szLink[MAX_PATH] = {};
     CSkinButtonImages m_images;
 };

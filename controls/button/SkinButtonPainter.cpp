@@ -8,34 +8,36 @@
 
 namespace
 {
-constexpr UINT CAPTION_FORMAT = DT_WORDBREAK | DT_CENTER;
-constexpr COLORREF WHITE = RGB(255, 255, 255);
-constexpr COLORREF BLACK = RGB(0, 0, 0);
+    constexpr UINT CAPTION_FORMAT = DT_WORDBREAK | DT_CENTER;
+    constexpr COLORREF WHITE = RGB(255, 255, 255);
+    constexpr COLORREF BLACK = RGB(0, 0, 0);
 
-// Copies an image onto a DC through its mask: the mask's white keeps what is
-// there, its black takes the image. Without a mask the image is opaque.
-void BlitMasked(CDC& dcTarget, int x, int y, int cx, int cy, CDC& dcImage, CDC* pMaskDC)
-{
-    if (pMaskDC == nullptr) {
-        dcTarget.BitBlt(x, y, cx, cy, &dcImage, 0, 0, SRCCOPY);
-        return;
+    // Copies an image onto a DC through its mask: the mask's white keeps what is
+    // there, its black takes the image. Without a mask the image is opaque.
+    void BlitMasked(CDC& dcTarget, int x, int y, int cx, int cy, CDC& dcImage, CDC* pMaskDC)
+    {
+        if (pMaskDC == nullptr)
+        {
+            dcTarget.BitBlt(x, y, cx, cy, &dcImage, 0, 0, SRCCOPY);
+            return;
+        }
+        dcTarget.BitBlt(x, y, cx, cy, pMaskDC, 0, 0, SRCAND);
+        dcTarget.BitBlt(x, y, cx, cy, &dcImage, 0, 0, SRCPAINT);
     }
-    dcTarget.BitBlt(x, y, cx, cy, pMaskDC, 0, 0, SRCAND);
-    dcTarget.BitBlt(x, y, cx, cy, &dcImage, 0, 0, SRCPAINT);
-}
-} // namespace
+}   // namespace
 
 CSkinButtonPainter::CSkinButtonPainter(CSkinButton& button, const DRAWITEMSTRUCT& request)
     : m_button(button),
       m_pDC(CDC::FromHandle(request.hDC)),
       m_rcItem(request.rcItem),
       // The button stays pressed for as long as its drop-down menu is open.
-      m_bPressedLook((request.itemState & ODS_SELECTED) != 0 || (button.m_bCheckMode && button.m_nCheckState != 0)
-                     || (!button.m_bCheckMode && button.m_dropMenu.m_hMenu != nullptr && button.m_bMenuOpen)),
+      m_bPressedLook(
+          (request.itemState & ODS_SELECTED) != 0 || (button.m_bCheckMode && button.m_nCheckState != 0) ||
+          (!button.m_bCheckMode && button.m_dropMenu.m_hMenu != nullptr && button.m_bMenuOpen)
+      ),
       m_bFocusLook((request.itemState & ODS_FOCUS) != 0),
       m_bDisabledLook((request.itemState & ODS_DISABLED) != 0)
-{
-}
+{}
 
 void CSkinButtonPainter::Paint()
 {
@@ -45,7 +47,8 @@ void CSkinButtonPainter::Paint()
 
     CRect rcFace(m_rcItem);
     m_pDC->SetBkMode(TRANSPARENT);
-    if (!button.m_bFlat && (m_bFocusLook || button.m_bDefault)) {
+    if (!button.m_bFlat && (m_bFocusLook || button.m_bDefault))
+    {
         CBrush brFrame(BLACK);
         m_pDC->FrameRect(&rcFace, &brFrame);
         rcFace.DeflateRect(1, 1);
@@ -56,13 +59,18 @@ void CSkinButtonPainter::Paint()
     else
         m_button.DrawFaceBackground(m_pDC, &rcFace, *this);
 
-    if (button.m_bFlat) {
+    if (button.m_bFlat)
+    {
         if (button.m_bShowBorder && (m_bPressedLook || button.m_bHot))
             m_button.DrawFaceBorder(m_pDC, &rcFace, *this);
-    } else if (m_bPressedLook) {
+    }
+    else if (m_bPressedLook)
+    {
         CBrush brShadow(::GetSysColor(COLOR_BTNSHADOW));
         m_pDC->FrameRect(&rcFace, &brShadow);
-    } else {
+    }
+    else
+    {
         Draw3dEdge(rcFace);
     }
 
@@ -71,14 +79,16 @@ void CSkinButtonPainter::Paint()
     CRect rcCaption(m_rcItem);
     if (button.m_images.Icon(0).hIcon != nullptr)
         DrawIconImage(bHasCaption, rcCaption);
-    if (button.m_images.Bitmap(0).hBitmap != nullptr) {
+    if (button.m_images.Bitmap(0).hBitmap != nullptr)
+    {
         m_pDC->SetBkColor(WHITE);
         DrawBitmapImage(bHasCaption, rcCaption);
     }
     if (bHasCaption)
         DrawCaption(strCaption, rcCaption);
 
-    if (m_bFocusLook && (!button.m_bFlat || button.m_bFocusWhenFlat)) {
+    if (m_bFocusLook && (!button.m_bFlat || button.m_bFocusWhenFlat))
+    {
         CRect rcFocus(rcFace);
         rcFocus.DeflateRect(3, 3);
         m_pDC->DrawFocusRect(&rcFocus);
@@ -102,7 +112,8 @@ void CSkinButtonPainter::Draw3dEdge(const CRect& rcFace) const
         {COLOR_3DDKSHADOW, {{l, b - 1}, {r - 1, b - 1}, {r - 1, t - 1}}},
         {COLOR_BTNSHADOW, {{l + 1, b - 2}, {r - 2, b - 2}, {r - 2, t}}},
     };
-    for (const auto& line : lines) {
+    for (const auto& line : lines)
+    {
         CPen pen(PS_SOLID, 0, ::GetSysColor(line.nColor));
         ScopedSelect selectPen(m_pDC->m_hDC, pen.m_hObject);
         m_pDC->MoveTo(line.path[0]);
@@ -118,8 +129,8 @@ int CSkinButtonPainter::ChooseSlot(BOOL bIdleSet) const
     return bIdleSet && !m_bPressedLook && (m_button.m_bCheckMode || !m_button.m_bHot) ? 1 : 0;
 }
 
-void CSkinButtonPainter::PlaceImage(BOOL bHasCaption, CRect& rcImage, CRect& rcCaption, DWORD dwWidth,
-                                    DWORD dwHeight) const
+void CSkinButtonPainter::PlaceImage(BOOL bHasCaption, CRect& rcImage, CRect& rcCaption, DWORD dwWidth, DWORD dwHeight)
+    const
 {
     const int cx = static_cast<int>(dwWidth);
     const int cy = static_cast<int>(dwHeight);
@@ -129,39 +140,48 @@ void CSkinButtonPainter::PlaceImage(BOOL bHasCaption, CRect& rcImage, CRect& rcC
     const int yCentred = m_rcItem.top + (m_rcItem.Height() - cy) / 2;
 
     rcImage = m_rcItem;
-    switch (m_button.m_byImagePlacement) {
+    switch (m_button.m_byImagePlacement)
+    {
     case CSkinButton::ImageBeforeText:
-        if (bHasCaption) {
+        if (bHasCaption)
+        {
             rcImage.left = m_rcItem.left + 3;
             rcCaption.left += cx + 3;
-        } else {
+        }
+        else
+        {
             rcImage.left = xCentred;
         }
         rcImage.top = yCentred;
         break;
     case CSkinButton::ImageAboveText:
         rcImage.left = xCentred;
-        if (bHasCaption) {
+        if (bHasCaption)
+        {
             rcImage.top = 3;
             rcCaption.top += cy;
-        } else {
+        }
+        else
+        {
             rcImage.top = yCentred;
         }
         break;
     case CSkinButton::ImageAfterText:
-        if (bHasCaption) {
+        if (bHasCaption)
+        {
             CRect rcClient;
             m_button.GetClientRect(&rcClient);
             rcImage.left = rcClient.right - cx - 3;
             rcCaption.right = rcCaption.right - rcCaption.left - cx - 3;
             rcCaption.left = 3;
             rcImage.top = yCentred;
-        } else {
+        }
+        else
+        {
             rcImage.left = xCentred;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (m_bPressedLook && !m_button.m_bCheckMode)
         rcImage.OffsetRect(1, 1);
@@ -193,7 +213,8 @@ void CSkinButtonPainter::DrawBitmapImage(BOOL bHasCaption, CRect& rcCaption) con
     ScopedSelect selectMask(dcMask.m_hDC, slot.hMask);
     CDC* pMaskDC = slot.hMask != nullptr ? &dcMask : nullptr;
 
-    if (m_bDisabledLook && m_button.m_bDimDisabledBitmap) {
+    if (m_bDisabledLook && m_button.m_bDimDisabledBitmap)
+    {
         // Compose the image on white first, so the disabled effect sees its shape.
         CBitmap bmpComposed;
         CDC dcComposed;
@@ -224,7 +245,8 @@ void CSkinButtonPainter::DrawCaption(const std::string& strCaption, CRect rcCapt
     rcCaption.OffsetRect((rcArea.Width() - rcCaption.Width()) / 2, (rcArea.Height() - rcCaption.Height()) / 2);
     m_pDC->SetBkMode(TRANSPARENT);
 
-    if (m_bDisabledLook) {
+    if (m_bDisabledLook)
+    {
         // Embossed: highlight one pixel down and right, shadow over it.
         rcCaption.OffsetRect(1, 1);
         m_pDC->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));

@@ -13,133 +13,150 @@
 
 namespace
 {
-const UINT ID_BUTTON = 100;
-const COLORREF RED = RGB(220, 0, 0);
-const COLORREF GREEN = RGB(0, 128, 0);
+    const UINT ID_BUTTON = 100;
+    const COLORREF RED = RGB(220, 0, 0);
+    const COLORREF GREEN = RGB(0, 128, 0);
 
-COLORREF Sys(int nIndex) { return ::GetSysColor(nIndex); }
-
-// A popup window that hosts the button, counts its clicks, notes the
-// drop-down menu's command and paints itself in one colour.
-class CTestParent : public CWnd
-{
-public:
-    int m_nClicks = 0;
-    int m_nMenuCommands = 0;
-    COLORREF m_crBack = GREEN;
-
-    const MessageMap* GetMessageMap() const override
+    COLORREF Sys(int nIndex)
     {
-        static const MessageMap map = MessageMap::Of<CTestParent>(CWnd::GetThisMessageMap(), {
-            OnBnClicked(ID_BUTTON, &CTestParent::OnClicked),
-            OnBnClicked(ID_TEST_SECOND, &CTestParent::OnCommandSecond),
-            OnMessage(WM_ERASEBKGND, &CTestParent::OnEraseBkgnd),
-        });
-        return &map;
+        return ::GetSysColor(nIndex);
     }
 
-protected:
-    void OnClicked() { ++m_nClicks; }
-    void OnCommandSecond() { ++m_nMenuCommands; }
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM)
+    // A popup window that hosts the button, counts its clicks, notes the
+    // drop-down menu's command and paints itself in one colour.
+    class CTestParent : public CWnd
     {
-        CRect rc;
-        GetClientRect(&rc);
-        CDC::FromHandle(reinterpret_cast<HDC>(wParam))->FillSolidRect(&rc, m_crBack);
-        return TRUE;
-    }
-};
+    public:
+        int m_nClicks = 0;
+        int m_nMenuCommands = 0;
+        COLORREF m_crBack = GREEN;
 
-// An icon whose pixel (x, y) is colorAt(x, y): opaque, or with the alpha
-// channel alphaAt(x, y) when that is given.
-HICON MakeIcon(int cx, int cy, const std::function<COLORREF(int, int)>& colorAt,
-               const std::function<BYTE(int, int)>& alphaAt = {})
-{
-    std::vector<DWORD> colorBits(cx * cy);
-    for (int y = 0; y < cy; ++y)
-        for (int x = 0; x < cx; ++x) {
-            const COLORREF cr = colorAt(x, y);
-            const DWORD dwAlpha = alphaAt ? alphaAt(x, y) : 0;
-            colorBits[y * cx + x] = (dwAlpha << 24) | (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CTestParent>(
+                CWnd::GetThisMessageMap(),
+                {
+                    OnBnClicked(ID_BUTTON, &CTestParent::OnClicked),
+                    OnBnClicked(ID_TEST_SECOND, &CTestParent::OnCommandSecond),
+                    OnMessage(WM_ERASEBKGND, &CTestParent::OnEraseBkgnd),
+                }
+            );
+            return &map;
         }
-    const std::vector<BYTE> maskBits((cx + 15) / 16 * 2 * cy, 0);
-    HBITMAP hColor = ::CreateBitmap(cx, cy, 1, 32, colorBits.data());
-    HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, maskBits.data());
-    ICONINFO info{TRUE, 0, 0, hMask, hColor};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColor);
-    ::DeleteObject(hMask);
-    return hIcon;
-}
 
-HICON SolidIcon(int cx, int cy, COLORREF cr) { return MakeIcon(cx, cy, [cr](int, int) { return cr; }); }
+    protected:
+        void OnClicked() { ++m_nClicks; }
+        void OnCommandSecond() { ++m_nMenuCommands; }
+        LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM)
+        {
+            CRect rc;
+            GetClientRect(&rc);
+            CDC::FromHandle(reinterpret_cast<HDC>(wParam))->FillSolidRect(&rc, m_crBack);
+            return TRUE;
+        }
+    };
 
-// Where the open drop-down menu stood.
-CRect g_rcMenu;
-
-// Runs inside the menu's own loop: notes where the menu stands and chooses its second item.
-void CALLBACK ChooseSecondItem(HWND hWnd, UINT, UINT_PTR nTimer, DWORD)
-{
-    ::KillTimer(hWnd, nTimer);
-    const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
-    if (hMenuWnd == nullptr || !::IsWindowVisible(hMenuWnd)) {
-        ::EndMenu();   // a menu that never showed must not hang the run
-        return;
-    }
-    ::GetWindowRect(hMenuWnd, &g_rcMenu);
-    for (const UINT nKey : {VK_DOWN, VK_DOWN, VK_RETURN})
-        ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0);
-}
-
-class SkinButtonTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
+    // An icon whose pixel (x, y) is colorAt(x, y): opaque, or with the alpha
+    // channel alphaAt(x, y) when that is given.
+    HICON MakeIcon(
+        int cx, int cy, const std::function<COLORREF(int, int)>& colorAt,
+        const std::function<BYTE(int, int)>& alphaAt = {}
+    )
     {
-        ASSERT_TRUE(
-            m_parent.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 250), nullptr, 0));
-        ::RedrawWindow(m_parent.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        std::vector<DWORD> colorBits(cx * cy);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+            {
+                const COLORREF cr = colorAt(x, y);
+                const DWORD dwAlpha = alphaAt ? alphaAt(x, y) : 0;
+                colorBits[y * cx + x] = (dwAlpha << 24) | (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
+            }
+        const std::vector<BYTE> maskBits((cx + 15) / 16 * 2 * cy, 0);
+        HBITMAP hColor = ::CreateBitmap(cx, cy, 1, 32, colorBits.data());
+        HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, maskBits.data());
+        ICONINFO info{TRUE, 0, 0, hMask, hColor};
+        HICON hIcon = ::CreateIconIndirect(&info);
+        ::DeleteObject(hColor);
+        ::DeleteObject(hMask);
+        return hIcon;
     }
 
-    // A 93 x 60 button control of the given style, taken over by m_button.
-    void Attach(DWORD dwStyle = BS_PUSHBUTTON)
+    HICON SolidIcon(int cx, int cy, COLORREF cr)
     {
-        HWND hWnd = ::CreateWindowExA(0, "BUTTON", "On", WS_CHILD | WS_VISIBLE | WS_TABSTOP | dwStyle, 10, 10, 93, 60,
-                                      m_parent.m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_BUTTON)),
-                                      nullptr, nullptr);
-        ASSERT_TRUE(m_button.SubclassWindow(hWnd));
+        return MakeIcon(cx, cy, [cr](int, int) { return cr; });
     }
 
-    // Paints the button into a canvas of its size through its parent's WM_DRAWITEM.
-    std::unique_ptr<Canvas> Render(UINT nState = 0)
+    // Where the open drop-down menu stood.
+    CRect g_rcMenu;
+
+    // Runs inside the menu's own loop: notes where the menu stands and chooses its second item.
+    void CALLBACK ChooseSecondItem(HWND hWnd, UINT, UINT_PTR nTimer, DWORD)
     {
-        CRect rc;
-        m_button.GetClientRect(&rc);
-        auto canvas = std::make_unique<Canvas>(rc.Width(), rc.Height());
-        DRAWITEMSTRUCT dis{ODT_BUTTON, ID_BUTTON, 0, ODA_DRAWENTIRE, nState, m_button.m_hWnd, canvas->Dc(), rc, 0};
-        m_parent.SendMessage(WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
-        return canvas;
+        ::KillTimer(hWnd, nTimer);
+        const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
+        if (hMenuWnd == nullptr || !::IsWindowVisible(hMenuWnd))
+        {
+            ::EndMenu();   // a menu that never showed must not hang the run
+            return;
+        }
+        ::GetWindowRect(hMenuWnd, &g_rcMenu);
+        for (const UINT nKey : {VK_DOWN, VK_DOWN, VK_RETURN})
+            ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0);
     }
 
-    // The pointer moves onto the button with no mouse key held.
-    void MoveOnto()
+    class SkinButtonTest : public ::testing::Test
     {
-        CPoint pt(20, 20);
-        m_button.ClientToScreen(&pt);
-        ::SetCursorPos(pt.x, pt.y);
-        m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-    }
+    protected:
+        void SetUp() override
+        {
+            ASSERT_TRUE(
+                m_parent.CreateEx(0, nullptr, "host", WS_POPUP | WS_VISIBLE, CRect(100, 100, 400, 250), nullptr, 0)
+            );
+            ::RedrawWindow(m_parent.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
 
-    // The notification a click sends; the button sees it first.
-    void Click()
-    {
-        m_parent.SendMessage(WM_COMMAND, MAKEWPARAM(ID_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(m_button.m_hWnd));
-    }
+        // A 93 x 60 button control of the given style, taken over by m_button.
+        void Attach(DWORD dwStyle = BS_PUSHBUTTON)
+        {
+            HWND hWnd = ::CreateWindowExA(
+                0, "BUTTON", "On", WS_CHILD | WS_VISIBLE | WS_TABSTOP | dwStyle, 10, 10, 93, 60, m_parent.m_hWnd,
+                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_BUTTON)), nullptr, nullptr
+            );
+            ASSERT_TRUE(m_button.SubclassWindow(hWnd));
+        }
 
-    CTestParent m_parent;
-    CSkinButton m_button;
-};
-} // namespace
+        // Paints the button into a canvas of its size through its parent's WM_DRAWITEM.
+        std::unique_ptr<Canvas> Render(UINT nState = 0)
+        {
+            CRect rc;
+            m_button.GetClientRect(&rc);
+            auto canvas = std::make_unique<Canvas>(rc.Width(), rc.Height());
+            DRAWITEMSTRUCT dis{ODT_BUTTON, ID_BUTTON, 0, ODA_DRAWENTIRE, nState, m_button.m_hWnd, canvas->Dc(), rc, 0};
+            m_parent.SendMessage(WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+            return canvas;
+        }
+
+        // The pointer moves onto the button with no mouse key held.
+        void MoveOnto()
+        {
+            CPoint pt(20, 20);
+            m_button.ClientToScreen(&pt);
+            ::SetCursorPos(pt.x, pt.y);
+            m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+        }
+
+        // The notification a click sends; the button sees it first.
+        void Click()
+        {
+            m_parent.SendMessage(
+                WM_COMMAND, MAKEWPARAM(ID_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(m_button.m_hWnd)
+            );
+        }
+
+        CTestParent m_parent;
+        CSkinButton m_button;
+    };
+}   // namespace
 
 TEST_F(SkinButtonTest, IconIsCentredShiftsWhenPressedAndTheFlatBorderShowsOnlyWhileHotOrPressed)
 {
@@ -157,7 +174,8 @@ TEST_F(SkinButtonTest, IconIsCentredShiftsWhenPressedAndTheFlatBorderShowsOnlyWh
     // The hover border goes with each way the pointer or the focus can leave.
     const std::pair<UINT, WPARAM> endings[] = {
         {WM_MOUSELEAVE, 0}, {WM_KILLFOCUS, 0}, {WM_CANCELMODE, 0}, {WM_ACTIVATE, WA_INACTIVE}, {WM_ENABLE, FALSE}};
-    for (const auto& [message, wParam] : endings) {
+    for (const auto& [message, wParam] : endings)
+    {
         MoveOnto();
         auto hot = Render();
         EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), hot->At(0, 0)) << "message " << message;
@@ -176,12 +194,16 @@ TEST_F(SkinButtonTest, CheckBoxTogglesAndStaysSunkenSeeThroughShowsTheParentAndB
     // white in the mask; mask rows are padded to 32 bits).
     std::vector<DWORD> imageBits(20 * 20, 0xDC0000);
     std::vector<BYTE> maskBits;
-    for (int y = 0; y < 20; ++y) {
+    for (int y = 0; y < 20; ++y)
+    {
         std::fill_n(imageBits.begin() + y * 20, 10, 0);
         maskBits.insert(maskBits.end(), {0xFF, 0xC0, 0, 0});
     }
-    ASSERT_EQ(0, m_button.SetBitmaps(::CreateBitmap(20, 20, 1, 32, imageBits.data()),
-                                     ::CreateBitmap(20, 20, 1, 1, maskBits.data())));
+    ASSERT_EQ(
+        0, m_button.SetBitmaps(
+               ::CreateBitmap(20, 20, 1, 32, imageBits.data()), ::CreateBitmap(20, 20, 1, 1, maskBits.data())
+           )
+    );
 
     m_button.SendMessage(BM_SETCHECK, BST_INDETERMINATE);
     EXPECT_EQ(BST_CHECKED, m_button.SendMessage(BM_GETCHECK));
@@ -240,9 +262,13 @@ TEST_F(SkinButtonTest, GreyIdleCopyKeepsTheAlphaChannelAndTheHotLookItsColour)
 {
     Attach();
     // An opaque black corner, one see-through pixel beside it, red elsewhere.
-    m_button.SetIcons(MakeIcon(16, 16, [](int x, int y) { return x + y == 0 ? RGB(0, 0, 0) : RED; },
-                               [](int x, int y) { return BYTE(x == 1 && y == 0 ? 0 : 255); }),
-                      CSkinButton::AUTO_GRAY_ICON);
+    m_button.SetIcons(
+        MakeIcon(
+            16, 16, [](int x, int y) { return x + y == 0 ? RGB(0, 0, 0) : RED; },
+            [](int x, int y) { return BYTE(x == 1 && y == 0 ? 0 : 255); }
+        ),
+        CSkinButton::AUTO_GRAY_ICON
+    );
     auto idle = Render();
     EXPECT_EQ(RGB(0, 0, 0), idle->At(38, 22));
     EXPECT_EQ(Sys(COLOR_BTNFACE), idle->At(39, 22));

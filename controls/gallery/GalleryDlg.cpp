@@ -11,22 +11,23 @@
 
 namespace
 {
-const int ICON_SIZE = 24;
-const COLORREF BLUE = RGB(40, 110, 200);
-const COLORREF GREEN = RGB(40, 160, 80);
-const COLORREF ORANGE = RGB(230, 130, 30);
-const COLORREF PURPLE = RGB(140, 70, 190);
-const COLORREF RED = RGB(200, 50, 50);
+    const int ICON_SIZE = 24;
+    const COLORREF BLUE = RGB(40, 110, 200);
+    const COLORREF GREEN = RGB(40, 160, 80);
+    const COLORREF ORANGE = RGB(230, 130, 30);
+    const COLORREF PURPLE = RGB(140, 70, 190);
+    const COLORREF RED = RGB(200, 50, 50);
 
-HICON Icon(COLORREF crDisc, CGalleryArt::Shape shape)
-{
-    return CGalleryArt::MakeButtonIcon(ICON_SIZE, crDisc, shape);
-}
+    HICON Icon(COLORREF crDisc, CGalleryArt::Shape shape)
+    {
+        return CGalleryArt::MakeButtonIcon(ICON_SIZE, crDisc, shape);
+    }
 }
 
-CGalleryDlg::CGalleryDlg(BOOL bFlatMenus) : CDialog(IDD_GALLERY), m_bFlatMenus(bFlatMenus)
-{
-}
+CGalleryDlg::CGalleryDlg(BOOL bFlatMenus)
+    : CDialog(IDD_GALLERY),
+      m_bFlatMenus(bFlatMenus)
+{}
 
 void CGalleryDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -52,14 +53,17 @@ void CGalleryDlg::DoDataExchange(CDataExchange* pDX)
 
 const MessageMap* CGalleryDlg::GetMessageMap() const
 {
-    static const MessageMap map = MessageMap::Of<CGalleryDlg>(CDialog::GetThisMessageMap(), {
-        OnWmPaint(&CGalleryDlg::OnPaint),
-        OnMessage(WM_CONTEXTMENU, &CGalleryDlg::OnContextMenu),
-        OnWmMenuChar(&CGalleryDlg::OnMenuChar),
-        OnBnClicked(IDC_STYLE_CLASSIC, &CGalleryDlg::OnBnClickedClassicStyle),
-        OnBnClicked(IDC_STYLE_FLAT, &CGalleryDlg::OnBnClickedFlatStyle),
-        OnMessage(WM_COMMAND, &CGalleryDlg::OnCommand),
-    });
+    static const MessageMap map = MessageMap::Of<CGalleryDlg>(
+        CDialog::GetThisMessageMap(),
+        {
+            OnWmPaint(&CGalleryDlg::OnPaint),
+            OnMessage(WM_CONTEXTMENU, &CGalleryDlg::OnContextMenu),
+            OnWmMenuChar(&CGalleryDlg::OnMenuChar),
+            OnBnClicked(IDC_STYLE_CLASSIC, &CGalleryDlg::OnBnClickedClassicStyle),
+            OnBnClicked(IDC_STYLE_FLAT, &CGalleryDlg::OnBnClickedFlatStyle),
+            OnMessage(WM_COMMAND, &CGalleryDlg::OnCommand),
+        }
+    );
     return &map;
 }
 
@@ -75,9 +79,10 @@ BOOL CGalleryDlg::OnInitDialog()
 void CGalleryDlg::SetUpButtons()
 {
     // Every button shows its caption, so each says what it shows.
-    for (CSkinButton* pButton : {&m_btnFlat, &m_btn3D, &m_btnDefault, &m_btnCheck, &m_btnChecked, &m_btnGrey,
-                                 &m_btnDisabledIcon, &m_btnBitmaps, &m_btnDisabledText, &m_btnBefore, &m_btnAbove,
-                                 &m_btnAfter, &m_btnCursor, &m_btnTooltip, &m_btnLink, &m_btnSeeThrough, &m_btnMenu})
+    for (CSkinButton* pButton :
+         {&m_btnFlat, &m_btn3D, &m_btnDefault, &m_btnCheck, &m_btnChecked, &m_btnGrey, &m_btnDisabledIcon,
+          &m_btnBitmaps, &m_btnDisabledText, &m_btnBefore, &m_btnAbove, &m_btnAfter, &m_btnCursor, &m_btnTooltip,
+          &m_btnLink, &m_btnSeeThrough, &m_btnMenu})
         pButton->SetShowCaption(TRUE);
 
     m_btnFlat.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_STAR), nullptr);
@@ -144,7 +149,8 @@ void CGalleryDlg::OnPaint()
 LRESULT CGalleryDlg::OnContextMenu(WPARAM, LPARAM lParam)
 {
     CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    if (pt.x == -1 && pt.y == -1) {   // from the keyboard: at the window's top-left corner
+    if (pt.x == -1 && pt.y == -1)
+    {   // from the keyboard: at the window's top-left corner
         CRect rc;
         GetWindowRect(&rc);
         pt = rc.TopLeft();
@@ -164,7 +170,8 @@ LRESULT CGalleryDlg::OnMenuChar(UINT nChar, UINT nFlags, CMenu* pMenu)
 LRESULT CGalleryDlg::OnCommand(WPARAM wParam, LPARAM)
 {
     const UINT nID = LOWORD(wParam);
-    if (nID == IDCANCEL) {
+    if (nID == IDCANCEL)
+    {
         EndDialog(IDCANCEL);
         return 0;
     }

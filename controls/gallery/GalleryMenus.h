@@ -38,8 +38,8 @@ private:
     void MarkRadioItems(HMENU hMenu, const UINT* pIDs, int nCount);
 
     CImageList m_checkPictures;   // 0: unselected, 1: selected
-    CBitmap m_radioMark;          // its presence makes a checked item a radio item
+    CBitmap m_radioMark;   // its presence makes a checked item a radio item
     CSkinMenu* m_pDropDown = nullptr;
     CSkinMenu m_popup;
-    CSkinMenu m_zoom;             // the popup's submenu, appended by handle: ours, not the popup's
+    CSkinMenu m_zoom;   // the popup's submenu, appended by handle: ours, not the popup's
 };

@@ -5,7 +5,9 @@
 #include <cstring>
 
 CMenuTemplateReader::CMenuTemplateReader(const void* pData, size_t cbData)
-    : m_pData(static_cast<const BYTE*>(pData)), m_cbData(cbData), m_nOffset(0)
+    : m_pData(static_cast<const BYTE*>(pData)),
+      m_cbData(cbData),
+      m_nOffset(0)
 {
     ReadWord();   // version: not examined
     const WORD wHeaderSize = ReadWord();

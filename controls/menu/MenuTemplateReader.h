@@ -13,8 +13,8 @@ class CMenuTemplateReader
 public:
     struct Item
     {
-        UINT uOptions = 0;       // MF_ flags of the template, MF_END included
-        UINT uId = 0;            // command id; 0 for a popup
+        UINT uOptions = 0;   // MF_ flags of the template, MF_END included
+        UINT uId = 0;   // command id; 0 for a popup
         std::wstring strText;
     };
 

@@ -21,37 +21,38 @@ BOOL CSkinMenu::m_bHighlightGrayed = FALSE;
 
 namespace
 {
-// Type bits that would make the platform read the item data as something
-// other than our record.
-const UINT FOREIGN_TYPE_FLAGS = MF_BITMAP;
+    // Type bits that would make the platform read the item data as something
+    // other than our record.
+    const UINT FOREIGN_TYPE_FLAGS = MF_BITMAP;
 
-std::string PositionText(const CMenu& menu, int nPosition)
-{
-    std::string strText;
-    menu.GetMenuString(static_cast<UINT>(nPosition), strText, MF_BYPOSITION);
-    return strText;
-}
-
-std::string Lowered(std::string str)
-{
-    if (!str.empty())
-        ::CharLowerBuffA(str.data(), static_cast<DWORD>(str.size()));
-    return str;
-}
-
-// Whether a lower-cased item text marks chKey as a mnemonic ("&x"). "&&"
-// stands for an ampersand shown as such and marks nothing.
-bool HasMnemonic(const std::string& strLowered, char chKey)
-{
-    for (size_t i = 0; i + 1 < strLowered.size(); ++i) {
-        if (strLowered[i] != '&')
-            continue;
-        if (strLowered[i + 1] == chKey && chKey != '&')
-            return true;
-        ++i;   // the marked character, or the second ampersand of a pair
+    std::string PositionText(const CMenu& menu, int nPosition)
+    {
+        std::string strText;
+        menu.GetMenuString(static_cast<UINT>(nPosition), strText, MF_BYPOSITION);
+        return strText;
     }
-    return false;
-}
+
+    std::string Lowered(std::string str)
+    {
+        if (!str.empty())
+            ::CharLowerBuffA(str.data(), static_cast<DWORD>(str.size()));
+        return str;
+    }
+
+    // Whether a lower-cased item text marks chKey as a mnemonic ("&x"). "&&"
+    // stands for an ampersand shown as such and marks nothing.
+    bool HasMnemonic(const std::string& strLowered, char chKey)
+    {
+        for (size_t i = 0; i + 1 < strLowered.size(); ++i)
+        {
+            if (strLowered[i] != '&')
+                continue;
+            if (strLowered[i + 1] == chKey && chKey != '&')
+                return true;
+            ++i;   // the marked character, or the second ampersand of a pair
+        }
+        return false;
+    }
 }
 
 CSkinMenu::CSkinMenu() = default;
@@ -86,8 +87,10 @@ BOOL CSkinMenu::GetItemText(int nIndex, std::string& strText) const
 
 CSkinMenuData* CSkinMenu::ClaimRecord(UINT_PTR nID)
 {
-    for (auto& pRecord : m_Items) {
-        if (pRecord && pRecord->m_uCommandId == nID && !pRecord->m_bClaimed) {
+    for (auto& pRecord : m_Items)
+    {
+        if (pRecord && pRecord->m_uCommandId == nID && !pRecord->m_bClaimed)
+        {
             pRecord->m_bClaimed = TRUE;
             return pRecord.get();
         }
@@ -143,8 +146,7 @@ BOOL CSkinMenu::AppendOwnerDrawnItem(const wchar_t* pwszText, UINT nFlags, UINT_
     return bAppended;
 }
 
-std::unique_ptr<CSkinMenuData> CSkinMenu::ReplaceItemAt(UINT nPosition, UINT_PTR nID, const char* pszText,
-                                                        UINT nFlags)
+std::unique_ptr<CSkinMenuData> CSkinMenu::ReplaceItemAt(UINT nPosition, UINT_PTR nID, const char* pszText, UINT nFlags)
 {
     auto pRecord = std::make_unique<CSkinMenuData>();
     pRecord->SetTextA(pszText);
@@ -166,7 +168,8 @@ BOOL CSkinMenu::LoadFromResource(LPCSTR lpszResourceName)
 {
     HINSTANCE hModule = AfxFindResourceHandle(lpszResourceName, RT_MENU);
     HRSRC hResource = ::FindResourceA(hModule, lpszResourceName, RT_MENU);
-    if (hResource == nullptr) {
+    if (hResource == nullptr)
+    {
         hModule = nullptr;
         hResource = ::FindResourceA(hModule, lpszResourceName, RT_MENU);
     }
@@ -181,19 +184,24 @@ BOOL CSkinMenu::LoadFromResource(LPCSTR lpszResourceName)
     const HMENU hMenu = ::CreateMenu();
     if (hMenu == nullptr)
         return FALSE;
-    if (!Attach(hMenu)) {
+    if (!Attach(hMenu))
+    {
         ::DestroyMenu(hMenu);
         return FALSE;
     }
 
     // A half-built tree is taken down again, whatever stopped the build.
-    try {
-        if (!BuildFromTemplate(pTemplate, ::SizeofResource(hModule, hResource))) {
+    try
+    {
+        if (!BuildFromTemplate(pTemplate, ::SizeofResource(hModule, hResource)))
+        {
             DestroyAll();
             return FALSE;
         }
         ConvertTopLevel();
-    } catch (...) {
+    }
+    catch (...)
+    {
         DestroyAll();
         throw;
     }
@@ -209,12 +217,14 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
     std::vector<CSkinMenu*> levels{this};
     std::vector<bool> levelEnded{false};
 
-    while (!levels.empty()) {
+    while (!levels.empty())
+    {
         const CMenuTemplateReader::Item item = reader.ReadItem();
         const UINT nFlags = item.uOptions & ~MF_END;
         const bool bEnd = (item.uOptions & MF_END) != 0;
 
-        if (item.uOptions & MF_POPUP) {
+        if (item.uOptions & MF_POPUP)
+        {
             if (bEnd)
                 levelEnded.back() = true;
             auto pChild = std::make_unique<CSkinMenu>();
@@ -225,17 +235,21 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
             const HMENU hPopup = ::CreatePopupMenu();
             if (hPopup == nullptr)
                 return FALSE;
-            if (!pChild->Attach(hPopup)) {
+            if (!pChild->Attach(hPopup))
+            {
                 ::DestroyMenu(hPopup);
                 return FALSE;
             }
             levels.push_back(levels.back()->AppendOwnedPopup(item.strText.c_str(), nFlags, std::move(pChild)));
             levelEnded.push_back(false);
-        } else {
+        }
+        else
+        {
             levels.back()->AppendItem(item.strText.c_str(), nFlags, item.uId);
             if (bEnd)
                 levelEnded.back() = true;
-            while (!levels.empty() && levelEnded.back()) {
+            while (!levels.empty() && levelEnded.back())
+            {
                 levels.back()->AlignAccelerators();
                 levels.pop_back();
                 levelEnded.pop_back();
@@ -248,13 +262,17 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
 void CSkinMenu::ConvertTopLevel()
 {
     // A menu bar shows plain text: only the popups' contents stay owner-drawn.
-    for (int nPosition = 0; nPosition < GetMenuItemCount(); ++nPosition) {
+    for (int nPosition = 0; nPosition < GetMenuItemCount(); ++nPosition)
+    {
         CSkinMenuData& record = GetRecord(nPosition);
         const std::string strText = record.GetTextA();
-        if (const CMenu* pPopup = GetSubMenu(nPosition)) {
+        if (const CMenu* pPopup = GetSubMenu(nPosition))
+        {
             record.m_uMenuFlags = MF_BYPOSITION | MF_POPUP;
             ModifyMenu(nPosition, record.m_uMenuFlags, reinterpret_cast<UINT_PTR>(pPopup->m_hMenu), strText.c_str());
-        } else {
+        }
+        else
+        {
             record.m_uMenuFlags = MF_BYPOSITION | MF_STRING;
             ModifyMenu(nPosition, record.m_uMenuFlags, record.m_uCommandId, strText.c_str());
         }
@@ -266,11 +284,13 @@ int CSkinMenu::GetPositionOffset() const
     if (!m_bLoadedFromResource)
         return 0;
     const int nCount = GetMenuItemCount();
-    for (int nPosition = 0; nPosition < nCount; ++nPosition) {
+    for (int nPosition = 0; nPosition < nCount; ++nPosition)
+    {
         const std::string strText = PositionText(*this, nPosition);
         if (strText.empty())
             continue;
-        for (int nRecord = 0; nRecord < GetRecordCount(); ++nRecord) {
+        for (int nRecord = 0; nRecord < GetRecordCount(); ++nRecord)
+        {
             if (m_Items[static_cast<size_t>(nRecord)]->GetTextA() == strText)
                 return nPosition >= nRecord ? nPosition - nRecord : 0;
         }
@@ -282,12 +302,15 @@ void CSkinMenu::RestoreTopLevelPopups()
 {
     const int nOffset = GetPositionOffset();
     const int nRecords = GetRecordCount();
-    for (int i = 0; i < nRecords && nOffset + i < GetMenuItemCount(); ++i) {
-        if (const CMenu* pPopup = GetSubMenu(nOffset + i)) {
+    for (int i = 0; i < nRecords && nOffset + i < GetMenuItemCount(); ++i)
+    {
+        if (const CMenu* pPopup = GetSubMenu(nOffset + i))
+        {
             CSkinMenuData& record = GetRecord(i);
             record.m_uMenuFlags = MF_BYPOSITION | MF_POPUP;
-            ModifyMenu(nOffset + i, record.m_uMenuFlags, reinterpret_cast<UINT_PTR>(pPopup->m_hMenu),
-                       record.GetTextA().c_str());
+            ModifyMenu(
+                nOffset + i, record.m_uMenuFlags, reinterpret_cast<UINT_PTR>(pPopup->m_hMenu), record.GetTextA().c_str()
+            );
         }
     }
 }
@@ -313,12 +336,14 @@ void CSkinMenu::AlignAccelerators()
         nMaxWidth = std::max(nMaxWidth, widthOf(labelOf(GetRecord(nPosition).GetTextW()) + L" "));
 
     // Padded in UTF-16, so that no character is lost to the ANSI code page.
-    for (auto& pRecord : m_Items) {
+    for (auto& pRecord : m_Items)
+    {
         const wchar_t* pwszText = pRecord->GetTextW();
         if (pwszText == nullptr || std::wcschr(pwszText, L'\t') == nullptr)
             continue;
         std::wstring strLabel = labelOf(pwszText);
-        for (int nWidth = widthOf(strLabel); nWidth < nMaxWidth;) {
+        for (int nWidth = widthOf(strLabel); nWidth < nMaxWidth;)
+        {
             strLabel.push_back(L' ');
             const int nWider = widthOf(strLabel);
             if (nWider <= nWidth)
@@ -339,32 +364,42 @@ void CSkinMenu::SynchronizeRecords()
     // a foreign item, the new record made for it.
     std::vector<CSkinMenuData*> kept;
     std::vector<std::unique_ptr<CSkinMenuData>> next;
-    for (int nPosition = 0; nPosition < GetMenuItemCount(); ++nPosition) {
+    for (int nPosition = 0; nPosition < GetMenuItemCount(); ++nPosition)
+    {
         const UINT nState = GetMenuState(static_cast<UINT>(nPosition), MF_BYPOSITION);
         CSkinMenuData* pRecord = nullptr;
         std::unique_ptr<CSkinMenuData> pNew;
-        if (nState & MF_POPUP) {
+        if (nState & MF_POPUP)
+        {
             const UINT_PTR nPopup = reinterpret_cast<UINT_PTR>(::GetSubMenu(m_hMenu, nPosition));
             pRecord = ClaimRecord(nPopup);
             const std::string strText = PositionText(*this, nPosition);
             if (pRecord == nullptr)
-                pNew = ReplaceItemAt(nPosition, nPopup, strText.c_str(),
-                                     (nState & 0xEF) | MF_BYPOSITION | MF_OWNERDRAW | MF_POPUP);
+                pNew = ReplaceItemAt(
+                    nPosition, nPopup, strText.c_str(), (nState & 0xEF) | MF_BYPOSITION | MF_OWNERDRAW | MF_POPUP
+                );
             else if (!strText.empty())
                 pRecord->SetTextA(strText.c_str());
-        } else if (nState & MF_SEPARATOR) {
+        }
+        else if (nState & MF_SEPARATOR)
+        {
             pRecord = ClaimRecord(0);
             if (pRecord == nullptr)
                 pNew = ReplaceItemAt(nPosition, 0, "", nState | MF_BYPOSITION | MF_SEPARATOR | MF_OWNERDRAW);
             else   // by position whatever the record says: its flags may lack MF_BYPOSITION
                 ModifyMenu(nPosition, pRecord->m_uMenuFlags | MF_BYPOSITION, 0, reinterpret_cast<LPCSTR>(pRecord));
-        } else {
+        }
+        else
+        {
             const UINT nID = GetMenuItemID(nPosition);
             pRecord = ClaimRecord(nID);
             const std::string strText = PositionText(*this, nPosition);
-            if (pRecord == nullptr) {
+            if (pRecord == nullptr)
+            {
                 pNew = ReplaceItemAt(nPosition, nID, strText.c_str(), nState | MF_BYPOSITION | MF_OWNERDRAW);
-            } else {
+            }
+            else
+            {
                 pRecord->m_uMenuFlags = (nState & ~FOREIGN_TYPE_FLAGS) | MF_BYPOSITION | MF_OWNERDRAW;
                 if (!strText.empty())
                     pRecord->SetTextA(strText.c_str());
@@ -376,11 +411,12 @@ void CSkinMenu::SynchronizeRecords()
     }
 
     DeleteUnclaimedRecords();
-    for (size_t i = 0; i < next.size(); ++i) {
+    for (size_t i = 0; i < next.size(); ++i)
+    {
         if (next[i])
             continue;
-        const auto itKept = std::find_if(m_Items.begin(), m_Items.end(),
-                                         [&](const auto& pRecord) { return pRecord.get() == kept[i]; });
+        const auto itKept =
+            std::find_if(m_Items.begin(), m_Items.end(), [&](const auto& pRecord) { return pRecord.get() == kept[i]; });
         next[i] = std::move(*itKept);
     }
     m_Items = std::move(next);
@@ -400,10 +436,11 @@ void CSkinMenu::ReleaseAppendedPopups()
     // The platform destroys submenus with their menu. A caller's popup that
     // a menu object holds stays with that object; a bare handle still goes
     // with this menu, as it always did.
-    for (int nPosition = GetMenuItemCount() - 1; nPosition >= 0; --nPosition) {
+    for (int nPosition = GetMenuItemCount() - 1; nPosition >= 0; --nPosition)
+    {
         const HMENU hPopup = ::GetSubMenu(m_hMenu, nPosition);
-        const bool bAppended = std::find(m_AppendedPopups.begin(), m_AppendedPopups.end(), hPopup)
-                               != m_AppendedPopups.end();
+        const bool bAppended =
+            std::find(m_AppendedPopups.begin(), m_AppendedPopups.end(), hPopup) != m_AppendedPopups.end();
         if (hPopup != nullptr && bAppended && CMenu::FromHandlePermanent(hPopup) != nullptr)
             RemoveMenu(static_cast<UINT>(nPosition), MF_BYPOSITION);
     }
@@ -421,7 +458,8 @@ BOOL CSkinMenu::DestroyAll()
     while (!m_OwnedPopups.empty())
         m_OwnedPopups.pop_back();
     m_Items.clear();
-    if (m_pCheckImages != nullptr && !m_bCheckImagesShared) {
+    if (m_pCheckImages != nullptr && !m_bCheckImagesShared)
+    {
         delete m_pCheckImages;
         m_pCheckImages = nullptr;
     }
@@ -437,8 +475,8 @@ BOOL CSkinMenu::IsOwnPopup(const CMenu* pMenu)
 
 BOOL CSkinMenu::IsOwnPopupHandle(HMENU hMenu)
 {
-    return hMenu != nullptr
-           && std::find(m_AllPopupHandles.begin(), m_AllPopupHandles.end(), hMenu) != m_AllPopupHandles.end();
+    return hMenu != nullptr &&
+           std::find(m_AllPopupHandles.begin(), m_AllPopupHandles.end(), hMenu) != m_AllPopupHandles.end();
 }
 
 LRESULT CSkinMenu::FindMnemonic(UINT nChar, UINT nFlags, CMenu* pMenu)
@@ -451,7 +489,8 @@ LRESULT CSkinMenu::FindMnemonic(UINT nChar, UINT nFlags, CMenu* pMenu)
     const int nCount = pSkinMenu->GetMenuItemCount();
     if (nCount != pSkinMenu->GetRecordCount())
         pSkinMenu->SynchronizeRecords();
-    for (int i = 0; i < nCount; ++i) {
+    for (int i = 0; i < nCount; ++i)
+    {
         std::string strText;
         if (pSkinMenu->GetItemText(i, strText) && HasMnemonic(Lowered(strText), chKey))
             return MAKELRESULT(i, MNC_EXECUTE);
@@ -483,7 +522,8 @@ void CSkinMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
     const bool bFlat = IsThemedPlatform() || m_nDrawStyle == 1;
     const int nPad = bFlat ? 7 : 4;
 
-    if (pRecord->m_uMenuFlags & MF_SEPARATOR) {
+    if (pRecord->m_uMenuFlags & MF_SEPARATOR)
+    {
         lpMeasureItemStruct->itemWidth = 0;
         lpMeasureItemStruct->itemHeight =
             static_cast<UINT>(std::max(::GetSystemMetrics(SM_CYMENU) >> 1, (m_nImageHeight + nPad) / 2));
@@ -501,8 +541,7 @@ void CSkinMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 
     lpMeasureItemStruct->itemWidth =
         static_cast<UINT>(bFlat ? cx + m_nImageWidth + nPad + 8 : cx + 2 * m_nImageWidth + 1);
-    lpMeasureItemStruct->itemHeight =
-        static_cast<UINT>(std::max(::GetSystemMetrics(SM_CYMENU), m_nImageHeight + nPad));
+    lpMeasureItemStruct->itemHeight = static_cast<UINT>(std::max(::GetSystemMetrics(SM_CYMENU), m_nImageHeight + nPad));
 }
 
 void CSkinMenu::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)

@@ -24,7 +24,7 @@ public:
     CSkinMenu();
     ~CSkinMenu() override;
 
-// Overrideables
+    // Overrideables
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
     // Builds the whole menu tree from a standard menu template. FALSE when
@@ -36,15 +36,14 @@ public:
     // Deletes the child menus, the records and the platform menu.
     virtual BOOL DestroyAll();
 
-// Operations
+    // Operations
     // Appends an owner-drawn item; id 0 makes a separator, MF_POPUP makes id
     // a popup's handle, which the menu lists but never deletes. Returns what
     // AppendMenu returns.
     BOOL AppendItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);
     // Replaces the item at nPosition and returns its new record, which the
     // caller adds to m_Items.
-    std::unique_ptr<CSkinMenuData> ReplaceItemAt(UINT nPosition, UINT_PTR nID, const char* pszText,
-                                                 UINT nFlags);
+    std::unique_ptr<CSkinMenuData> ReplaceItemAt(UINT nPosition, UINT_PTR nID, const char* pszText, UINT nFlags);
     // Number of foreign items a frame inserted ahead of a loaded menu's own.
     int GetPositionOffset() const;
     // Turns the loaded top level's popups back into plain text popups.
@@ -77,26 +76,26 @@ public:
     // cell size on a COLOR_BTNFACE background.
     BOOL MakeImageBitmap(int nImage, CDC* pDC, CImageList* pImages, CBitmap& bitmap) const;
 
-// Data members
+    // Data members
     std::vector<std::unique_ptr<CSkinMenuData>> m_Items;   // one per position
-    std::vector<std::unique_ptr<CSkinMenu>> m_OwnedPopups;  // made by LoadFromResource
+    std::vector<std::unique_ptr<CSkinMenu>> m_OwnedPopups;   // made by LoadFromResource
     std::vector<HMENU> m_AppendedPopups;   // appended by a caller; not ours to delete
     int m_nImageWidth = 16;
     int m_nImageHeight = 15;
-    BOOL m_bEmbossByDib = FALSE;         // disabled pictures through the DIB mask
+    BOOL m_bEmbossByDib = FALSE;   // disabled pictures through the DIB mask
     CImageList* m_pCheckImages = nullptr;   // 0 unselected, 1 selected check picture
     BOOL m_bCheckImagesShared = FALSE;   // m_pCheckImages belongs to a parent menu
-    int m_nCheckImageSelected = -1;      // > 0: a selected check picture exists
-    int m_nCheckImageNormal = -1;        // > 0: an unselected check picture exists
+    int m_nCheckImageSelected = -1;   // > 0: a selected check picture exists
+    int m_nCheckImageNormal = -1;   // > 0: an unselected check picture exists
     BOOL m_bLoadedFromResource = FALSE;
 
-// Class-wide data
+    // Class-wide data
     static CImageList m_SharedImages;
-    static std::vector<int> m_SharedImageIds;    // command id of each shared picture
+    static std::vector<int> m_SharedImageIds;   // command id of each shared picture
     static std::vector<HMENU> m_AllPopupHandles;
-    static int m_nOsVersion;            // CSkinMenuTheme::GetOsVersionCode at start-up
-    static int m_nDrawStyle;            // 1: always the flat style
-    static BOOL m_bHighlightGrayed;     // flat style: grayed items may show selected
+    static int m_nOsVersion;   // CSkinMenuTheme::GetOsVersionCode at start-up
+    static int m_nDrawStyle;   // 1: always the flat style
+    static BOOL m_bHighlightGrayed;   // flat style: grayed items may show selected
 
 private:
     BOOL AppendOwnerDrawnItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);

@@ -20,7 +20,8 @@ void CSkinMenuData::SetTextW(const wchar_t* pwszText)
 
 void CSkinMenuData::SetTextA(const char* pszText)
 {
-    if (pszText == nullptr) {
+    if (pszText == nullptr)
+    {
         SetTextW(nullptr);
         return;
     }
@@ -39,13 +40,11 @@ std::string CSkinMenuData::GetTextA() const
         return std::string();
     // Ask for the size: a multi-byte code page may need more than two bytes
     // for one UTF-16 unit.
-    const int nNeeded = ::WideCharToMultiByte(CP_THREAD_ACP, 0, m_pwszText.get(), -1,
-                                              nullptr, 0, nullptr, nullptr);
+    const int nNeeded = ::WideCharToMultiByte(CP_THREAD_ACP, 0, m_pwszText.get(), -1, nullptr, 0, nullptr, nullptr);
     if (nNeeded <= 0)
         return std::string();
     std::string strText(static_cast<size_t>(nNeeded), '\0');
-    if (::WideCharToMultiByte(CP_THREAD_ACP, 0, m_pwszText.get(), -1, strText.data(), nNeeded,
-                              nullptr, nullptr) == 0)
+    if (::WideCharToMultiByte(CP_THREAD_ACP, 0, m_pwszText.get(), -1, strText.data(), nNeeded, nullptr, nullptr) == 0)
         return std::string();
     strText.resize(static_cast<size_t>(nNeeded) - 1);   // drop the terminator
     return strText;

@@ -4,14 +4,13 @@
 
 namespace
 {
-// ((pattern ^ dest) & source) ^ dest: the brush where the source is set.
-const DWORD ROP_BRUSH_WHERE_SOURCE = 0xE20746;
-// ((dest ^ pattern) & source) ^ pattern: the brush where the source is clear.
-const DWORD ROP_BRUSH_WHERE_NOT_SOURCE = 0xB8074A;
+    // ((pattern ^ dest) & source) ^ dest: the brush where the source is set.
+    const DWORD ROP_BRUSH_WHERE_SOURCE = 0xE20746;
+    // ((dest ^ pattern) & source) ^ pattern: the brush where the source is clear.
+    const DWORD ROP_BRUSH_WHERE_NOT_SOURCE = 0xB8074A;
 }
 
-void CSkinMenuEmboss::DrawEmbossed(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image,
-                                   COLORREF crBack)
+void CSkinMenuEmboss::DrawEmbossed(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image, COLORREF crBack)
 {
     CDC maskDC;
     maskDC.CreateCompatibleDC(nullptr);
@@ -50,8 +49,7 @@ void CSkinMenuEmboss::DrawEmbossed(CDC* pDC, int x, int y, int nWidth, int nHeig
     pDC->BitBlt(x, y, nWidth, nHeight, &colorDC, 0, 0, SRCCOPY);
 }
 
-void CSkinMenuEmboss::DrawEmbossedDib(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image,
-                                      COLORREF crBack)
+void CSkinMenuEmboss::DrawEmbossedDib(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image, COLORREF crBack)
 {
     CDC sourceDC;
     CDC maskDC;
@@ -72,8 +70,9 @@ void CSkinMenuEmboss::DrawEmbossedDib(CDC* pDC, int x, int y, int nWidth, int nH
     info.colors[1] = RGBQUAD{255, 255, 255, 0};
     void* pBits = nullptr;
     CBitmap mask;
-    if (!mask.Attach(::CreateDIBSection(maskDC, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pBits,
-                                        nullptr, 0)))
+    if (!mask.Attach(
+            ::CreateDIBSection(maskDC, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &pBits, nullptr, 0)
+        ))
         return;
 
     const ScopedSelect selectMask(maskDC, mask);

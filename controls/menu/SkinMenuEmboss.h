@@ -10,9 +10,7 @@ class CSkinMenuEmboss
 public:
     // Mask made on a monochrome bitmap: the picture is every pixel that is
     // neither COLOR_BTNFACE nor COLOR_BTNHIGHLIGHT.
-    static void DrawEmbossed(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image,
-                             COLORREF crBack);
+    static void DrawEmbossed(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image, COLORREF crBack);
     // Mask made on a 1-bit DIB section, as the platform converts colours to it.
-    static void DrawEmbossedDib(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image,
-                                COLORREF crBack);
+    static void DrawEmbossedDib(CDC* pDC, int x, int y, int nWidth, int nHeight, CBitmap& image, COLORREF crBack);
 };

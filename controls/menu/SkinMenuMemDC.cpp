@@ -5,10 +5,13 @@ CSkinMenuMemDC::CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea)
       m_rcArea(rcArea),
       m_bOffscreen(pTargetDC->GetDeviceCaps(TECHNOLOGY) != DT_RASPRINTER)
 {
-    if (m_bOffscreen) {
+    if (m_bOffscreen)
+    {
         Create(pTargetDC, m_rcArea.Width(), m_rcArea.Height());
         ::SetWindowOrgEx(m_hDC, m_rcArea.left, m_rcArea.top, nullptr);
-    } else {
+    }
+    else
+    {
         m_hDC = pTargetDC->m_hDC;   // borrowed: drawn on directly
     }
 }
@@ -16,8 +19,9 @@ CSkinMenuMemDC::CSkinMenuMemDC(CDC* pTargetDC, const CRect& rcArea)
 CSkinMenuMemDC::~CSkinMenuMemDC()
 {
     if (m_bOffscreen)
-        m_pTargetDC->BitBlt(m_rcArea.left, m_rcArea.top, m_rcArea.Width(), m_rcArea.Height(), this,
-                            m_rcArea.left, m_rcArea.top, SRCCOPY);
+        m_pTargetDC->BitBlt(
+            m_rcArea.left, m_rcArea.top, m_rcArea.Width(), m_rcArea.Height(), this, m_rcArea.left, m_rcArea.top, SRCCOPY
+        );
     else
         m_hDC = nullptr;   // the target's: not ours to delete
 }

@@ -13,29 +13,29 @@
 
 namespace
 {
-const UINT LABEL_FORMAT = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-const UINT ACCELERATOR_FORMAT = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
+    const UINT LABEL_FORMAT = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    const UINT ACCELERATOR_FORMAT = DT_RIGHT | DT_VCENTER | DT_SINGLELINE;
 
-COLORREF Lighten(double dFactor, COLORREF cr)
-{
-    return CSkinMenuTheme::LightenColor(dFactor, cr);
-}
+    COLORREF Lighten(double dFactor, COLORREF cr)
+    {
+        return CSkinMenuTheme::LightenColor(dFactor, cr);
+    }
 
-COLORREF SysColor(int nIndex)
-{
-    return ::GetSysColor(nIndex);
-}
+    COLORREF SysColor(int nIndex)
+    {
+        return ::GetSysColor(nIndex);
+    }
 
-// Half of a length, rounded half up, never negative.
-int RoundedHalf(int nLength)
-{
-    return std::max(0, static_cast<int>(nLength * 0.5 + 0.5));
-}
+    // Half of a length, rounded half up, never negative.
+    int RoundedHalf(int nLength)
+    {
+        return std::max(0, static_cast<int>(nLength * 0.5 + 0.5));
+    }
 
-void FrameIn(CDC* pDC, const CRect& rc, COLORREF cr)
-{
-    pDC->Draw3dRect(rc, cr, cr);
-}
+    void FrameIn(CDC* pDC, const CRect& rc, COLORREF cr)
+    {
+        pDC->Draw3dRect(rc, cr, cr);
+    }
 }
 
 CSkinMenuPainter::CSkinMenuPainter(const CSkinMenu& menu, DRAWITEMSTRUCT& request)
@@ -48,8 +48,7 @@ CSkinMenuPainter::CSkinMenuPainter(const CSkinMenu& menu, DRAWITEMSTRUCT& reques
       m_bSelected((request.itemState & ODS_SELECTED) != 0),
       m_bGrayed((request.itemState & ODS_GRAYED) != 0),
       m_bChecked((request.itemState & ODS_CHECKED) != 0)
-{
-}
+{}
 
 void CSkinMenuPainter::ResolveImage(bool bFlatStyle)
 {
@@ -59,17 +58,21 @@ void CSkinMenuPainter::ResolveImage(bool bFlatStyle)
     // An item without a picture of its own shows the shared picture of its
     // command, if there is one (the flat style only when no index is set).
     m_bSharedImage = m_nImageState < 0 && m_record.m_nSharedImage >= 0 && (!bFlatStyle || m_nImage < 0);
-    if (m_bSharedImage) {
+    if (m_bSharedImage)
+    {
         m_pImages = &CSkinMenu::m_SharedImages;
         m_nImage = m_record.m_nSharedImage;
         m_nImageState = 0;
     }
 
     m_imageCase = ImageCase::None;
-    if (m_bChecked && m_nImageState < 0) {
+    if (m_bChecked && m_nImageState < 0)
+    {
         if ((m_bSelected && m_menu.m_nCheckImageSelected > 0) || m_menu.m_nCheckImageNormal > 0)
             m_imageCase = ImageCase::CheckPicture;
-    } else if (m_nImageState != -1) {
+    }
+    else if (m_nImageState != -1)
+    {
         m_imageCase = ImageCase::Image;
     }
 }
@@ -130,7 +133,8 @@ void CSkinMenuPainter::DrawItemText(CDC* pDC, CRect rcText, COLORREF crText, boo
         rcText.right -= m_nImageWidth;
     const int nOldMode = pDC->GetBkMode();
     pDC->SetBkMode(TRANSPARENT);
-    if (bEtched) {
+    if (bEtched)
+    {
         CRect rcEtch(rcText);
         rcEtch.OffsetRect(1, 1);
         pDC->SetTextColor(SysColor(COLOR_BTNHIGHLIGHT));
@@ -154,7 +158,8 @@ void CSkinMenuPainter::DrawClassic()
     COLORREF crText = SysColor(COLOR_MENUTEXT);
     CBrush brushBack(crBack);
 
-    if (m_record.m_uMenuFlags & MF_SEPARATOR) {
+    if (m_record.m_uMenuFlags & MF_SEPARATOR)
+    {
         pDC->FillRect(rc, &brushBack);
         CRect rcLine(rc);
         rcLine.top = rc.top + (rc.bottom - rc.top) / 2;
@@ -164,12 +169,15 @@ void CSkinMenuPainter::DrawClassic()
 
     ResolveImage(false);
     const bool bColumn = m_imageCase != ImageCase::None;
-    if (m_bSelected) {
+    if (m_bSelected)
+    {
         CBrush brushSelect(SysColor(COLOR_HIGHLIGHT));
         const CRect rcFill = (bColumn || m_bChecked) ? CRect(rc.left + W + 5, rc.top, rc.right, rc.bottom) : rc;
         pDC->FillRect(rcFill, &brushSelect);
         crText = SysColor(COLOR_HIGHLIGHTTEXT);
-    } else {
+    }
+    else
+    {
         pDC->FillRect(rc, &brushBack);
         FrameIn(pDC, rc, crBack);
     }
@@ -178,30 +186,41 @@ void CSkinMenuPainter::DrawClassic()
     const bool bFramed = CSkinMenuTheme::HasThreeDLook(CSkinMenu::m_nOsVersion);
     const COLORREF crShadow = SysColor(COLOR_BTNSHADOW);
     const COLORREF crLight = SysColor(COLOR_BTNHIGHLIGHT);
-    if (bColumn) {
+    if (bColumn)
+    {
         const CRect rcInner(rc.left + 1, rc.top + dy + 1, rc.left + W + 3, rc.top + dy + H + 3);
         const CRect rcOuter(rc.left, rc.top + dy, rc.left + W + 4, rc.top + dy + H + 4);
         const int x = rc.left + 2;
         const int y = rc.top + dy + 2;
         FrameIn(pDC, rcInner, crBack);
-        if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr) {
+        if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr)
+        {
             pDC->FillRect(rcInner, &brushBack);
             FrameIn(pDC, rcOuter, crBack);
             DrawCheckPicture(pDC, x, y);
-        } else if (IsDisabledImage()) {
+        }
+        else if (IsDisabledImage())
+        {
             FrameIn(pDC, rcOuter, crBack);
             DrawDisabledImage(pDC, x, y, crBack);
-        } else if (IsHotImage()) {
+        }
+        else if (IsHotImage())
+        {
             pDC->FillRect(rcInner, &brushBack);
             if (bFramed)
                 pDC->Draw3dRect(rcOuter, m_bChecked ? crShadow : crLight, m_bChecked ? crLight : crShadow);
             DrawImage(pDC, m_nImage, x, y);
-        } else {
-            if (m_bChecked) {
+        }
+        else
+        {
+            if (m_bChecked)
+            {
                 pDC->FillSolidRect(rcInner, Lighten(0.6, crBack));
                 if (bFramed)
                     pDC->Draw3dRect(rcOuter, crShadow, crLight);
-            } else {
+            }
+            else
+            {
                 pDC->FillRect(rcInner, &brushBack);
                 FrameIn(pDC, rcOuter, crBack);
             }
@@ -209,7 +228,8 @@ void CSkinMenuPainter::DrawClassic()
         }
     }
 
-    if (NeedsCheckBox()) {
+    if (NeedsCheckBox())
+    {
         const CRect rcBox(rc.left + 1, rc.top + dy + 2, rc.left + W + 1, rc.top + dy + H + 2);
         DrawCheckBoxClassic(rcBox, pDC, m_bSelected, IsRadioCheck());
     }
@@ -244,7 +264,8 @@ void CSkinMenuPainter::DrawFlat()
     CFont font;
     std::unique_ptr<CSkinMenuMemDC> pMemDC;
     std::optional<ScopedSelect> selectFont;
-    if (m_bGrayed && !CSkinMenu::m_bHighlightGrayed) {
+    if (m_bGrayed && !CSkinMenu::m_bHighlightGrayed)
+    {
         m_request.itemState &= ~static_cast<UINT>(ODS_SELECTED);
         m_bSelected = false;
         pMemDC = std::make_unique<CSkinMenuMemDC>(pDC, rc);
@@ -257,7 +278,8 @@ void CSkinMenuPainter::DrawFlat()
     CBrush brushSelect(crSelect);
     const CRect rcColumn(rc.left, rc.top, rc.left + cw, rc.bottom);
 
-    if (m_record.m_uMenuFlags & MF_SEPARATOR) {
+    if (m_record.m_uMenuFlags & MF_SEPARATOR)
+    {
         pDC->FillRect(rc, &brushWindow);
         CRect rcLine(rc.left + cw + 7, rc.top + (rc.bottom - rc.top) / 2, rc.right, rc.bottom);
         pDC->DrawEdge(rcLine, EDGE_ETCHED, BF_TOP);
@@ -276,10 +298,13 @@ void CSkinMenuPainter::DrawFlat()
     const int nUnselected = m_nImage + 1;
     const int nShadow = m_nImage + 2;
 
-    if (m_bSelected) {
+    if (m_bSelected)
+    {
         pDC->FillRect(rc, &brushSelect);
         FrameIn(pDC, rc, crHighlight);
-    } else {
+    }
+    else
+    {
         pDC->FillRect(rc, &brushWindow);
         pDC->FillRect(rcColumn, &brushFace);
         FrameIn(pDC, rc, crWindow);
@@ -291,46 +316,63 @@ void CSkinMenuPainter::DrawFlat()
     const CRect rcCell(rc.left + 1, rc.top + 1, rc.left + cw - 1, rc.bottom - 1);
     int x = rc.left + dx;
     int y = rc.top + dy;
-    if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr) {
+    if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr)
+    {
         pDC->FillRect(rcCell, &brushFace);
         DrawCheckPicture(pDC, x, y);
-    } else if (IsDisabledImage()) {
+    }
+    else if (IsDisabledImage())
+    {
         DrawDisabledImage(pDC, x, y, m_bSelected ? crSelect : crFace);
         if (m_bSelected)
             FrameIn(pDC, rc, crHighlight);
-    } else if (IsHotImage()) {
+    }
+    else if (IsHotImage())
+    {
         pDC->FillRect(rcCell, &brushSelect);
-        if (m_bChecked) {
+        if (m_bChecked)
+        {
             FrameIn(pDC, rcCell, crHighlight);
             --x;
             --y;
         }
-        if (bThreeSet && !m_bChecked) {
+        if (bThreeSet && !m_bChecked)
+        {
             DrawImage(pDC, nShadow, x + 1, y + 1);
             DrawImage(pDC, m_nImage, x - 1, y - 1);
-        } else {
+        }
+        else
+        {
             DrawImage(pDC, m_nImage, x, y);
         }
-    } else if (m_imageCase != ImageCase::None) {
-        if (m_bChecked) {
+    }
+    else if (m_imageCase != ImageCase::None)
+    {
+        if (m_bChecked)
+        {
             pDC->FillSolidRect(rcCell, Lighten(0.85, crHighlight));
             FrameIn(pDC, rcCell, crHighlight);
             DrawImage(pDC, m_nImage, x - 1, y - 1);
-        } else {
+        }
+        else
+        {
             pDC->FillRect(rcCell, &brushFace);
             FrameIn(pDC, rcCell, crFace);
             DrawImage(pDC, bThreeSet ? nUnselected : m_nImage, x, y);
         }
     }
 
-    if (NeedsCheckBox()) {
-        const CRect rcBox(CPoint(rc.left + RoundedHalf(cw - 16), rc.top + RoundedHalf(rc.bottom - rc.top - 16)),
-                          CSize(16, 16));
+    if (NeedsCheckBox())
+    {
+        const CRect rcBox(
+            CPoint(rc.left + RoundedHalf(cw - 16), rc.top + RoundedHalf(rc.bottom - rc.top - 16)), CSize(16, 16)
+        );
         DrawCheckBoxFlat(crHighlight, rcBox, pDC, IsRadioCheck());
     }
 
     COLORREF crItemText = crText;
-    if (m_bGrayed) {
+    if (m_bGrayed)
+    {
         crItemText = SysColor(COLOR_GRAYTEXT);
         if (!bThemed && !m_bSelected)
             crItemText = Lighten(0.4, crItemText);
@@ -346,7 +388,8 @@ void CSkinMenuPainter::DrawCheckBoxClassic(const CRect& rcBox, CDC* pDC, BOOL bS
     if (!bSelected)
         crFill = Lighten(0.6, crFill);
     pDC->FillSolidRect(rcBox, crFill);
-    if (CSkinMenuTheme::HasThreeDLook(CSkinMenu::m_nOsVersion)) {
+    if (CSkinMenuTheme::HasThreeDLook(CSkinMenu::m_nOsVersion))
+    {
         CRect rcEdge(rcBox);
         pDC->DrawEdge(rcEdge, BDR_SUNKENOUTER, BF_RECT);
     }
@@ -383,7 +426,8 @@ void CSkinMenuPainter::DrawCheckGlyph(COLORREF crColor, int x, int y, CDC* pDC)
     static const int STROKE_TOP[7] = {2, 3, 4, 3, 2, 1, 0};
     CPen pen(PS_SOLID, 1, crColor);
     const ScopedSelect selectPen(*pDC, pen);
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 7; ++i)
+    {
         pDC->MoveTo(x + i, y + STROKE_TOP[i]);
         pDC->LineTo(x + i, y + STROKE_TOP[i] + 3);
     }

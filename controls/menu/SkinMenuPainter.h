@@ -33,7 +33,7 @@ private:
     {
         None,
         CheckPicture,   // checked, no picture of its own, a check picture declared
-        Image,          // the item's picture (own or shared)
+        Image,   // the item's picture (own or shared)
     };
 
     void ResolveImage(bool bFlatStyle);

@@ -9,70 +9,88 @@
 
 namespace
 {
-const int ITEM_WIDTH = 160;
-const int ITEM_HEIGHT = 22;
+    const int ITEM_WIDTH = 160;
+    const int ITEM_HEIGHT = 22;
 
-COLORREF Sys(int nIndex) { return ::GetSysColor(nIndex); }
-COLORREF Lighten(double dFactor, int nIndex) { return CSkinMenuTheme::LightenColor(dFactor, Sys(nIndex)); }
-COLORREF FlatFace() { return Lighten(0.25, COLOR_BTNFACE); }
-
-// One menu item's canvas.
-struct ItemCanvas : Canvas
-{
-    ItemCanvas() : Canvas(ITEM_WIDTH, ITEM_HEIGHT, RGB(1, 2, 3)) {}
-};
-
-// Each test starts from the class-wide defaults and leaves them so.
-class SkinMenuPainting : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(m_menu.CreatePopupMenu()); }
-    void TearDown() override
+    COLORREF Sys(int nIndex)
     {
-        CSkinMenu::m_nDrawStyle = 0;
-        CSkinMenu::m_bHighlightGrayed = FALSE;
+        return ::GetSysColor(nIndex);
+    }
+    COLORREF Lighten(double dFactor, int nIndex)
+    {
+        return CSkinMenuTheme::LightenColor(dFactor, Sys(nIndex));
+    }
+    COLORREF FlatFace()
+    {
+        return Lighten(0.25, COLOR_BTNFACE);
     }
 
-    CSkinMenuData& Append(const wchar_t* pwszText, UINT nID)
+    // One menu item's canvas.
+    struct ItemCanvas : Canvas
     {
-        m_menu.AppendItem(pwszText, 0, nID);
-        return m_menu.GetRecord(m_menu.GetRecordCount() - 1);
-    }
+        ItemCanvas()
+            : Canvas(ITEM_WIDTH, ITEM_HEIGHT, RGB(1, 2, 3))
+        {}
+    };
 
-    // An item whose picture is a black 5 x 5 square at (4, 4) of a 16 x 15
-    // picture on the button face.
-    CSkinMenuData& AppendPicture()
+    // Each test starts from the class-wide defaults and leaves them so.
+    class SkinMenuPainting : public ::testing::Test
     {
-        CSkinMenuData& record = Append(L"Picture", 1);
-        record.m_nImageState = 0;
-        record.m_nImage = 0;
-        record.m_pImages = std::make_unique<CImageList>();
-        record.m_pImages->Create(16, 15, ILC_COLOR24 | ILC_MASK, 1, 1);
-        CBitmap picture;
-        picture.Attach(::CreateBitmap(16, 15, 1, 32, nullptr));
-        CDC dc;
-        dc.CreateCompatibleDC(nullptr);
+    protected:
+        void SetUp() override { ASSERT_TRUE(m_menu.CreatePopupMenu()); }
+        void TearDown() override
         {
-            const ScopedSelect select(dc, picture);
-            dc.FillSolidRect(0, 0, 16, 15, Sys(COLOR_BTNFACE));
-            dc.FillSolidRect(4, 4, 5, 5, RGB(0, 0, 0));
+            CSkinMenu::m_nDrawStyle = 0;
+            CSkinMenu::m_bHighlightGrayed = FALSE;
         }
-        EXPECT_EQ(0, record.m_pImages->Add(&picture, RGB(255, 0, 255)));
-        return record;
-    }
 
-    // Paints the item into the canvas; answers the state the painter left in the request.
-    UINT Draw(Canvas& canvas, const CSkinMenuData& record, UINT nState)
-    {
-        DRAWITEMSTRUCT request = {ODT_MENU, 0, static_cast<UINT>(record.m_uCommandId), ODA_DRAWENTIRE, nState,
-                                  reinterpret_cast<HWND>(m_menu.m_hMenu), canvas.Dc(),
-                                  CRect(0, 0, ITEM_WIDTH, ITEM_HEIGHT), reinterpret_cast<ULONG_PTR>(&record)};
-        m_menu.DrawItem(&request);
-        return request.itemState;
-    }
+        CSkinMenuData& Append(const wchar_t* pwszText, UINT nID)
+        {
+            m_menu.AppendItem(pwszText, 0, nID);
+            return m_menu.GetRecord(m_menu.GetRecordCount() - 1);
+        }
 
-    CSkinMenu m_menu;
-};
+        // An item whose picture is a black 5 x 5 square at (4, 4) of a 16 x 15
+        // picture on the button face.
+        CSkinMenuData& AppendPicture()
+        {
+            CSkinMenuData& record = Append(L"Picture", 1);
+            record.m_nImageState = 0;
+            record.m_nImage = 0;
+            record.m_pImages = std::make_unique<CImageList>();
+            record.m_pImages->Create(16, 15, ILC_COLOR24 | ILC_MASK, 1, 1);
+            CBitmap picture;
+            picture.Attach(::CreateBitmap(16, 15, 1, 32, nullptr));
+            CDC dc;
+            dc.CreateCompatibleDC(nullptr);
+            {
+                const ScopedSelect select(dc, picture);
+                dc.FillSolidRect(0, 0, 16, 15, Sys(COLOR_BTNFACE));
+                dc.FillSolidRect(4, 4, 5, 5, RGB(0, 0, 0));
+            }
+            EXPECT_EQ(0, record.m_pImages->Add(&picture, RGB(255, 0, 255)));
+            return record;
+        }
+
+        // Paints the item into the canvas; answers the state the painter left in the request.
+        UINT Draw(Canvas& canvas, const CSkinMenuData& record, UINT nState)
+        {
+            DRAWITEMSTRUCT request = {
+                ODT_MENU,
+                0,
+                static_cast<UINT>(record.m_uCommandId),
+                ODA_DRAWENTIRE,
+                nState,
+                reinterpret_cast<HWND>(m_menu.m_hMenu),
+                canvas.Dc(),
+                CRect(0, 0, ITEM_WIDTH, ITEM_HEIGHT),
+                reinterpret_cast<ULONG_PTR>(&record)};
+            m_menu.DrawItem(&request);
+            return request.itemState;
+        }
+
+        CSkinMenu m_menu;
+    };
 }
 
 TEST_F(SkinMenuPainting, CheckedItemsGetABoxWithAGlyphOrADot)
@@ -138,7 +156,8 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
     CSkinMenuData& record = AppendPicture();
     // Grayed, classic: embossed with either mask routine at (2, dy + 2).
     const int y = (ITEM_HEIGHT - 15 - 4) / 2 + 2;
-    for (const BOOL bDib : {FALSE, TRUE}) {
+    for (const BOOL bDib : {FALSE, TRUE})
+    {
         m_menu.m_bEmbossByDib = bDib;
         ItemCanvas canvas;
         Draw(canvas, record, ODS_GRAYED);
@@ -157,8 +176,10 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
     // An item that claims a picture without a list to take it from still
     // paints its row; the classic style shows a grayed item selected.
     record.m_pImages.reset();
-    for (const UINT nState : {0u, UINT(ODS_GRAYED | ODS_SELECTED)}) {
-        for (const int nStyle : {0, 1}) {
+    for (const UINT nState : {0u, UINT(ODS_GRAYED | ODS_SELECTED)})
+    {
+        for (const int nStyle : {0, 1})
+        {
             CSkinMenu::m_nDrawStyle = nStyle;
             ItemCanvas canvas;
             Draw(canvas, record, nState);

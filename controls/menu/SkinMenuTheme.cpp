@@ -9,20 +9,20 @@
 
 namespace
 {
-const char THEME_KEY[] = "Software\\Microsoft\\Plus!\\Themes\\Current";
-const char CLASSIC_THEME_FILE[] = "Windows Classic.theme";
+    const char THEME_KEY[] = "Software\\Microsoft\\Plus!\\Themes\\Current";
+    const char CLASSIC_THEME_FILE[] = "Windows Classic.theme";
 
-BOOL g_bClassicProbed = FALSE;
-BOOL g_bClassicTheme = FALSE;
+    BOOL g_bClassicProbed = FALSE;
+    BOOL g_bClassicTheme = FALSE;
 
-BYTE LightenChannel(double dFactor, int nChannel)
-{
-    // Each step is rounded to double (the library is built for SSE
-    // arithmetic), so results do not depend on x87 excess precision.
-    const double dProduct = dFactor * (255 - nChannel);
-    const double dSum = nChannel + dProduct;
-    return static_cast<BYTE>(static_cast<int>(dSum));
-}
+    BYTE LightenChannel(double dFactor, int nChannel)
+    {
+        // Each step is rounded to double (the library is built for SSE
+        // arithmetic), so results do not depend on x87 excess precision.
+        const double dProduct = dFactor * (255 - nChannel);
+        const double dSum = nChannel + dProduct;
+        return static_cast<BYTE>(static_cast<int>(dSum));
+    }
 }
 
 int CSkinMenuTheme::GetOsVersionCode()
@@ -47,7 +47,8 @@ int CSkinMenuTheme::VersionCodeFor(DWORD dwVersion, const OSVERSIONINFOA* pInfo)
 
     const DWORD dwMajor = pInfo->dwMajorVersion;
     const DWORD dwMinor = pInfo->dwMinorVersion;
-    if (bWin9x) {
+    if (bWin9x)
+    {
         if (dwMajor == 4 && dwMinor == 10)
             return OS_WIN98;
         if (dwMajor == 4 && dwMinor == 90)
@@ -65,7 +66,8 @@ int CSkinMenuTheme::VersionCodeFor(DWORD dwVersion, const OSVERSIONINFOA* pInfo)
 
 BOOL CSkinMenuTheme::IsClassicTheme()
 {
-    if (!g_bClassicProbed) {
+    if (!g_bClassicProbed)
+    {
         // Marked first, so that a failing probe is not repeated.
         g_bClassicProbed = TRUE;
         g_bClassicTheme = ReadClassicTheme();
@@ -85,13 +87,13 @@ BOOL CSkinMenuTheme::ReadClassicTheme()
     DWORD dwType = 0;
     DWORD cbValue = MAX_PATH;
     BOOL bClassic = FALSE;
-    if (::RegQueryValueExA(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue),
-                           &cbValue) == ERROR_SUCCESS
-        && (dwType == REG_SZ || dwType == REG_EXPAND_SZ)) {
+    if (::RegQueryValueExA(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue), &cbValue) ==
+            ERROR_SUCCESS &&
+        (dwType == REG_SZ || dwType == REG_EXPAND_SZ))
+    {
         const size_t nLength = std::strlen(szValue);
         const size_t nFileLength = sizeof(CLASSIC_THEME_FILE) - 1;
-        bClassic = nLength >= nFileLength
-                   && ::lstrcmpiA(szValue + nLength - nFileLength, CLASSIC_THEME_FILE) == 0;
+        bClassic = nLength >= nFileLength && ::lstrcmpiA(szValue + nLength - nFileLength, CLASSIC_THEME_FILE) == 0;
     }
     ::RegCloseKey(hKey);
     return bClassic;
@@ -101,8 +103,10 @@ COLORREF CSkinMenuTheme::LightenColor(double dFactor, COLORREF cr)
 {
     if (!(dFactor > 0.0 && dFactor <= 1.0))
         return cr;
-    return RGB(LightenChannel(dFactor, GetRValue(cr)), LightenChannel(dFactor, GetGValue(cr)),
-               LightenChannel(dFactor, GetBValue(cr)));
+    return RGB(
+        LightenChannel(dFactor, GetRValue(cr)), LightenChannel(dFactor, GetGValue(cr)),
+        LightenChannel(dFactor, GetBValue(cr))
+    );
 }
 
 void CSkinMenuTheme::CreateMenuFont(CFont& font)

@@ -9,36 +9,37 @@
 
 namespace
 {
-// The type and data of the item at a position.
-MENUITEMINFOA Item(const CMenu& menu, int nPosition)
-{
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_DATA;
-    ::GetMenuItemInfoA(menu.m_hMenu, nPosition, TRUE, &info);
-    return info;
-}
+    // The type and data of the item at a position.
+    MENUITEMINFOA Item(const CMenu& menu, int nPosition)
+    {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        ::GetMenuItemInfoA(menu.m_hMenu, nPosition, TRUE, &info);
+        return info;
+    }
 
-// Whether the item at a position is drawn by the menu from its own record.
-bool DrawnFromRecord(const CSkinMenu& menu, int nPosition)
-{
-    const MENUITEMINFOA info = Item(menu, nPosition);
-    return (info.fType & MFT_OWNERDRAW) && info.dwItemData == reinterpret_cast<ULONG_PTR>(&menu.GetRecord(nPosition));
-}
+    // Whether the item at a position is drawn by the menu from its own record.
+    bool DrawnFromRecord(const CSkinMenu& menu, int nPosition)
+    {
+        const MENUITEMINFOA info = Item(menu, nPosition);
+        return (info.fType & MFT_OWNERDRAW) &&
+               info.dwItemData == reinterpret_cast<ULONG_PTR>(&menu.GetRecord(nPosition));
+    }
 
-CSkinMenu& SubMenuOf(const CSkinMenu& menu, int nPosition)
-{
-    auto* pSub = dynamic_cast<CSkinMenu*>(CMenu::FromHandlePermanent(::GetSubMenu(menu.m_hMenu, nPosition)));
-    if (pSub == nullptr)
-        throw std::runtime_error("position holds no CSkinMenu popup");
-    return *pSub;
-}
+    CSkinMenu& SubMenuOf(const CSkinMenu& menu, int nPosition)
+    {
+        auto* pSub = dynamic_cast<CSkinMenu*>(CMenu::FromHandlePermanent(::GetSubMenu(menu.m_hMenu, nPosition)));
+        if (pSub == nullptr)
+            throw std::runtime_error("position holds no CSkinMenu popup");
+        return *pSub;
+    }
 
-std::wstring TextOf(const CSkinMenu& menu, int nIndex)
-{
-    const wchar_t* pwszText = menu.GetRecord(nIndex).GetTextW();
-    return pwszText != nullptr ? pwszText : L"(null)";
-}
+    std::wstring TextOf(const CSkinMenu& menu, int nIndex)
+    {
+        const wchar_t* pwszText = menu.GetRecord(nIndex).GetTextW();
+        return pwszText != nullptr ? pwszText : L"(null)";
+    }
 }
 
 TEST(SkinMenuModel, AcceleratorsAlignJustPastTheWidestLabelAlsoOutsideTheCodePage)

@@ -5,20 +5,22 @@
 
 namespace
 {
-const double PI = 3.14159265358979323846;
+    const double PI = 3.14159265358979323846;
 
-// Fraction of the way through a repeating period, in [0, 1).
-double Phase(DWORD tMs, DWORD periodMs)
-{
-    return static_cast<double>(tMs % periodMs) / periodMs;
-}
+    // Fraction of the way through a repeating period, in [0, 1).
+    double Phase(DWORD tMs, DWORD periodMs)
+    {
+        return static_cast<double>(tMs % periodMs) / periodMs;
+    }
 
-COLORREF Scale(COLORREF cr, double dFactor)
-{
-    return RGB(static_cast<int>(GetRValue(cr) * dFactor), static_cast<int>(GetGValue(cr) * dFactor),
-               static_cast<int>(GetBValue(cr) * dFactor));
-}
-} // namespace
+    COLORREF Scale(COLORREF cr, double dFactor)
+    {
+        return RGB(
+            static_cast<int>(GetRValue(cr) * dFactor), static_cast<int>(GetGValue(cr) * dFactor),
+            static_cast<int>(GetBValue(cr) * dFactor)
+        );
+    }
+}   // namespace
 
 COLORREF Backlight::HsvToRgb(double dHue, double dSat, double dVal)
 {
@@ -31,12 +33,30 @@ COLORREF Backlight::HsvToRgb(double dHue, double dSat, double dVal)
     double r = 0, g = 0, b = 0;
     switch (static_cast<int>(dHue / 60.0))
     {
-    case 0: r = c; g = x; break;
-    case 1: r = x; g = c; break;
-    case 2: g = c; b = x; break;
-    case 3: g = x; b = c; break;
-    case 4: r = x; b = c; break;
-    default: r = c; b = x; break;
+    case 0:
+        r = c;
+        g = x;
+        break;
+    case 1:
+        r = x;
+        g = c;
+        break;
+    case 2:
+        g = c;
+        b = x;
+        break;
+    case 3:
+        g = x;
+        b = c;
+        break;
+    case 4:
+        r = x;
+        b = c;
+        break;
+    default:
+        r = c;
+        b = x;
+        break;
     }
     auto toByte = [m](double v) { return static_cast<int>(std::lround((v + m) * 255.0)); };
     return RGB(toByte(r), toByte(g), toByte(b));
@@ -46,8 +66,7 @@ COLORREF Backlight::KeyColor(BYTE byMode, double xFrac, double yFrac, DWORD tMs)
 {
     switch (byMode)
     {
-    case MODE_ON:
-        return RGB(90, 200, 255);
+    case MODE_ON: return RGB(90, 200, 255);
     case MODE_RAINBOW:
         // Bands of hue sweep from left to right across the whole keyboard.
         return HsvToRgb(360.0 * (xFrac - Phase(tMs, RAINBOW_PERIOD_MS)), 1.0, 1.0);
@@ -66,8 +85,7 @@ COLORREF Backlight::KeyColor(BYTE byMode, double xFrac, double yFrac, DWORD tMs)
         const double wave = 0.5 + 0.5 * std::cos(2 * PI * (dist * 2 - Phase(tMs, BREATH_PERIOD_MS)));
         return Scale(RGB(255, 250, 235), 0.35 + 0.65 * wave);
     }
-    default:
-        return RGB(0, 0, 0);
+    default: return RGB(0, 0, 0);
     }
 }
 

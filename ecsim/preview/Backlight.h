@@ -8,7 +8,14 @@ class Backlight
 {
 public:
     // The mode byte values the program writes (see the EC RAM map).
-    enum Mode : BYTE { MODE_AUTO = 0, MODE_ON = 1, MODE_RAINBOW = 2, MODE_BREATH = 3, MODE_COLORLOOP = 4 };
+    enum Mode : BYTE
+    {
+        MODE_AUTO = 0,
+        MODE_ON = 1,
+        MODE_RAINBOW = 2,
+        MODE_BREATH = 3,
+        MODE_COLORLOOP = 4
+    };
 
     // Colour of the key whose centre lies at fraction xFrac (0 left .. 1 right)
     // and yFrac (0 top .. 1 bottom) of the keyboard, tMs milliseconds into the run.

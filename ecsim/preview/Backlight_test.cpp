@@ -4,11 +4,11 @@
 
 namespace
 {
-int Brightness(COLORREF cr)
-{
-    return GetRValue(cr) + GetGValue(cr) + GetBValue(cr);
-}
-} // namespace
+    int Brightness(COLORREF cr)
+    {
+        return GetRValue(cr) + GetGValue(cr) + GetBValue(cr);
+    }
+}   // namespace
 
 TEST(Backlight, EachModeLightsTheKeysItsOwnWay)
 {
@@ -31,8 +31,10 @@ TEST(Backlight, EachModeLightsTheKeysItsOwnWay)
     EXPECT_GT(nLow, 0);
     EXPECT_LT(nLow, nRising);
     EXPECT_LT(nRising, Brightness(Backlight::KeyColor(Backlight::MODE_BREATH, 0.5, 0.5, period / 2)));
-    EXPECT_EQ(Backlight::KeyColor(Backlight::MODE_BREATH, 0.0, 0.0, 777),
-              Backlight::KeyColor(Backlight::MODE_BREATH, 1.0, 1.0, 777));
+    EXPECT_EQ(
+        Backlight::KeyColor(Backlight::MODE_BREATH, 0.0, 0.0, 777),
+        Backlight::KeyColor(Backlight::MODE_BREATH, 1.0, 1.0, 777)
+    );
 
     // Unknown values: dark and still.
     for (int mode : {5, 7, 0x80, 0xFF})

@@ -18,8 +18,10 @@ bool EcStateView::Open(const std::string& strPath)
 {
     Close();
     // Share everything: the simulator and the program keep the file open for writing.
-    m_hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = CreateFileA(
+        strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr
+    );
     if (m_hFile == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size{};

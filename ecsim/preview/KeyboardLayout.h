@@ -11,7 +11,7 @@ public:
     struct Key
     {
         const char* pszLabel;
-        RECT rcUnits; // left, top, right, bottom in 1/100 key units
+        RECT rcUnits;   // left, top, right, bottom in 1/100 key units
     };
 
     static const int ROW_UNITS = 100;

@@ -8,39 +8,46 @@
 
 namespace
 {
-const char WINDOW_CLASS[] = "VelkorKeyboardPreview";
-const COLORREF DECK_COLOR = RGB(28, 29, 33);
-const COLORREF CAP_COLOR = RGB(44, 45, 52);
-const COLORREF TEXT_COLOR = RGB(200, 200, 205);
-const int MARGIN = 24;
-const int STATUS_HEIGHT = 48;
-const int KEY_GAP = 4;
+    const char WINDOW_CLASS[] = "VelkorKeyboardPreview";
+    const COLORREF DECK_COLOR = RGB(28, 29, 33);
+    const COLORREF CAP_COLOR = RGB(44, 45, 52);
+    const COLORREF TEXT_COLOR = RGB(200, 200, 205);
+    const int MARGIN = 24;
+    const int STATUS_HEIGHT = 48;
+    const int KEY_GAP = 4;
 
-COLORREF Blend(COLORREF crFrom, COLORREF crTo, double dAmount)
-{
-    auto mix = [dAmount](int a, int b) { return static_cast<int>(a + (b - a) * dAmount); };
-    return RGB(mix(GetRValue(crFrom), GetRValue(crTo)), mix(GetGValue(crFrom), GetGValue(crTo)),
-               mix(GetBValue(crFrom), GetBValue(crTo)));
-}
-
-COLORREF PowerColor(BYTE byPower)
-{
-    switch (byPower)
+    COLORREF Blend(COLORREF crFrom, COLORREF crTo, double dAmount)
     {
-    case 1: return RGB(40, 110, 255);
-    case 2: return RGB(40, 200, 80);
-    case 3: return RGB(235, 50, 40);
-    default: return RGB(90, 90, 96);
+        auto mix = [dAmount](int a, int b) { return static_cast<int>(a + (b - a) * dAmount); };
+        return RGB(
+            mix(GetRValue(crFrom), GetRValue(crTo)), mix(GetGValue(crFrom), GetGValue(crTo)),
+            mix(GetBValue(crFrom), GetBValue(crTo))
+        );
     }
-}
-} // namespace
 
-PreviewWindow::PreviewWindow(std::string strStatePath) : m_strStatePath(std::move(strStatePath))
+    COLORREF PowerColor(BYTE byPower)
+    {
+        switch (byPower)
+        {
+        case 1: return RGB(40, 110, 255);
+        case 2: return RGB(40, 200, 80);
+        case 3: return RGB(235, 50, 40);
+        default: return RGB(90, 90, 96);
+        }
+    }
+}   // namespace
+
+PreviewWindow::PreviewWindow(std::string strStatePath)
+    : m_strStatePath(std::move(strStatePath))
 {
-    m_hFontKey = CreateFontA(-13, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, "Tahoma");
-    m_hFontStatus = CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, "Tahoma");
+    m_hFontKey = CreateFontA(
+        -13, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        CLEARTYPE_QUALITY, DEFAULT_PITCH, "Tahoma"
+    );
+    m_hFontStatus = CreateFontA(
+        -16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        CLEARTYPE_QUALITY, DEFAULT_PITCH, "Tahoma"
+    );
 }
 
 PreviewWindow::~PreviewWindow()
@@ -71,11 +78,13 @@ bool PreviewWindow::Create(HINSTANCE hInstance, int nCmdShow)
     RECT rcWork;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    CreateWindowExA(0, WINDOW_CLASS, "Velkor keyboard preview", WS_OVERLAPPEDWINDOW,
-                    std::max(rcWork.left, rcWork.right - cx), rcWork.top, cx, cy, nullptr, nullptr, hInstance, this);
+    CreateWindowExA(
+        0, WINDOW_CLASS, "Velkor keyboard preview", WS_OVERLAPPEDWINDOW, std::max(rcWork.left, rcWork.right - cx),
+        rcWork.top, cx, cy, nullptr, nullptr, hInstance, this
+    );
     if (!m_hWnd)
         return false;
-    OnTimer(); // read the state before the first paint
+    OnTimer();   // read the state before the first paint
     ShowWindow(m_hWnd, nCmdShow);
     return true;
 }
@@ -110,18 +119,12 @@ LRESULT PreviewWindow::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         ReleaseBackBuffer();
-        ScheduleTimer(); // minimised: stop animating
+        ScheduleTimer();   // minimised: stop animating
         return 0;
-    case WM_ERASEBKGND:
-        return 1; // the paint covers everything
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
+    case WM_ERASEBKGND: return 1;   // the paint covers everything
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(m_hWnd, uMsg, wParam, lParam);
     }
 }
 
@@ -184,24 +187,25 @@ void PreviewWindow::ReleaseBackBuffer()
 
 RECT PreviewWindow::KeyboardArea(const RECT& rcClient)
 {
-    return {rcClient.left + MARGIN, rcClient.top + MARGIN, rcClient.right - MARGIN,
-            rcClient.bottom - MARGIN - STATUS_HEIGHT};
+    return {
+        rcClient.left + MARGIN, rcClient.top + MARGIN, rcClient.right - MARGIN,
+        rcClient.bottom - MARGIN - STATUS_HEIGHT};
 }
 
 RECT PreviewWindow::KeyRect(const KeyboardLayout::Key& key, const RECT& rcKeyboard)
 {
     const int w = rcKeyboard.right - rcKeyboard.left, h = rcKeyboard.bottom - rcKeyboard.top;
     const int hUnits = KeyboardLayout::ROWS * KeyboardLayout::ROW_UNITS;
-    RECT rc{rcKeyboard.left + MulDiv(key.rcUnits.left, w, KeyboardLayout::WIDTH_UNITS),
-            rcKeyboard.top + MulDiv(key.rcUnits.top, h, hUnits),
-            rcKeyboard.left + MulDiv(key.rcUnits.right, w, KeyboardLayout::WIDTH_UNITS),
-            rcKeyboard.top + MulDiv(key.rcUnits.bottom, h, hUnits)};
+    RECT rc{
+        rcKeyboard.left + MulDiv(key.rcUnits.left, w, KeyboardLayout::WIDTH_UNITS),
+        rcKeyboard.top + MulDiv(key.rcUnits.top, h, hUnits),
+        rcKeyboard.left + MulDiv(key.rcUnits.right, w, KeyboardLayout::WIDTH_UNITS),
+        rcKeyboard.top + MulDiv(key.rcUnits.bottom, h, hUnits)};
     InflateRect(&rc, -KEY_GAP / 2, -KEY_GAP / 2);
     return rc;
 }
 
-void PreviewWindow::Render(HDC hdc, const RECT& rcClient, bool bStateOpen, BYTE byMode, BYTE byPower,
-                           DWORD tMs) const
+void PreviewWindow::Render(HDC hdc, const RECT& rcClient, bool bStateOpen, BYTE byMode, BYTE byPower, DWORD tMs) const
 {
     const int nSavedDC = SaveDC(hdc);
     SetDCBrushColor(hdc, DECK_COLOR);
@@ -233,8 +237,9 @@ void PreviewWindow::Render(HDC hdc, const RECT& rcClient, bool bStateOpen, BYTE 
 
 void PreviewWindow::DrawStatus(HDC hdc, const RECT& rcClient, bool bStateOpen, BYTE byMode, BYTE byPower) const
 {
-    RECT rc{rcClient.left + MARGIN, rcClient.bottom - MARGIN - STATUS_HEIGHT + 12, rcClient.right - MARGIN,
-            rcClient.bottom - MARGIN / 2};
+    RECT rc{
+        rcClient.left + MARGIN, rcClient.bottom - MARGIN - STATUS_HEIGHT + 12, rcClient.right - MARGIN,
+        rcClient.bottom - MARGIN / 2};
     SelectObject(hdc, m_hFontStatus);
     SetTextColor(hdc, TEXT_COLOR);
     char szText[MAX_PATH + 64];

@@ -13,8 +13,8 @@ class PreviewWindow
 {
 public:
     static const UINT_PTR TIMER_ID = 1;
-    static const UINT FRAME_MS = 33; // ~30 frames a second while animating
-    static const UINT POLL_MS = 200; // otherwise only notice changes of the state file
+    static const UINT FRAME_MS = 33;   // ~30 frames a second while animating
+    static const UINT POLL_MS = 200;   // otherwise only notice changes of the state file
 
     explicit PreviewWindow(std::string strStatePath);
     ~PreviewWindow();

@@ -13,8 +13,9 @@ namespace
     // The whole of a small /proc file (their sizes read as 0, so read to the end).
     std::optional<std::string> ReadProcFile(const std::string& strPath)
     {
-        HANDLE h = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+        HANDLE h = CreateFileA(
+            strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr
+        );
         if (h == INVALID_HANDLE_VALUE)
             return std::nullopt;
         std::string strText;

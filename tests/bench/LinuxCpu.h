@@ -6,7 +6,7 @@
 
 struct CpuUse
 {
-    double dCpuMs;                 // time on a CPU, all threads
+    double dCpuMs;   // time on a CPU, all threads
     unsigned long long nWakeups;   // voluntary context switches: each is a wait that ended
 };
 

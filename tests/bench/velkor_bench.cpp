@@ -23,124 +23,125 @@
 
 namespace
 {
-const WORD RAM_BASE = 0xC400; // the state files here carry the chip id 55:70
-const WORD POWER_LEVEL = RAM_BASE + 0x30;
+    const WORD RAM_BASE = 0xC400;   // the state files here carry the chip id 55:70
+    const WORD POWER_LEVEL = RAM_BASE + 0x30;
 
-struct Program
-{
-    const wchar_t* pszExe;
-    std::vector<int> modeButtons; // clicked in turn
-};
-
-const Program VELKOR = {L"Velkor.exe", {ID_AUTO, ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP}};
-const Program BASELINE = {L"velkor_baseline.exe", {1000}};
-
-unsigned Knob(const char* pszName, unsigned nDefault)
-{
-    const char* psz = std::getenv(pszName);
-    return psz && std::atoi(psz) > 0 ? static_cast<unsigned>(std::atoi(psz)) : nDefault;
-}
-
-// A private install with its own EC state (chip 55:70) and no port log: the
-// log's file writes would dwarf what is measured.
-struct Install
-{
-    explicit Install(const Program& program) : install(program.pszExe)
+    struct Program
     {
-        EcState::Create(install.StatePath(), 0x55, 0x70);
+        const wchar_t* pszExe;
+        std::vector<int> modeButtons;   // clicked in turn
+    };
+
+    const Program VELKOR = {L"Velkor.exe", {ID_AUTO, ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP}};
+    const Program BASELINE = {L"velkor_baseline.exe", {1000}};
+
+    unsigned Knob(const char* pszName, unsigned nDefault)
+    {
+        const char* psz = std::getenv(pszName);
+        return psz && std::atoi(psz) > 0 ? static_cast<unsigned>(std::atoi(psz)) : nDefault;
     }
-    std::unique_ptr<RunningProgram> Start() const
+
+    // A private install with its own EC state (chip 55:70) and no port log: the
+    // log's file writes would dwarf what is measured.
+    struct Install
     {
-        auto pRun = std::make_unique<RunningProgram>(install, ChildProcess::Environment{{L"ECSIM_LOG", L""}});
-        if (!pRun->WaitPainted())
+        explicit Install(const Program& program)
+            : install(program.pszExe)
         {
-            std::fprintf(stderr, "the program did not show a painted window\n");
-            std::exit(1);
+            EcState::Create(install.StatePath(), 0x55, 0x70);
         }
-        return pRun;
-    }
-    TestInstall install;
-};
-
-struct Row
-{
-    std::string strName;
-    double dVelkor;
-    double dBaseline;
-};
-
-std::vector<Row> g_rows;
-
-void Report(const std::string& strName, double dVelkor, double dBaseline)
-{
-    g_rows.push_back({strName, dVelkor, dBaseline});
-    std::printf("  %-58s %10.2f %10.2f\n", strName.c_str(), dVelkor, dBaseline);
-    std::fflush(stdout);
-}
-
-double Mib(size_t cb)
-{
-    return cb / (1024.0 * 1024.0);
-}
-
-std::vector<double> StartupTimes(const Install& install, unsigned nStarts)
-{
-    std::vector<double> times;
-    for (unsigned i = 0; i < nStarts; ++i)
-        times.push_back(install.Start()->StartupMs());
-    return times;
-}
-
-// Clicks the mode buttons in turn; returns the time of each click.
-std::vector<double> ClickModes(RunningProgram& run, const Program& program, unsigned nClicks)
-{
-    std::vector<double> times;
-    for (unsigned i = 0; i < nClicks; ++i)
-    {
-        const auto dMs = run.Click(program.modeButtons[i % program.modeButtons.size()]);
-        if (!dMs)
+        std::unique_ptr<RunningProgram> Start() const
         {
-            std::fprintf(stderr, "click %u was not answered\n", i);
-            std::exit(1);
+            auto pRun = std::make_unique<RunningProgram>(install, ChildProcess::Environment{{L"ECSIM_LOG", L""}});
+            if (!pRun->WaitPainted())
+            {
+                std::fprintf(stderr, "the program did not show a painted window\n");
+                std::exit(1);
+            }
+            return pRun;
         }
-        times.push_back(*dMs);
-    }
-    return times;
-}
+        TestInstall install;
+    };
 
-struct MemoryFigures
-{
-    std::vector<double> ws, peakWs, priv, peakPriv, clickMs;
-};
-
-void MeasureMemory(RunningProgram& run, MemoryFigures& figures)
-{
-    Sleep(300); // let the first paints and the first timer tick settle
-    const MemoryUse use = run.Memory().value();
-    figures.ws.push_back(Mib(use.cbWorkingSet));
-    figures.peakWs.push_back(Mib(use.cbPeakWorkingSet));
-    figures.priv.push_back(Mib(use.cbPrivate));
-    figures.peakPriv.push_back(Mib(use.cbPeakPrivate));
-}
-
-// CPU ms and wake-ups per minute over several idle windows; medians.
-std::pair<double, double> IdleRates(RunningProgram& run, unsigned nSeconds, unsigned nWindows)
-{
-    std::vector<double> cpu, wakeups;
-    for (unsigned i = 0; i < nWindows; ++i)
+    struct Row
     {
-        const auto before = run.Cpu();
-        Sleep(nSeconds * 1000);
-        const auto after = run.Cpu();
-        if (!before || !after)
-            return {-1, -1};
-        const double dScale = 60.0 / nSeconds;
-        cpu.push_back((after->dCpuMs - before->dCpuMs) * dScale);
-        wakeups.push_back(static_cast<double>(after->nWakeups - before->nWakeups) * dScale);
+        std::string strName;
+        double dVelkor;
+        double dBaseline;
+    };
+
+    std::vector<Row> g_rows;
+
+    void Report(const std::string& strName, double dVelkor, double dBaseline)
+    {
+        g_rows.push_back({strName, dVelkor, dBaseline});
+        std::printf("  %-58s %10.2f %10.2f\n", strName.c_str(), dVelkor, dBaseline);
+        std::fflush(stdout);
     }
-    return {Stats::Median(cpu), Stats::Median(wakeups)};
-}
-} // namespace
+
+    double Mib(size_t cb)
+    {
+        return cb / (1024.0 * 1024.0);
+    }
+
+    std::vector<double> StartupTimes(const Install& install, unsigned nStarts)
+    {
+        std::vector<double> times;
+        for (unsigned i = 0; i < nStarts; ++i)
+            times.push_back(install.Start()->StartupMs());
+        return times;
+    }
+
+    // Clicks the mode buttons in turn; returns the time of each click.
+    std::vector<double> ClickModes(RunningProgram& run, const Program& program, unsigned nClicks)
+    {
+        std::vector<double> times;
+        for (unsigned i = 0; i < nClicks; ++i)
+        {
+            const auto dMs = run.Click(program.modeButtons[i % program.modeButtons.size()]);
+            if (!dMs)
+            {
+                std::fprintf(stderr, "click %u was not answered\n", i);
+                std::exit(1);
+            }
+            times.push_back(*dMs);
+        }
+        return times;
+    }
+
+    struct MemoryFigures
+    {
+        std::vector<double> ws, peakWs, priv, peakPriv, clickMs;
+    };
+
+    void MeasureMemory(RunningProgram& run, MemoryFigures& figures)
+    {
+        Sleep(300);   // let the first paints and the first timer tick settle
+        const MemoryUse use = run.Memory().value();
+        figures.ws.push_back(Mib(use.cbWorkingSet));
+        figures.peakWs.push_back(Mib(use.cbPeakWorkingSet));
+        figures.priv.push_back(Mib(use.cbPrivate));
+        figures.peakPriv.push_back(Mib(use.cbPeakPrivate));
+    }
+
+    // CPU ms and wake-ups per minute over several idle windows; medians.
+    std::pair<double, double> IdleRates(RunningProgram& run, unsigned nSeconds, unsigned nWindows)
+    {
+        std::vector<double> cpu, wakeups;
+        for (unsigned i = 0; i < nWindows; ++i)
+        {
+            const auto before = run.Cpu();
+            Sleep(nSeconds * 1000);
+            const auto after = run.Cpu();
+            if (!before || !after)
+                return {-1, -1};
+            const double dScale = 60.0 / nSeconds;
+            cpu.push_back((after->dCpuMs - before->dCpuMs) * dScale);
+            wakeups.push_back(static_cast<double>(after->nWakeups - before->nWakeups) * dScale);
+        }
+        return {Stats::Median(cpu), Stats::Median(wakeups)};
+    }
+}   // namespace
 
 int main()
 {
@@ -163,8 +164,10 @@ int main()
         startV.insert(startV.end(), v.begin(), v.end());
         startB.insert(startB.end(), b.begin(), b.end());
     }
-    Report("start-up to first painted main window (ms, " + std::to_string(nStarts) + " starts)",
-           Stats::Median(startV), Stats::Median(startB));
+    Report(
+        "start-up to first painted main window (ms, " + std::to_string(nStarts) + " starts)", Stats::Median(startV),
+        Stats::Median(startB)
+    );
 
     // Memory after start-up and after the clicks; click latency from the same runs.
     MemoryFigures startMem[2], clickMem[2];
@@ -181,16 +184,28 @@ int main()
         }
     const std::string strAfter = " after " + std::to_string(nClicks) + " clicks";
     Report("working set after start-up (MiB)", Stats::Median(startMem[0].ws), Stats::Median(startMem[1].ws));
-    Report("peak working set after start-up (MiB)", Stats::Median(startMem[0].peakWs), Stats::Median(startMem[1].peakWs));
+    Report(
+        "peak working set after start-up (MiB)", Stats::Median(startMem[0].peakWs), Stats::Median(startMem[1].peakWs)
+    );
     Report("private bytes after start-up (MiB)", Stats::Median(startMem[0].priv), Stats::Median(startMem[1].priv));
-    Report("peak private bytes after start-up (MiB)", Stats::Median(startMem[0].peakPriv),
-           Stats::Median(startMem[1].peakPriv));
-    Report("peak working set" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakWs), Stats::Median(clickMem[1].peakWs));
-    Report("peak private bytes" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakPriv),
-           Stats::Median(clickMem[1].peakPriv));
-    Report("click to EC mode byte, median (ms)", Stats::Median(clickMem[0].clickMs), Stats::Median(clickMem[1].clickMs));
-    Report("click to EC mode byte, 90th percentile (ms)", Stats::Percentile(clickMem[0].clickMs, 0.9),
-           Stats::Percentile(clickMem[1].clickMs, 0.9));
+    Report(
+        "peak private bytes after start-up (MiB)", Stats::Median(startMem[0].peakPriv),
+        Stats::Median(startMem[1].peakPriv)
+    );
+    Report(
+        "peak working set" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakWs), Stats::Median(clickMem[1].peakWs)
+    );
+    Report(
+        "peak private bytes" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakPriv),
+        Stats::Median(clickMem[1].peakPriv)
+    );
+    Report(
+        "click to EC mode byte, median (ms)", Stats::Median(clickMem[0].clickMs), Stats::Median(clickMem[1].clickMs)
+    );
+    Report(
+        "click to EC mode byte, 90th percentile (ms)", Stats::Percentile(clickMem[0].clickMs, 0.9),
+        Stats::Percentile(clickMem[1].clickMs, 0.9)
+    );
 
     // Idle: window shown; Velkor in the tray after a popup, the baseline hidden.
     {
@@ -203,7 +218,7 @@ int main()
 
         pV->Click(ID_MIN);
         EcState::Poke(velkor.install.StatePath(), POWER_LEVEL, 1);
-        Sleep(3000); // the popup shows, its own timers and the 800 ms hide run out
+        Sleep(3000);   // the popup shows, its own timers and the 800 ms hide run out
         EcState::Poke(velkor.install.StatePath(), POWER_LEVEL, 2);
         Sleep(2000);
         ShowWindow(pB->Main(), SW_HIDE);
@@ -211,8 +226,7 @@ int main()
         const auto trayV = IdleRates(*pV, nIdleSeconds, nIdleWindows);
         const auto hiddenB = IdleRates(*pB, nIdleSeconds, nIdleWindows);
         Report("idle, in the tray after popups (baseline hidden): CPU (ms per minute)", trayV.first, hiddenB.first);
-        Report("idle, in the tray after popups (baseline hidden): wake-ups (per minute)", trayV.second,
-               hiddenB.second);
+        Report("idle, in the tray after popups (baseline hidden): wake-ups (per minute)", trayV.second, hiddenB.second);
     }
 
     // Objects held after start-up and after many clicks: they must be equal.
@@ -222,7 +236,7 @@ int main()
     for (int p = 0; p < 2; ++p)
     {
         auto pRun = installs[p]->Start();
-        Sleep(1000); // past the first power-level poll
+        Sleep(1000);   // past the first power-level poll
         gdi[p][0] = pRun->GdiObjects().value_or(0);
         windows[p][0] = pRun->Windows();
         ClickModes(*pRun, *programs[p], nGdiClicks);
@@ -240,8 +254,10 @@ int main()
     for (const Row& row : g_rows)
     {
         if (row.dBaseline > 0)
-            std::printf("| %s | %.2f | %.2f | %.2f |\n", row.strName.c_str(), row.dVelkor, row.dBaseline,
-                        row.dVelkor / row.dBaseline);
+            std::printf(
+                "| %s | %.2f | %.2f | %.2f |\n", row.strName.c_str(), row.dVelkor, row.dBaseline,
+                row.dVelkor / row.dBaseline
+            );
         else
             std::printf("| %s | %.2f | %.2f | n/a |\n", row.strName.c_str(), row.dVelkor, row.dBaseline);
     }

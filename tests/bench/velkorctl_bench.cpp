@@ -16,32 +16,35 @@
 #include "ecsim/SimHarness.h"
 #include "tests/bench/Stats.h"
 
-namespace {
-
-struct CommandLine {
-    const char* pszTitle;
-    std::string strProgram;
-    std::vector<std::string> args;
-};
-
-double RunMs(const CommandLine& commandLine)
+namespace
 {
-    ProgramRun run(commandLine.strProgram);
-    for (const std::string& strArg : commandLine.args)
-        run.Arg(strArg);
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    const DWORD dwExit = run.Run();
-    QueryPerformanceCounter(&end);
-    if (dwExit != 0) {
-        std::fprintf(stderr, "%s ended with %lu:\n%s", commandLine.pszTitle, dwExit, run.Output().c_str());
-        std::exit(1);
-    }
-    return 1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
 
-} // namespace
+    struct CommandLine
+    {
+        const char* pszTitle;
+        std::string strProgram;
+        std::vector<std::string> args;
+    };
+
+    double RunMs(const CommandLine& commandLine)
+    {
+        ProgramRun run(commandLine.strProgram);
+        for (const std::string& strArg : commandLine.args)
+            run.Arg(strArg);
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        const DWORD dwExit = run.Run();
+        QueryPerformanceCounter(&end);
+        if (dwExit != 0)
+        {
+            std::fprintf(stderr, "%s ended with %lu:\n%s", commandLine.pszTitle, dwExit, run.Output().c_str());
+            std::exit(1);
+        }
+        return 1000.0 * double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+    }
+
+}   // namespace
 
 int main()
 {
@@ -66,7 +69,8 @@ int main()
 
     // Interleaved, so that every command line sees the same load on the machine.
     std::vector<std::vector<double>> samples(std::size(commandLines));
-    for (int nRun = 0; nRun < nRuns; ++nRun) {
+    for (int nRun = 0; nRun < nRuns; ++nRun)
+    {
         for (std::size_t i = 0; i < std::size(commandLines); ++i)
             samples[i].push_back(RunMs(commandLines[i]));
     }
@@ -75,10 +79,13 @@ int main()
     const double dCmd = Stats::Median(samples[3]);
     std::printf("velkorctl, wall time of one run (ms), medians over %d runs each\n", nRuns);
     std::printf("  %-44s %9s %12s %12s %14s\n", "command line", "median", "/ --version", "/ cmd", "- --version");
-    for (std::size_t i = 0; i < std::size(commandLines); ++i) {
+    for (std::size_t i = 0; i < std::size(commandLines); ++i)
+    {
         const double dMedian = Stats::Median(samples[i]);
-        std::printf("  %-44s %9.1f %12.2f %12.2f %14.1f\n", commandLines[i].pszTitle, dMedian, dMedian / dVersion,
-                    dMedian / dCmd, dMedian - dVersion);
+        std::printf(
+            "  %-44s %9.1f %12.2f %12.2f %14.1f\n", commandLines[i].pszTitle, dMedian, dMedian / dVersion,
+            dMedian / dCmd, dMedian - dVersion
+        );
     }
     return 0;
 }

@@ -54,8 +54,9 @@ namespace
         EXPECT_TRUE(CopyFileA(BuiltProgram().c_str(), (strFolder + "\\velkorctl.exe").c_str(), FALSE));
         if (pszIoDll != nullptr)
         {
-            EXPECT_TRUE(CopyFileA((SimHarness::ProgramFolder() + "\\" + pszIoDll).c_str(),
-                                  (strFolder + "\\io.dll").c_str(), FALSE));
+            EXPECT_TRUE(CopyFileA(
+                (SimHarness::ProgramFolder() + "\\" + pszIoDll).c_str(), (strFolder + "\\io.dll").c_str(), FALSE
+            ));
         }
         return strFolder + "\\velkorctl.exe";
     }
@@ -69,8 +70,10 @@ namespace
     Ops AfterProbe(BYTE byId1, BYTE byId2, const Ops& ops)
     {
         const BYTE byControl = byId1 == 0x55 && (byId2 == 0x70 || byId2 == 0x71) ? 0x80 : 0x00;
-        Ops all = {{EcOperation::Read, 0x2000, byId1}, {EcOperation::Read, 0x2001, byId2},
-                   {EcOperation::Write, 0x1060, byControl}};
+        Ops all = {
+            {EcOperation::Read, 0x2000, byId1},
+            {EcOperation::Read, 0x2001, byId2},
+            {EcOperation::Write, 0x1060, byControl}};
         all.insert(all.end(), ops.begin(), ops.end());
         return all;
     }
@@ -101,8 +104,8 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
         EXPECT_EQ(status.dwExit, 0u);
         EXPECT_EQ(status.strOut, strLibrary + c.pszLines);
         EXPECT_EQ(status.strErr, "");
-        const Ops reads = {{EcOperation::Read, WORD(wBase + 0xF6), c.byMode},
-                           {EcOperation::Read, WORD(wBase + 0x30), c.byLevel}};
+        const Ops reads = {
+            {EcOperation::Read, WORD(wBase + 0xF6), c.byMode}, {EcOperation::Read, WORD(wBase + 0x30), c.byLevel}};
         EXPECT_EQ(NewEcOperations(sim), AfterProbe(c.byId1, c.byId2, reads));
     }
 
@@ -111,8 +114,11 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
     EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Read, 0x0430, 0}}));
 
     const std::pair<const char*, const char*> modes[] = {
-        {"auto", "mode: 0 Auto\n"},          {"On", "mode: 1 On\n"},   {"RAINBOW", "mode: 2 RainBow\n"},
-        {"colorloop", "mode: 4 ColorLoop\n"}, {"3", "mode: 3 Breath\n"}};
+        {"auto", "mode: 0 Auto\n"},
+        {"On", "mode: 1 On\n"},
+        {"RAINBOW", "mode: 2 RainBow\n"},
+        {"colorloop", "mode: 4 ColorLoop\n"},
+        {"3", "mode: 3 Breath\n"}};
     for (const auto& [pszName, pszLine] : modes)
     {
         SCOPED_TRACE(pszName);
@@ -121,8 +127,10 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
         const CtlResult mode = RunCtl({"mode", pszName});
         EXPECT_EQ(mode.dwExit, 0u);
         EXPECT_EQ(mode.strOut, pszLine);
-        EXPECT_EQ(NewEcOperations(sim), AfterProbe(0xAB, 0xCD, {{EcOperation::Write, 0x04BD, 0x00},
-                                                                 {EcOperation::Write, 0x04F6, byMode}}));
+        EXPECT_EQ(
+            NewEcOperations(sim),
+            AfterProbe(0xAB, 0xCD, {{EcOperation::Write, 0x04BD, 0x00}, {EcOperation::Write, 0x04F6, byMode}})
+        );
         EXPECT_EQ(sim.Ec()[0x04F6], byMode);
     }
 }
@@ -188,8 +196,10 @@ TEST(Velkorctl, MissingLibraryExportOrDriverExitsThreeOrFourWithoutPortAccess)
     const CtlResult missing = RunCtl({"status"}, CtlCopy(sim, nullptr));
     EXPECT_EQ(missing.dwExit, 3u);
     EXPECT_EQ(missing.strOut, "");
-    EXPECT_EQ(missing.strErr, "velkorctl: io.dll was not found. Searched, in this order:\n  " + sim.PathOf("install") +
-                                  "\\\n  " + strSystem + "\\\nPut the port-I/O library io.dll beside velkorctl.exe.\n");
+    EXPECT_EQ(
+        missing.strErr, "velkorctl: io.dll was not found. Searched, in this order:\n  " + sim.PathOf("install") +
+                            "\\\n  " + strSystem + "\\\nPut the port-I/O library io.dll beside velkorctl.exe.\n"
+    );
 
     const CtlResult lacking = RunCtl({"mode", "on"}, CtlCopy(sim, "io_without_isxp64bit.dll"));
     EXPECT_EQ(lacking.dwExit, 3u);
@@ -227,12 +237,16 @@ TEST(Velkorctl, ModeCallsWhileVelkorPollsLeaveEveryEcAccessWhole)
     Ops expected;
     for (int i = 0; i < MODE_CALLS; ++i)
     {
-        ChildProcess ctl(install.Folder() + L"\\velkorctl.exe", L"mode " + std::to_wstring(i % 5), install.Root(),
-                         {{L"ECSIM_STATE", install.StatePath()}, {L"ECSIM_LOG", install.LogPath()}});
+        ChildProcess ctl(
+            install.Folder() + L"\\velkorctl.exe", L"mode " + std::to_wstring(i % 5), install.Root(),
+            {{L"ECSIM_STATE", install.StatePath()}, {L"ECSIM_LOG", install.LogPath()}}
+        );
         ASSERT_TRUE(ctl.WaitForExit(20000));
         EXPECT_EQ(ctl.ExitCode(), 0u);
-        const Ops call = AfterProbe(0x55, 0x70, {{EcOperation::Write, 0xC4BD, 0x00},
-                                                  {EcOperation::Write, 0xC4F6, static_cast<std::uint8_t>(i % 5)}});
+        const Ops call = AfterProbe(
+            0x55, 0x70,
+            {{EcOperation::Write, 0xC4BD, 0x00}, {EcOperation::Write, 0xC4F6, static_cast<std::uint8_t>(i % 5)}}
+        );
         expected.insert(expected.end(), call.begin(), call.end());
     }
     Ops logged;

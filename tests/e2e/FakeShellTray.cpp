@@ -11,7 +11,9 @@ namespace
     constexpr wchar_t TRAY_CLASS[] = L"Shell_TrayWnd";
 }
 
-FakeShellTray::FakeShellTray(int nRefusals) : m_nRefusalsLeft(nRefusals), m_thread(&FakeShellTray::Run, this)
+FakeShellTray::FakeShellTray(int nRefusals)
+    : m_nRefusalsLeft(nRefusals),
+      m_thread(&FakeShellTray::Run, this)
 {
     if (!WaitUntil([&] { return m_hWnd.load() != nullptr; }, 5000))
         throw std::runtime_error("the fake notification area was not made");
@@ -31,8 +33,10 @@ void FakeShellTray::Run()
     wc.lpszClassName = TRAY_CLASS;
     RegisterClassW(&wc);
     // Topmost and newest: found before the real tray, which is made earlier.
-    HWND hWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TRAY_CLASS, L"", WS_POPUP, -100, -100, 1, 1,
-                                nullptr, nullptr, wc.hInstance, this);
+    HWND hWnd = CreateWindowExW(
+        WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TRAY_CLASS, L"", WS_POPUP, -100, -100, 1, 1, nullptr, nullptr, wc.hInstance,
+        this
+    );
     SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_hWnd = hWnd;
     MSG msg;

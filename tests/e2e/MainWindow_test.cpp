@@ -16,10 +16,7 @@ namespace
     class MainWindow : public ::testing::Test
     {
     protected:
-        void SetUp() override
-        {
-            ASSERT_TRUE(velkor.StartShown());
-        }
+        void SetUp() override { ASSERT_TRUE(velkor.StartShown()); }
 
         // Nothing but the chip probe has been written to the EC.
         void ExpectNoModeWritten() const

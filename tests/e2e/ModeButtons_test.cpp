@@ -48,10 +48,13 @@ namespace
             ASSERT_TRUE(velkor.WaitForEcWrites(nBefore + 2)) << "no EC writes after clicking " << mode.nId;
             const std::vector<EcOperation> writes = velkor.EcWrites();
             const std::uint16_t wBase = velkor.EcRamBase();
-            EXPECT_EQ(std::vector<EcOperation>(writes.begin() + static_cast<std::ptrdiff_t>(nBefore), writes.end()),
-                      (std::vector<EcOperation>{EcWrite(static_cast<std::uint16_t>(wBase + 0xBD), 0),
-                                                EcWrite(static_cast<std::uint16_t>(wBase + 0xF6), mode.byValue)}))
-                << "clicking " << mode.nId;
+            EXPECT_EQ(
+                std::vector<EcOperation>(writes.begin() + static_cast<std::ptrdiff_t>(nBefore), writes.end()),
+                (std::vector<EcOperation>{
+                    EcWrite(static_cast<std::uint16_t>(wBase + 0xBD), 0),
+                    EcWrite(static_cast<std::uint16_t>(wBase + 0xF6), mode.byValue)})
+            ) << "clicking "
+              << mode.nId;
             EXPECT_EQ(EcState::Load(velkor.Install().StatePath()).At(wBase + 0xF6), mode.byValue);
         }
 

@@ -22,7 +22,10 @@ namespace
             ASSERT_TRUE(velkor.StartShown());
         }
 
-        PixelImage Picture(const wchar_t* pszFile) const { return PixelImage::FromBitmapFile(velkor.SkinFile(pszFile)); }
+        PixelImage Picture(const wchar_t* pszFile) const
+        {
+            return PixelImage::FromBitmapFile(velkor.SkinFile(pszFile));
+        }
 
         // Where the popup stands on this screen: centred, sized by the level-1 picture.
         RECT ExpectedPlace(bool bLowered) const
@@ -121,12 +124,16 @@ TEST_F(PowerLevelPopup, StaticButtonStepsThePopupFromZero)
 {
     Start(0);
     auto clickStatic = [&] {
-        PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_STATIC, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_STATIC)));
+        PostMessageW(
+            velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_STATIC, BN_CLICKED),
+            reinterpret_cast<LPARAM>(velkor.Control(ID_STATIC))
+        );
     };
 
     clickStatic();
     HWND hPopup = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (hPopup = PowerPopup(velkor)) != nullptr; })) << "the first click creates the popup";
+    ASSERT_TRUE(WaitUntil([&] { return (hPopup = PowerPopup(velkor)) != nullptr; }))
+        << "the first click creates the popup";
     EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == L"PowerLevel 0x30= 0"; }, 5000)) << "no level was read yet";
     // The first showing ends by itself; later ones stay until a level is accepted.
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); }));
@@ -135,12 +142,14 @@ TEST_F(PowerLevelPopup, StaticButtonStepsThePopupFromZero)
     {
         int nLevel;
         const wchar_t* pszPicture;
-    } steps[] = {{1, L"Perf_P1_Blue.bmp"}, {2, L"Perf_P2_Green.bmp"}, {3, L"Perf_P3_Red.bmp"}, {1, L"Perf_P1_Blue.bmp"}};
+    } steps[] = {
+        {1, L"Perf_P1_Blue.bmp"}, {2, L"Perf_P2_Green.bmp"}, {3, L"Perf_P3_Red.bmp"}, {1, L"Perf_P1_Blue.bmp"}};
     for (const auto& step : steps)
     {
         clickStatic();
         const std::wstring strText = L"PowerLevel 0x30= " + std::to_wstring(step.nLevel);
         EXPECT_TRUE(WaitUntil([&] { return PowerText(hPopup) == strText; }, 5000)) << "step to " << step.nLevel;
-        EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(hPopup, step.pszPicture); }, 5000)) << "step to " << step.nLevel;
+        EXPECT_TRUE(WaitUntil([&] { return ShowsPicture(hPopup, step.pszPicture); }, 5000))
+            << "step to " << step.nLevel;
     }
 }

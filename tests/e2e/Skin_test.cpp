@@ -91,11 +91,13 @@ namespace
         EXPECT_TRUE(velkor.MessageBoxes().empty()) << "a picture of the popup was not found";
         const PixelImage green = PixelImage::FromBitmapFile(velkor.SkinFile(L"Perf_P2_Green.bmp"));
         // For its first few milliseconds the popup still has the template's size.
-        EXPECT_TRUE(WaitUntil([&] {
-            const PixelImage shown = PixelImage::GrabClient(hPopup);
-            return shown.Width() == green.Width() && shown.Height() == green.Height() && shown.Match(green) > 0.95;
-        }, 2000))
-            << "the popup does not show the green picture";
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const PixelImage shown = PixelImage::GrabClient(hPopup);
+                return shown.Width() == green.Width() && shown.Height() == green.Height() && shown.Match(green) > 0.95;
+            },
+            2000
+        )) << "the popup does not show the green picture";
     }
 }
 
@@ -141,7 +143,8 @@ TEST(Skin, MissingPopupPictureInADeepInstallIsToldWithItsPathUnderTheProgramsNam
 TEST(Skin, ProgramInstalledUnderAFolderOutsideTheAnsiCodePageShowsItsSkin)
 {
     ASSERT_EQ(GetACP(), 1252u) << "run by the US English entry of CTest";
-    VelkorSession velkor(L"\u0412\u0435\u043b\u043a\u043e\u0440-\u043f\u043e\u0434\u0441\u0432\u0435\u0442\u043a\u0430");
+    VelkorSession velkor(L"\u0412\u0435\u043b\u043a\u043e\u0440-\u043f\u043e\u0434\u0441\u0432\u0435\u0442\u043a\u0430"
+    );
     ASSERT_TRUE(velkor.StartShown());
     ExpectSkinShown(velkor, L"skin_EN");
 

@@ -15,7 +15,13 @@
 // in the working folder or on PATH is not loaded.
 TEST(Startup, WithoutAUsablePortLibraryOrDriverTheProgramEndsSilentlyWithStatusZero)
 {
-    enum Case { DRIVER_CLOSED, LIBRARY_MISSING, EXPORT_MISSING, LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH };
+    enum Case
+    {
+        DRIVER_CLOSED,
+        LIBRARY_MISSING,
+        EXPORT_MISSING,
+        LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH
+    };
     for (Case c : {DRIVER_CLOSED, LIBRARY_MISSING, EXPORT_MISSING, LIBRARY_ONLY_IN_WORKING_FOLDER_AND_PATH})
     {
         SCOPED_TRACE(c);
@@ -74,7 +80,9 @@ TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
 {
     VelkorSession velkor;
     ASSERT_TRUE(velkor.StartShown());
-    PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)));
+    PostMessageW(
+        velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN))
+    );
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); })) << "MIN did not put the window away";
     ASSERT_TRUE(WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID));
 
@@ -82,7 +90,8 @@ TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
     ASSERT_TRUE(second->WaitForExit(20000)) << "the second start keeps running";
     EXPECT_EQ(second->ExitCode(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(velkor.Main()) != FALSE; })) << "the running window stayed away";
-    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID); })) << "its tray icon stayed";
+    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID); }))
+        << "its tray icon stayed";
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == velkor.Main(); }, 5000)) << "not brought to the front";
     EXPECT_EQ(VisibleMainWindows(), 1);
 

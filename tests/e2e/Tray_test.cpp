@@ -24,10 +24,7 @@ namespace
     class Tray : public ::testing::Test
     {
     protected:
-        void SetUp() override
-        {
-            ASSERT_TRUE(velkor.StartShown());
-        }
+        void SetUp() override { ASSERT_TRUE(velkor.StartShown()); }
 
         HWND Main() const { return velkor.Main(); }
 
@@ -53,9 +50,10 @@ namespace
         void SendMinClick() const
         {
             DWORD_PTR dwResult = 0;
-            ASSERT_TRUE(SendMessageTimeoutW(Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED),
-                                            reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)), SMTO_NORMAL, 10000,
-                                            &dwResult));
+            ASSERT_TRUE(SendMessageTimeoutW(
+                Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)),
+                SMTO_NORMAL, 10000, &dwResult
+            ));
         }
 
         static void Keys(HWND hMenu, std::initializer_list<WORD> keys)
@@ -109,7 +107,8 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     nid.uID = TRAY_ICON_ID;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
     PostMessageW(Main(), nTaskbarCreated, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID); })) << "the icon is gone for good";
+    EXPECT_TRUE(WaitUntil([&] { return WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID); }))
+        << "the icon is gone for good";
 
     // The menu's first item brings the window back; then the announcement adds no icon.
     hMenu = OpenTrayMenu(velkor);
@@ -189,7 +188,8 @@ namespace
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VelkorTestMenuOwner";
         RegisterClassW(&wc);
-        HWND hOwner = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+        HWND hOwner =
+            CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
@@ -231,7 +231,9 @@ TEST(Language, TrayMenuSpeaksTheSystemLanguage)
 
     VelkorSession velkor;
     ASSERT_TRUE(velkor.StartShown());
-    PostMessageW(velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)));
+    PostMessageW(
+        velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN))
+    );
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); }));
 
     UserInput::MoveTo(pt);

@@ -27,8 +27,9 @@ namespace
         void SetUp() override
         {
             m_pProcess = m_install.Start({}, GetParam() ? L"--flat-menus" : L"");
-            ASSERT_TRUE(WaitUntil([&] { return (m_hMain = WindowQuery::MainWindow(m_pProcess->Pid())) != nullptr; },
-                                  20000));
+            ASSERT_TRUE(
+                WaitUntil([&] { return (m_hMain = WindowQuery::MainWindow(m_pProcess->Pid())) != nullptr; }, 20000)
+            );
             m_hMenuButton = GetDlgItem(m_hMain, IDC_BTN_MENU);
             ASSERT_NE(nullptr, m_hMenuButton);
         }
@@ -68,8 +69,9 @@ namespace
         HWND OpenPopup() const
         {
             const RECT rc = WindowQuery::ScreenRect(m_hMain);
-            PostMessageW(m_hMain, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hMain),
-                         MAKELPARAM(rc.left + 100, rc.bottom - 60));
+            PostMessageW(
+                m_hMain, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hMain), MAKELPARAM(rc.left + 100, rc.bottom - 60)
+            );
             return WaitForMenu();
         }
 
@@ -148,8 +150,9 @@ namespace
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(MenuStyle, Gallery, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Flat" : "Classic"; });
+INSTANTIATE_TEST_SUITE_P(MenuStyle, Gallery, ::testing::Values(false, true), [](const auto& info) {
+    return info.param ? "Flat" : "Classic";
+});
 
 // The drop-down opens right below its button, arrow keys and Enter choose,
 // a mnemonic chooses its own item and not the one with an escaped "&&"
@@ -172,8 +175,10 @@ TEST_P(Gallery, MenusOpenWhereTheyBelongAndTheirCommandsArrive)
 
     ASSERT_NE(nullptr, OpenPopup());
     UserInput::Key('O');
-    EXPECT_EQ(L"Last command: Properties of the selection, in a long item text",
-              WaitForStatus(L"Last command: Properties of the selection, in a long item text"));
+    EXPECT_EQ(
+        L"Last command: Properties of the selection, in a long item text",
+        WaitForStatus(L"Last command: Properties of the selection, in a long item text")
+    );
     EXPECT_EQ(nullptr, OpenMenu());
 }
 

@@ -24,17 +24,17 @@ namespace
     const wchar_t BACKGROUND[] = L"0_BG.bmp";
     const wchar_t LEVEL1_PICTURE[] = L"Perf_P1_Blue.bmp";
     const wchar_t* const SKIN_FILES[] = {
-        L"0_BG.bmp", L"01_On_0.ico", L"01_On_1.ico", L"02_Static_0.ico", L"03_Breath_0.ico",
-        L"03_Breath_1.ico", L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", L"05_RainBow_0.ico",
-        L"05_RainBow_1.ico", L"06_Auto_0.ico", L"06_Auto_1.ico", L"06_Exit.ico", L"07_Min.ico",
-        L"Perf_P1_Blue.bmp", L"Perf_P2_Green.bmp", L"Perf_P3_Red.bmp"};
+        L"0_BG.bmp",          L"01_On_0.ico",        L"01_On_1.ico",        L"02_Static_0.ico",  L"03_Breath_0.ico",
+        L"03_Breath_1.ico",   L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", L"05_RainBow_0.ico", L"05_RainBow_1.ico",
+        L"06_Auto_0.ico",     L"06_Auto_1.ico",      L"06_Exit.ico",        L"07_Min.ico",       L"Perf_P1_Blue.bmp",
+        L"Perf_P2_Green.bmp", L"Perf_P3_Red.bmp"};
     constexpr int IDB_DEFAULT_BG = 129;
 
     struct Button
     {
         int nId;
         const wchar_t* pszIdle;
-        const wchar_t* pszActive; // null for buttons without an active picture
+        const wchar_t* pszActive;   // null for buttons without an active picture
         std::uint8_t byMode;
     };
     const Button BUTTONS[] = {
@@ -47,7 +47,13 @@ namespace
         {ID_MIN, L"07_Min.ico", nullptr, 0},
     };
 
-    enum class Damage { Empty, RandomBytes, HugeHeader, Folder };
+    enum class Damage
+    {
+        Empty,
+        RandomBytes,
+        HugeHeader,
+        Folder
+    };
     const Damage ALL_DAMAGE[] = {Damage::Empty, Damage::RandomBytes, Damage::HugeHeader, Damage::Folder};
 
     const char* NameOf(Damage damage)
@@ -78,7 +84,7 @@ namespace
         const std::uint32_t HUGE_SIDE = 100000;
         if (bBitmap)
         {
-            PutDword(bytes, 2, 0xFFFFFFF0);       // bfSize
+            PutDword(bytes, 2, 0xFFFFFFF0);   // bfSize
             PutDword(bytes, 14 + 4, HUGE_SIDE);   // biWidth
             PutDword(bytes, 14 + 8, HUGE_SIDE);   // biHeight
             return;
@@ -108,18 +114,14 @@ namespace
         std::vector<unsigned char> bytes = FileSystem::ReadBytes(strPath);
         switch (damage)
         {
-        case Damage::Empty:
-            bytes.clear();
-            break;
+        case Damage::Empty: bytes.clear(); break;
         case Damage::RandomBytes: {
             std::mt19937 rng(static_cast<unsigned>(bytes.size()));
             for (unsigned char& by : bytes)
                 by = static_cast<unsigned char>(rng());
             break;
         }
-        case Damage::HugeHeader:
-            ClaimHugeSize(bytes, IsBitmap(strName));
-            break;
+        case Damage::HugeHeader: ClaimHugeSize(bytes, IsBitmap(strName)); break;
         case Damage::Folder:
             FileSystem::Remove(strPath);
             FileSystem::CreateFolders(strPath);
@@ -171,7 +173,7 @@ namespace
     void SetPowerLevel(VelkorSession& velkor, std::uint8_t byLevel)
     {
         NotifyWindows::SetPowerLevel(velkor, byLevel);
-        PostMessageW(velkor.Main(), WM_TIMER, 1, 0); // poll now rather than within 500 ms
+        PostMessageW(velkor.Main(), WM_TIMER, 1, 0);   // poll now rather than within 500 ms
     }
 
     void ExpectNoBoxFor(VelkorSession& velkor, unsigned nMs)
@@ -198,9 +200,11 @@ namespace
             ASSERT_NO_FATAL_FAILURE(DismissNextBox(velkor, nullptr, &hBox));
             ASSERT_TRUE(velkor.WaitForMainWindow());
             Pause(300);
-            EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty()) << "the background message came twice";
-            EXPECT_GT(velkor.BackgroundMatch(PixelImage::FromBitmapResource(velkor.Install().ExePath(), IDB_DEFAULT_BG)),
-                      0.99);
+            EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty())
+                << "the background message came twice";
+            EXPECT_GT(
+                velkor.BackgroundMatch(PixelImage::FromBitmapResource(velkor.Install().ExePath(), IDB_DEFAULT_BG)), 0.99
+            );
         }
         else
             ASSERT_NE(velkor.Main(), nullptr) << "a message box came for an intact background";

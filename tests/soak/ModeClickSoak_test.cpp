@@ -59,9 +59,9 @@ TEST(Soak, TrayRoundTripsHoldNothingMore)
         ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(ID_MIN))) << "trip " << i;
         ASSERT_FALSE(IsWindowVisible(hMain)) << "trip " << i << ": MIN left the window shown";
         DWORD_PTR dwResult = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000,
-                                        &dwResult))
-            << "trip " << i;
+        ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000, &dwResult)
+        ) << "trip "
+          << i;
         ASSERT_TRUE(IsWindowVisible(hMain)) << "trip " << i << ": the tray click left the window hidden";
     });
 }

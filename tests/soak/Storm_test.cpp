@@ -19,7 +19,7 @@ namespace
     const UINT WM_TRAYNOTIFY = WM_USER + 1;
     const WPARAM TRAY_ICON_ID = 128;
     const int ID_TRAY_EXIT = 13;
-    const int ID_HELP = 0xE146; // would start the help viewer
+    const int ID_HELP = 0xE146;   // would start the help viewer
 
     unsigned Seed()
     {
@@ -40,9 +40,10 @@ namespace
     void PostRandomMessage(HWND hMain, std::mt19937& rng)
     {
         static const int KNOWN_IDS[] = {IDCANCEL, ID_ON, ID_RAINBOW, ID_STATIC, ID_BREATH, ID_COLORLOOP, ID_MIN,
-                                        ID_AUTO, 1007, 1008, 11, 12, 0x10, 0};
-        static const LPARAM MOUSE[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK,
-                                       WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_MBUTTONUP, 0x0400, 0x0405};
+                                        ID_AUTO,  1007,  1008,       11,        12,        0x10,         0};
+        static const LPARAM MOUSE[] = {WM_MOUSEMOVE,     WM_LBUTTONDOWN, WM_LBUTTONUP,
+                                       WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
+                                       WM_MBUTTONUP,     0x0400,         0x0405};
         switch (rng() % 3)
         {
         case 0: {
@@ -51,8 +52,9 @@ namespace
                 nId = IDCANCEL;
             const WORD wCode = (rng() % 2) ? BN_CLICKED : static_cast<WORD>(rng());
             HWND hControl = GetDlgItem(hMain, nId);
-            PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(nId, wCode),
-                         reinterpret_cast<LPARAM>((rng() % 2) ? hControl : nullptr));
+            PostMessageW(
+                hMain, WM_COMMAND, MAKEWPARAM(nId, wCode), reinterpret_cast<LPARAM>((rng() % 2) ? hControl : nullptr)
+            );
             break;
         }
         case 1: {
@@ -95,12 +97,15 @@ TEST(Storm, RandomCommandsTrayCallbacksAndTimersLeaveItAnsweringAndConsistent)
     }
     // Posted messages queue behind sent ones: wait until the storm's EC writes stop.
     size_t nWrites = 0, nStable = 0;
-    ASSERT_TRUE(WaitUntil([&] {
-        const size_t n = velkor.EcWrites().size();
-        nStable = n == nWrites ? nStable + 1 : 0;
-        nWrites = n;
-        return nStable >= 50; // about a second without a new write
-    }, 120000)) << "the storm's mode changes never ended";
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const size_t n = velkor.EcWrites().size();
+            nStable = n == nWrites ? nStable + 1 : 0;
+            nWrites = n;
+            return nStable >= 50;   // about a second without a new write
+        },
+        120000
+    )) << "the storm's mode changes never ended";
     ASSERT_TRUE(VelkorSession::Responds(hMain));
     ASSERT_TRUE(velkor.Process().IsRunning()) << "exit code " << velkor.Process().ExitCode().value_or(0);
     EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty());

@@ -65,8 +65,9 @@ namespace
     }
 }
 
-ChildProcess::ChildProcess(const std::wstring& strExe, const std::wstring& strArgs,
-                           const std::wstring& strWorkDir, const Environment& extraEnv)
+ChildProcess::ChildProcess(
+    const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir, const Environment& extraEnv
+)
 {
     std::wstring strCommand = L"\"" + strExe + L"\"";
     if (!strArgs.empty())
@@ -76,22 +77,27 @@ ChildProcess::ChildProcess(const std::wstring& strExe, const std::wstring& strAr
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(strExe.c_str(), strCommand.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, strEnv.data(),
-                        strWorkDir.empty() ? nullptr : strWorkDir.c_str(), &si, &pi))
+    if (!CreateProcessW(
+            strExe.c_str(), strCommand.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, strEnv.data(),
+            strWorkDir.empty() ? nullptr : strWorkDir.c_str(), &si, &pi
+        ))
     {
         DWORD dwError = GetLastError();
-        if (strExe.size() >= MAX_PATH && WineHost::IsWine() && StartWithWineCommand(strExe, strArgs, strWorkDir, extraEnv))
+        if (strExe.size() >= MAX_PATH && WineHost::IsWine() &&
+            StartWithWineCommand(strExe, strArgs, strWorkDir, extraEnv))
             return;
-        throw std::runtime_error("CreateProcess failed (error " + std::to_string(dwError) + "): " + Text::ToUtf8(strExe));
+        throw std::runtime_error(
+            "CreateProcess failed (error " + std::to_string(dwError) + "): " + Text::ToUtf8(strExe)
+        );
     }
     CloseHandle(pi.hThread);
     m_hProcess = pi.hProcess;
     m_dwPid = pi.dwProcessId;
 }
 
-bool ChildProcess::StartWithWineCommand(const std::wstring& strExe, const std::wstring& strArgs,
-                                        const std::wstring& strWorkDir, const Environment& extraEnv)
+bool ChildProcess::StartWithWineCommand(
+    const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir, const Environment& extraEnv
+)
 {
     std::string strUnixExe = WineHost::UnixPath(strExe);
     std::string strUnixDir = strWorkDir.empty() ? std::string(".") : WineHost::UnixPath(strWorkDir);
@@ -101,22 +107,27 @@ bool ChildProcess::StartWithWineCommand(const std::wstring& strExe, const std::w
     for (const auto& [strName, strValue] : extraEnv)
         strCommand += " " + WineHost::ShellQuote(Text::ToUtf8(strName + L"=" + strValue));
     // The loader this test runs under (wine-run names it), else Wine's own command.
-    strCommand += " \"${VELKOR_WINE_LOADER:-wine}\" " + WineHost::ShellQuote(strUnixExe) + (strArgs.empty() ? "" : " " + Text::ToUtf8(strArgs));
+    strCommand += " \"${VELKOR_WINE_LOADER:-wine}\" " + WineHost::ShellQuote(strUnixExe) +
+                  (strArgs.empty() ? "" : " " + Text::ToUtf8(strArgs));
 
     std::wstring strFileName = strExe.substr(strExe.find_last_of(L'\\') + 1);
     std::vector<DWORD> before = ProcessesNamed(strFileName);
     if (!WineHost::RunShellCommand(strCommand))
         return false;
-    WaitUntil([&] {
-        for (DWORD dwPid : ProcessesNamed(strFileName))
-            if (std::find(before.begin(), before.end(), dwPid) == before.end())
-            {
-                m_hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, dwPid);
-                m_dwPid = dwPid;
-                return m_hProcess != nullptr;
-            }
-        return false;
-    }, 20000);
+    WaitUntil(
+        [&] {
+            for (DWORD dwPid : ProcessesNamed(strFileName))
+                if (std::find(before.begin(), before.end(), dwPid) == before.end())
+                {
+                    m_hProcess =
+                        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, dwPid);
+                    m_dwPid = dwPid;
+                    return m_hProcess != nullptr;
+                }
+            return false;
+        },
+        20000
+    );
     return m_hProcess != nullptr;
 }
 

@@ -19,8 +19,10 @@ public:
     using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
 
     // Throws std::runtime_error when the program cannot be started.
-    ChildProcess(const std::wstring& strExe, const std::wstring& strArgs,
-                 const std::wstring& strWorkDir, const Environment& extraEnv);
+    ChildProcess(
+        const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir,
+        const Environment& extraEnv
+    );
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -35,8 +37,10 @@ public:
     std::optional<DWORD> ExitCode() const;
 
 private:
-    bool StartWithWineCommand(const std::wstring& strExe, const std::wstring& strArgs,
-                              const std::wstring& strWorkDir, const Environment& extraEnv);
+    bool StartWithWineCommand(
+        const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir,
+        const Environment& extraEnv
+    );
 
     HANDLE m_hProcess = nullptr;
     DWORD m_dwPid = 0;

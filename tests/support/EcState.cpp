@@ -12,8 +12,10 @@ EcState EcState::Load(const std::wstring& strPath)
     EcState state;
     state.m_bytes = FileSystem::ReadBytes(strPath);
     if (state.m_bytes.size() != SIZE)
-        throw std::runtime_error("EC state file has " + std::to_string(state.m_bytes.size()) +
-                                 " bytes instead of 65536: " + Text::ToUtf8(strPath));
+        throw std::runtime_error(
+            "EC state file has " + std::to_string(state.m_bytes.size()) +
+            " bytes instead of 65536: " + Text::ToUtf8(strPath)
+        );
     return state;
 }
 
@@ -27,9 +29,10 @@ void EcState::Create(const std::wstring& strPath, std::uint8_t byChip1, std::uin
 
 void EcState::Poke(const std::wstring& strPath, std::uint16_t wAddress, std::uint8_t byValue)
 {
-    HANDLE hFile = CreateFileW(FileSystem::LongForm(strPath).c_str(), GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+    HANDLE hFile = CreateFileW(
+        FileSystem::LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, 0, nullptr
+    );
     if (hFile == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot open the EC state file: " + Text::ToUtf8(strPath));
     DWORD dwWritten = 0;

@@ -10,20 +10,29 @@ namespace
 {
     std::runtime_error Failure(const char* pszWhat, const std::wstring& strPath)
     {
-        return std::runtime_error(std::string(pszWhat) + " failed (error " +
-                                  std::to_string(GetLastError()) + "): " + Text::ToUtf8(strPath));
+        return std::runtime_error(
+            std::string(pszWhat) + " failed (error " + std::to_string(GetLastError()) + "): " + Text::ToUtf8(strPath)
+        );
     }
 
     struct FindHandle
     {
         HANDLE h;
-        ~FindHandle() { if (h != INVALID_HANDLE_VALUE) FindClose(h); }
+        ~FindHandle()
+        {
+            if (h != INVALID_HANDLE_VALUE)
+                FindClose(h);
+        }
     };
 
     struct FileHandle
     {
         HANDLE h;
-        ~FileHandle() { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
+        ~FileHandle()
+        {
+            if (h != INVALID_HANDLE_VALUE)
+                CloseHandle(h);
+        }
     };
 
     bool IsFolder(const std::wstring& strPath)
@@ -33,8 +42,7 @@ namespace
     }
 
     // Calls fn(name) for each entry of a folder except "." and "..".
-    template <typename Fn>
-    void ForEachEntry(const std::wstring& strFolder, Fn fn)
+    template <typename Fn> void ForEachEntry(const std::wstring& strFolder, Fn fn)
     {
         WIN32_FIND_DATAW fd;
         FindHandle find{FindFirstFileW(FileSystem::LongForm(strFolder + L"\\*").c_str(), &fd)};
@@ -87,8 +95,7 @@ namespace FileSystem
         if (strPath.empty() || IsFolder(strPath))
             return;
         CreateFolders(ParentOf(strPath));
-        if (!CreateDirectoryW(LongForm(strPath).c_str(), nullptr) &&
-            GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!CreateDirectoryW(LongForm(strPath).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             throw Failure("CreateDirectory", strPath);
     }
 
@@ -125,9 +132,10 @@ namespace FileSystem
     std::vector<unsigned char> ReadBytes(const std::wstring& strPath)
     {
         // Others may hold the file open for writing (the simulator's log and state).
-        FileHandle file{CreateFileW(LongForm(strPath).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr)};
+        FileHandle file{CreateFileW(
+            LongForm(strPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, 0, nullptr
+        )};
         if (file.h == INVALID_HANDLE_VALUE)
             throw Failure("Opening", strPath);
         std::vector<unsigned char> bytes(GetFileSize(file.h, nullptr));
@@ -140,8 +148,8 @@ namespace FileSystem
 
     void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes)
     {
-        FileHandle file{CreateFileW(LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_ALWAYS, 0, nullptr)};
+        FileHandle file{
+            CreateFileW(LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr)};
         if (file.h == INVALID_HANDLE_VALUE)
             throw Failure("Creating", strPath);
         DWORD dwWritten = 0;

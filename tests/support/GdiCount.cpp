@@ -24,7 +24,8 @@ namespace
     {
         using QueryFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
         auto pfnQuery = reinterpret_cast<QueryFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess"))
+        );
         PROCESS_BASIC_INFORMATION pbi = {};
         if (!pfnQuery || pfnQuery(hProcess, ProcessBasicInformation, &pbi, sizeof pbi, nullptr) != 0)
             return std::nullopt;
@@ -33,8 +34,7 @@ namespace
         if (!ReadProcessMemory(hProcess, pPeb + PEB_GDI_TABLE_OFFSET, &dwTable, sizeof dwTable, nullptr) || !dwTable)
             return std::nullopt;
         std::vector<unsigned char> table(ENTRY_SIZE * ENTRY_COUNT);
-        if (!ReadProcessMemory(hProcess, reinterpret_cast<const void*>(dwTable),
-                               table.data(), table.size(), nullptr))
+        if (!ReadProcessMemory(hProcess, reinterpret_cast<const void*>(dwTable), table.data(), table.size(), nullptr))
             return std::nullopt;
         return GdiCount::CountLiveEntries(table.data(), table.size());
     }

@@ -33,10 +33,13 @@ namespace NotifyWindows
     HWND WaitForPopupShown(VelkorSession& velkor, unsigned nTimeoutMs)
     {
         HWND hPopup = nullptr;
-        WaitUntil([&] {
-            hPopup = PowerPopup(velkor);
-            return hPopup != nullptr && IsWindowVisible(hPopup);
-        }, nTimeoutMs);
+        WaitUntil(
+            [&] {
+                hPopup = PowerPopup(velkor);
+                return hPopup != nullptr && IsWindowVisible(hPopup);
+            },
+            nTimeoutMs
+        );
         return hPopup != nullptr && IsWindowVisible(hPopup) ? hPopup : nullptr;
     }
 

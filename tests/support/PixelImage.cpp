@@ -21,7 +21,8 @@ namespace
     class DibCanvas
     {
     public:
-        DibCanvas(int nWidth, int nHeight) : m_hdc(CreateCompatibleDC(nullptr))
+        DibCanvas(int nWidth, int nHeight)
+            : m_hdc(CreateCompatibleDC(nullptr))
         {
             BITMAPINFO bi = {};
             bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -49,7 +50,11 @@ namespace
 
         HDC Dc() const { return m_hdc; }
         // Pixels as 0x00RRGGBB in memory order B, G, R, X.
-        const DWORD* Bits() const { GdiFlush(); return m_pBits; }
+        const DWORD* Bits() const
+        {
+            GdiFlush();
+            return m_pBits;
+        }
 
     private:
         HDC m_hdc;
@@ -60,9 +65,10 @@ namespace
 }
 
 PixelImage::PixelImage(int nWidth, int nHeight, COLORREF crFill)
-    : m_nWidth(nWidth), m_nHeight(nHeight), m_pixels(static_cast<size_t>(nWidth) * nHeight, crFill)
-{
-}
+    : m_nWidth(nWidth),
+      m_nHeight(nHeight),
+      m_pixels(static_cast<size_t>(nWidth) * nHeight, crFill)
+{}
 
 PixelImage PixelImage::FromDc(HDC hdc, int nWidth, int nHeight)
 {
@@ -105,7 +111,9 @@ PixelImage PixelImage::FromBitmap(HBITMAP hBitmap)
 
 PixelImage PixelImage::FromBitmapFile(const std::wstring& strPath)
 {
-    auto hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, FileSystem::Openable(strPath).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    auto hBitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, FileSystem::Openable(strPath).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
+    );
     if (!hBitmap)
         throw std::runtime_error("cannot load bitmap " + Text::ToUtf8(strPath));
     return FromBitmap(hBitmap);
@@ -145,13 +153,17 @@ PixelImage PixelImage::IconOnFace(HICON hIcon, int nWidth, int nHeight, COLORREF
     RECT rc = {0, 0, nWidth, nHeight};
     FillRect(canvas.Dc(), &rc, hBrush);
     DeleteObject(hBrush);
-    DrawIconEx(canvas.Dc(), (nWidth - cxIcon) / 2, (nHeight - cyIcon) / 2, hIcon, cxIcon, cyIcon, 0, nullptr, DI_NORMAL);
+    DrawIconEx(
+        canvas.Dc(), (nWidth - cxIcon) / 2, (nHeight - cyIcon) / 2, hIcon, cxIcon, cyIcon, 0, nullptr, DI_NORMAL
+    );
     return FromDc(canvas.Dc(), nWidth, nHeight);
 }
 
 PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack)
 {
-    auto hIcon = static_cast<HICON>(LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    auto hIcon = static_cast<HICON>(
+        LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
+    );
     if (!hIcon)
         throw std::runtime_error("cannot load icon " + Text::ToUtf8(strIconPath));
     PixelImage img = IconOnFace(hIcon, nWidth, nHeight, crBack);

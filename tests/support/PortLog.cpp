@@ -42,22 +42,22 @@ namespace
     }
 
     // Checks that access i is the expected one, naming it on failure.
-    void Expect(const std::vector<PortAccess>& accesses, size_t i, bool bOut, std::uint16_t wPort,
-                int nValue /* -1: any */)
+    void
+    Expect(const std::vector<PortAccess>& accesses, size_t i, bool bOut, std::uint16_t wPort, int nValue /* -1: any */)
     {
         const PortAccess& a = accesses[i];
         if (a.bOut != bOut || a.wPort != wPort || (nValue >= 0 && a.wValue != nValue))
         {
             std::string strWanted = std::string(bOut ? "OUT " : "INP ") + Hex(wPort, 4) +
                                     (nValue >= 0 ? " " + Hex(static_cast<unsigned>(nValue), 2) : " xx");
-            throw std::runtime_error("port access " + std::to_string(i) + " is " + Describe(a) +
-                                     ", expected " + strWanted);
+            throw std::runtime_error(
+                "port access " + std::to_string(i) + " is " + Describe(a) + ", expected " + strWanted
+            );
         }
     }
 
     // Steps 1-5 of an indirect access: select a register through 0x4E, write it through 0x4F.
-    void ExpectRegisterWrite(const std::vector<PortAccess>& accesses, size_t i, std::uint16_t wRegister,
-                             int nValue)
+    void ExpectRegisterWrite(const std::vector<PortAccess>& accesses, size_t i, std::uint16_t wRegister, int nValue)
     {
         Expect(accesses, i, true, INDEX_PORT, SELECT_REGISTER);
         Expect(accesses, i + 1, true, DATA_PORT, wRegister);
@@ -111,8 +111,10 @@ std::vector<EcOperation> PortLog::EcOperations(bool bAllowUnfinished) const
         {
             if (bAllowUnfinished)
                 break;
-            throw std::runtime_error("port log ends inside an EC access (" + std::to_string(a.size() - i) +
-                                     " of 12 port accesses, from access " + std::to_string(i) + ")");
+            throw std::runtime_error(
+                "port log ends inside an EC access (" + std::to_string(a.size() - i) +
+                " of 12 port accesses, from access " + std::to_string(i) + ")"
+            );
         }
         ExpectRegisterWrite(a, i, ADDRESS_HIGH, -1);
         ExpectRegisterWrite(a, i + 4, ADDRESS_LOW, -1);
@@ -123,8 +125,10 @@ std::vector<EcOperation> PortLog::EcOperations(bool bAllowUnfinished) const
         if (last.wPort != DATA_PORT)
             Expect(a, i + 11, last.bOut, DATA_PORT, -1);
         std::uint16_t wAddress = static_cast<std::uint16_t>((a[i + 3].wValue & 0xFF) << 8 | (a[i + 7].wValue & 0xFF));
-        ops.push_back({last.bOut ? EcOperation::Write : EcOperation::Read, wAddress,
-                       static_cast<std::uint8_t>(last.wValue & 0xFF)});
+        ops.push_back(
+            {last.bOut ? EcOperation::Write : EcOperation::Read, wAddress,
+             static_cast<std::uint8_t>(last.wValue & 0xFF)}
+        );
     }
     return ops;
 }

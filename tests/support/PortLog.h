@@ -17,7 +17,11 @@ struct PortAccess
 // One EC byte access, decoded from the twelve port accesses it is made of.
 struct EcOperation
 {
-    enum Kind { Read, Write };
+    enum Kind
+    {
+        Read,
+        Write
+    };
     Kind kind;
     std::uint16_t wAddress;
     std::uint8_t byValue;

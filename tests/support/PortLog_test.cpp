@@ -10,11 +10,13 @@ namespace
     std::string Sequence(unsigned nAddress, unsigned nValue, bool bWrite)
     {
         char sz[512];
-        snprintf(sz, sizeof sz,
-                 "OUT 004E 2E\nOUT 004F 11\nOUT 004E 2F\nOUT 004F %02X\n"
-                 "OUT 004E 2E\nOUT 004F 10\nOUT 004E 2F\nOUT 004F %02X\n"
-                 "OUT 004E 2E\nOUT 004F 12\nOUT 004E 2F\n%s 004F %02X\n",
-                 nAddress >> 8, nAddress & 0xFF, bWrite ? "OUT" : "INP", nValue);
+        snprintf(
+            sz, sizeof sz,
+            "OUT 004E 2E\nOUT 004F 11\nOUT 004E 2F\nOUT 004F %02X\n"
+            "OUT 004E 2E\nOUT 004F 10\nOUT 004E 2F\nOUT 004F %02X\n"
+            "OUT 004E 2E\nOUT 004F 12\nOUT 004E 2F\n%s 004F %02X\n",
+            nAddress >> 8, nAddress & 0xFF, bWrite ? "OUT" : "INP", nValue
+        );
         return sz;
     }
 }
@@ -23,10 +25,12 @@ TEST(PortLog, DecodesWholeAccessesInOrder)
 {
     std::string strAnswer = Sequence(0x2001, 0x70, false);
     strAnswer.replace(strAnswer.rfind("70"), 2, "170");   // only the port answer's low byte counts
-    const PortLog log = PortLog::Parse(Sequence(0x2000, 0x55, false) + strAnswer + Sequence(0xC4BD, 0x00, true) +
-                                       Sequence(0xC4F6, 0x03, true) + "OUT 004E 2E\r\nOUT 004F 11\r\nOUT 00");
-    const std::vector<EcOperation> expected = {EcRead(0x2000, 0x55), EcRead(0x2001, 0x70), EcWrite(0xC4BD, 0x00),
-                                               EcWrite(0xC4F6, 0x03)};
+    const PortLog log = PortLog::Parse(
+        Sequence(0x2000, 0x55, false) + strAnswer + Sequence(0xC4BD, 0x00, true) + Sequence(0xC4F6, 0x03, true) +
+        "OUT 004E 2E\r\nOUT 004F 11\r\nOUT 00"
+    );
+    const std::vector<EcOperation> expected = {
+        EcRead(0x2000, 0x55), EcRead(0x2001, 0x70), EcWrite(0xC4BD, 0x00), EcWrite(0xC4F6, 0x03)};
     // The line still being written is left out; the started access counts only when allowed.
     EXPECT_EQ(log.Accesses().size(), 50u);
     EXPECT_THROW(log.EcOperations(), std::runtime_error);

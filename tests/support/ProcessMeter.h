@@ -8,7 +8,7 @@ struct MemoryUse
 {
     size_t cbWorkingSet;
     size_t cbPeakWorkingSet;
-    size_t cbPrivate;       // committed private memory (PagefileUsage)
+    size_t cbPrivate;   // committed private memory (PagefileUsage)
     size_t cbPeakPrivate;
 };
 

@@ -29,6 +29,5 @@ TempFolder::~TempFolder()
         FileSystem::Remove(m_strPath);
     }
     catch (const std::exception&)
-    {
-    }
+    {}
 }

@@ -3,7 +3,8 @@
 #include "tests/support/FileSystem.h"
 
 TestInstall::TestInstall(const std::wstring& strProgram, const std::wstring& strSubFolder)
-    : m_strProgram(strProgram), m_strFolder(strSubFolder.empty() ? m_temp.Path() : m_temp.File(strSubFolder))
+    : m_strProgram(strProgram),
+      m_strFolder(strSubFolder.empty() ? m_temp.Path() : m_temp.File(strSubFolder))
 {
     std::wstring strBin = FileSystem::ModuleFolder();
     FileSystem::CreateFolders(m_strFolder);
@@ -16,8 +17,8 @@ std::wstring TestInstall::SkinFile(const std::wstring& strSkin, const std::wstri
     return m_strFolder + L"\\" + strSkin + L"\\" + strName;
 }
 
-std::unique_ptr<ChildProcess> TestInstall::Start(const ChildProcess::Environment& extraEnv,
-                                                 const std::wstring& strArgs) const
+std::unique_ptr<ChildProcess> TestInstall::Start(const ChildProcess::Environment& extraEnv, const std::wstring& strArgs)
+    const
 {
     ChildProcess::Environment env = {{L"ECSIM_STATE", StatePath()}, {L"ECSIM_LOG", LogPath()}};
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());

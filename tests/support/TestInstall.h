@@ -27,8 +27,9 @@ public:
     // Starts the copy with ECSIM_STATE and ECSIM_LOG pointing at this install's
     // files, plus the extra variables; the working folder is the temp root, not
     // the program's folder, as when a user starts it from elsewhere.
-    std::unique_ptr<ChildProcess> Start(const ChildProcess::Environment& extraEnv = {},
-                                        const std::wstring& strArgs = L"") const;
+    std::unique_ptr<ChildProcess> Start(
+        const ChildProcess::Environment& extraEnv = {}, const std::wstring& strArgs = L""
+    ) const;
 
 private:
     TempFolder m_temp;

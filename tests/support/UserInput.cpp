@@ -35,12 +35,15 @@ namespace UserInput
 {
     bool BringToFront(HWND hWnd)
     {
-        return WaitUntil([hWnd] {
-            if (GetForegroundWindow() == hWnd)
-                return true;
-            SetForegroundWindow(hWnd);
-            return false;
-        }, 5000);
+        return WaitUntil(
+            [hWnd] {
+                if (GetForegroundWindow() == hWnd)
+                    return true;
+                SetForegroundWindow(hWnd);
+                return false;
+            },
+            5000
+        );
     }
 
     void MoveTo(POINT ptScreen)

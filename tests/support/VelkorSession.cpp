@@ -18,9 +18,9 @@ namespace
     }
 }
 
-VelkorSession::VelkorSession(const std::wstring& strSubFolder) : m_install(L"Velkor.exe", strSubFolder)
-{
-}
+VelkorSession::VelkorSession(const std::wstring& strSubFolder)
+    : m_install(L"Velkor.exe", strSubFolder)
+{}
 
 void VelkorSession::Start(const ChildProcess::Environment& extraEnv)
 {
@@ -39,18 +39,26 @@ void VelkorSession::Start(const ChildProcess::Environment& extraEnv)
 
 bool VelkorSession::WaitForFirstWindow(unsigned nTimeoutMs)
 {
-    return WaitUntil([this] {
-        m_hMain = WindowQuery::MainWindow(Process().Pid());
-        return m_hMain != nullptr || !MessageBoxes().empty() || !Process().IsRunning();
-    }, nTimeoutMs) && Process().IsRunning();
+    return WaitUntil(
+               [this] {
+                   m_hMain = WindowQuery::MainWindow(Process().Pid());
+                   return m_hMain != nullptr || !MessageBoxes().empty() || !Process().IsRunning();
+               },
+               nTimeoutMs
+           ) &&
+           Process().IsRunning();
 }
 
 bool VelkorSession::WaitForMainWindow(unsigned nTimeoutMs)
 {
-    return WaitUntil([this] {
-        m_hMain = WindowQuery::MainWindow(Process().Pid());
-        return m_hMain != nullptr || !Process().IsRunning();
-    }, nTimeoutMs) && m_hMain != nullptr;
+    return WaitUntil(
+               [this] {
+                   m_hMain = WindowQuery::MainWindow(Process().Pid());
+                   return m_hMain != nullptr || !Process().IsRunning();
+               },
+               nTimeoutMs
+           ) &&
+           m_hMain != nullptr;
 }
 
 std::vector<HWND> VelkorSession::MessageBoxes() const
@@ -107,8 +115,9 @@ bool VelkorSession::Responds(HWND hWnd, unsigned nTimeoutMs)
 VelkorSession::Footprint VelkorSession::Holdings() const
 {
     const auto memory = ProcessMeter::Memory(m_pProcess->Handle());
-    return {GdiCount::Of(m_pProcess->Handle()).value_or(0), ProcessMeter::Windows(m_pProcess->Pid()),
-            memory ? memory->cbPrivate : 0};
+    return {
+        GdiCount::Of(m_pProcess->Handle()).value_or(0), ProcessMeter::Windows(m_pProcess->Pid()),
+        memory ? memory->cbPrivate : 0};
 }
 
 std::string VelkorSession::Describe(const Footprint& footprint)

@@ -95,8 +95,8 @@ public:
     // matches a bitmap tiled from the client area's top-left corner.
     double BackgroundMatch(const PixelImage& bitmap) const;
     // Waits until IconMatch reaches dMinimum; the last match seen.
-    double WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum = 0.98,
-                       unsigned nTimeoutMs = 5000) const;
+    double WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum = 0.98, unsigned nTimeoutMs = 5000)
+        const;
 
 private:
     PixelImage ControlFace(int nId) const;

@@ -73,8 +73,9 @@ namespace WindowQuery
             return {};
         std::wstring str(nLen + 1, L'\0');
         DWORD_PTR nGot = 0;
-        if (!SendMessageTimeoutW(hWnd, WM_GETTEXT, str.size(), reinterpret_cast<LPARAM>(str.data()),
-                                 SMTO_ABORTIFHUNG, 5000, &nGot))
+        if (!SendMessageTimeoutW(
+                hWnd, WM_GETTEXT, str.size(), reinterpret_cast<LPARAM>(str.data()), SMTO_ABORTIFHUNG, 5000, &nGot
+            ))
             return {};
         str.resize(nGot);
         return str;

@@ -43,7 +43,8 @@ namespace WineHost
     {
         using UnixFileName = char*(CDECL*)(const wchar_t*);
         auto pfnUnixName = reinterpret_cast<UnixFileName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"))
+        );
         if (!pfnUnixName)
             return {};
         char* pszUnix = pfnUnixName(strWindowsPath.c_str());

@@ -55,9 +55,9 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "check_dialog_metrics: no main dialog template in %ls\n", argv[1]);
         return 2;
     }
-    HWND hDlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                           reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr,
-                                           QuietDialogProc, 0);
+    HWND hDlg = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr, QuietDialogProc, 0
+    );
     if (!hDlg)
     {
         std::fprintf(stderr, "check_dialog_metrics: the main dialog cannot be created (error %lu)\n", GetLastError());
@@ -76,16 +76,19 @@ int wmain(int argc, wchar_t** argv)
     ReleaseDC(hDlg, hDC);
     DestroyWindow(hDlg);
 
-    std::printf("Main window: %ld x %ld pixels; dialog font \"MS Shell Dlg\" 8 pt drawn with \"%ls\"\n",
-                rcClient.right, rcClient.bottom, szFace);
+    std::printf(
+        "Main window: %ld x %ld pixels; dialog font \"MS Shell Dlg\" 8 pt drawn with \"%ls\"\n", rcClient.right,
+        rcClient.bottom, szFace
+    );
     if (rcClient.right <= BACKGROUND_WIDTH && rcClient.bottom <= BACKGROUND_HEIGHT)
         return 0;
-    std::fprintf(stderr,
-                 "The main window would be %ld x %ld pixels, larger than its %d x %d background: Wine draws the\n"
-                 "dialog font with \"%ls\", %ld pixels per average character where the skin was laid out for %d.\n"
-                 "Wine lacks the fonts it maps the dialog font to: install fonts-liberation and fonts-wine\n"
-                 "(scripts/common.sh installs them on Debian).\n",
-                 rcClient.right, rcClient.bottom, BACKGROUND_WIDTH, BACKGROUND_HEIGHT, szFace, tm.tmAveCharWidth,
-                 SKIN_CHAR_WIDTH);
+    std::fprintf(
+        stderr,
+        "The main window would be %ld x %ld pixels, larger than its %d x %d background: Wine draws the\n"
+        "dialog font with \"%ls\", %ld pixels per average character where the skin was laid out for %d.\n"
+        "Wine lacks the fonts it maps the dialog font to: install fonts-liberation and fonts-wine\n"
+        "(scripts/common.sh installs them on Debian).\n",
+        rcClient.right, rcClient.bottom, BACKGROUND_WIDTH, BACKGROUND_HEIGHT, szFace, tm.tmAveCharWidth, SKIN_CHAR_WIDTH
+    );
     return 1;
 }

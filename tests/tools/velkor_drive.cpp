@@ -36,10 +36,13 @@ namespace
     HWND WaitForVelkor(unsigned nTimeoutMs)
     {
         HWND hMain = nullptr;
-        WaitUntil([&] {
-            EnumWindows(FindVelkor, reinterpret_cast<LPARAM>(&hMain));
-            return hMain != nullptr;
-        }, nTimeoutMs);
+        WaitUntil(
+            [&] {
+                EnumWindows(FindVelkor, reinterpret_cast<LPARAM>(&hMain));
+                return hMain != nullptr;
+            },
+            nTimeoutMs
+        );
         return hMain;
     }
 

@@ -5,7 +5,7 @@
 SimHarness& ProcessSim()
 {
     static SimHarness* s_pSim = [] {
-        auto* pSim = new SimHarness; // lives until the process ends, like the loaded io.dll
+        auto* pSim = new SimHarness;   // lives until the process ends, like the loaded io.dll
         pSim->ExportEnvironment();
         return pSim;
     }();

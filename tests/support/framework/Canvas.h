@@ -10,7 +10,8 @@
 class Canvas
 {
 public:
-    Canvas(int cx, int cy, COLORREF crFill = RGB(255, 0, 255)) : m_size(cx, cy)
+    Canvas(int cx, int cy, COLORREF crFill = RGB(255, 0, 255))
+        : m_size(cx, cy)
     {
         m_dc.CreateCompatibleDC(nullptr);
         m_bitmap.Attach(::CreateBitmap(cx, cy, 1, 32, nullptr));
