@@ -483,35 +483,6 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
 
 // ---- Window state
 
-BOOL CWnd::ShowWindow(int nCmdShow)
-{
-    return ::ShowWindow(m_hWnd, nCmdShow);
-}
-BOOL CWnd::IsWindowVisible() const
-{
-    return ::IsWindowVisible(m_hWnd);
-}
-BOOL CWnd::IsIconic() const
-{
-    return ::IsIconic(m_hWnd);
-}
-BOOL CWnd::EnableWindow(BOOL bEnable)
-{
-    return ::EnableWindow(m_hWnd, bEnable);
-}
-BOOL CWnd::IsWindowEnabled() const
-{
-    return ::IsWindowEnabled(m_hWnd);
-}
-DWORD CWnd::GetStyle() const
-{
-    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
-}
-DWORD CWnd::GetExStyle() const
-{
-    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
-}
-
 namespace
 {
     BOOL ModifyLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
@@ -537,15 +508,6 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     return ModifyLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
-void CWnd::SetWindowText(const char* lpszString)
-{
-    ::SetWindowTextA(m_hWnd, lpszString);
-}
-void CWnd::SetWindowTextW(const wchar_t* lpszString)
-{
-    ::SetWindowTextW(m_hWnd, lpszString);
-}
-
 std::string CWnd::GetWindowText() const
 {
     const int nLength = ::GetWindowTextLengthA(m_hWnd);
@@ -569,64 +531,8 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
     return reinterpret_cast<HICON>(SendMessage(WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
 }
 
-// ---- Geometry
-
-void CWnd::GetClientRect(LPRECT lpRect) const
-{
-    ::GetClientRect(m_hWnd, lpRect);
-}
-void CWnd::GetWindowRect(LPRECT lpRect) const
-{
-    ::GetWindowRect(m_hWnd, lpRect);
-}
-void CWnd::ClientToScreen(LPPOINT lpPoint) const
-{
-    ::ClientToScreen(m_hWnd, lpPoint);
-}
-void CWnd::ScreenToClient(LPPOINT lpPoint) const
-{
-    ::ScreenToClient(m_hWnd, lpPoint);
-}
-
-void CWnd::ClientToScreen(LPRECT lpRect) const
-{
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-
-void CWnd::ScreenToClient(LPRECT lpRect) const
-{
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
-}
-
-BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-{
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter != nullptr ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
-}
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
-}
-
-void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
-{
-    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
-}
-
 // ---- Painting
 
-void CWnd::Invalidate(BOOL bErase)
-{
-    ::InvalidateRect(m_hWnd, nullptr, bErase);
-}
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
-{
-    ::InvalidateRect(m_hWnd, lpRect, bErase);
-}
-void CWnd::UpdateWindow()
-{
-    ::UpdateWindow(m_hWnd);
-}
 CDC* CWnd::GetDC()
 {
     return CDC::FromHandle(::GetDC(m_hWnd));
@@ -641,61 +547,11 @@ int CWnd::ReleaseDC(CDC* pDC)
     return pDC != nullptr ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
 }
 
-// ---- Relatives, focus, activation
+// ---- Relatives
 
-CWnd* CWnd::GetParent() const
-{
-    return FromHandle(::GetParent(m_hWnd));
-}
-CWnd* CWnd::GetDlgItem(int nID) const
-{
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-int CWnd::GetDlgCtrlID() const
-{
-    return ::GetDlgCtrlID(m_hWnd);
-}
-
-CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
-{
-    return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl != nullptr ? pWndCtl->m_hWnd : nullptr, bPrevious));
-}
-
-CWnd* CWnd::SetFocus()
-{
-    return FromHandle(::SetFocus(m_hWnd));
-}
-CWnd* CWnd::GetFocus()
-{
-    return FromHandle(::GetFocus());
-}
-CWnd* CWnd::GetActiveWindow()
-{
-    return FromHandle(::GetActiveWindow());
-}
-CWnd* CWnd::WindowFromPoint(POINT point)
-{
-    return FromHandle(::WindowFromPoint(point));
-}
-BOOL CWnd::SetForegroundWindow()
-{
-    return ::SetForegroundWindow(m_hWnd);
-}
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 {
     return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
-}
-
-// ---- Timers
-
-UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
-{
-    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-}
-
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
-{
-    return ::KillTimer(m_hWnd, nIDEvent);
 }
 
 // ---- Message boxes
