@@ -14,6 +14,8 @@
 
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
+#include "tests/support/FileSystem.h"
+#include "tests/support/Text.h"
 #include "tests/bench/Stats.h"
 
 namespace
@@ -57,7 +59,7 @@ int main()
     sim.ExportEnvironment();
     SetEnvironmentVariableA("ECSIM_LOG", nullptr);
 
-    const std::string strCtl = SimHarness::ProgramFolder() + "\\velkorctl.exe";
+    const std::string strCtl = Text::ToUtf8(FileSystem::ProductFolder()) + "\\velkorctl.exe";
     char szSystem[MAX_PATH];
     const std::string strCmd = std::string(szSystem, GetSystemDirectoryA(szSystem, MAX_PATH)) + "\\cmd.exe";
     const CommandLine commandLines[] = {

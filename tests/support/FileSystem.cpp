@@ -172,4 +172,16 @@ namespace FileSystem
             strPath.resize(strPath.size() * 2);
         }
     }
+
+    std::wstring ProductFolder()
+    {
+        const std::wstring strOwn = ModuleFolder();
+        if (strOwn.size() >= 4 &&
+            CompareStringOrdinal(strOwn.c_str() + strOwn.size() - 4, 4, L"\\bin", 4, TRUE) == CSTR_EQUAL)
+            return strOwn;
+        const std::wstring strBin = strOwn + L"\\..\\..\\bin";
+        std::wstring strFull(MAX_PATH, L'\0');
+        strFull.resize(GetFullPathNameW(strBin.c_str(), MAX_PATH, strFull.data(), nullptr));
+        return strFull;
+    }
 }

@@ -32,4 +32,7 @@ namespace FileSystem
 
     // The folder that holds the running executable (the build's bin folder for the tests).
     std::wstring ModuleFolder();
+    // The build's bin folder, where the product lies: the running executable's
+    // own folder for the tests, bin/ beside tests/ for the benchmarks.
+    std::wstring ProductFolder();
 }

@@ -6,9 +6,12 @@ TestInstall::TestInstall(const std::wstring& strProgram, const std::wstring& str
     : m_strProgram(strProgram),
       m_strFolder(strSubFolder.empty() ? m_temp.Path() : m_temp.File(strSubFolder))
 {
-    std::wstring strBin = FileSystem::ModuleFolder();
+    // A program of the benchmarks (the baseline) lies beside them, the product in bin/.
+    const std::wstring strBin = FileSystem::ProductFolder();
+    const std::wstring strOwn = FileSystem::ModuleFolder() + L"\\" + strProgram;
     FileSystem::CreateFolders(m_strFolder);
-    for (const wchar_t* pszName : {strProgram.c_str(), L"io.dll", L"skin_EN", L"skin_CN"})
+    FileSystem::Copy(FileSystem::Exists(strOwn) ? strOwn : strBin + L"\\" + strProgram, ExePath());
+    for (const wchar_t* pszName : {L"io.dll", L"skin_EN", L"skin_CN"})
         FileSystem::Copy(strBin + L"\\" + pszName, m_strFolder + L"\\" + pszName);
 }
 
