@@ -6,7 +6,6 @@
 
 namespace
 {
-
     // Super I/O configuration registers that lead to the EC's indirect registers.
     constexpr BYTE SIO_INDIRECT_SELECT = 0x2E;
     constexpr BYTE SIO_INDIRECT_DATA = 0x2F;

@@ -3,7 +3,6 @@
 #include <aclapi.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "tests/support/ec/EcTestSupport.h"
@@ -13,22 +12,8 @@ using Lines = std::vector<std::string>;
 
 namespace
 {
-
     // The lines bus_holder logs when it reads the chip id register.
     const Lines HOLDER_LINES = {"OUT 004E 20", "INP 004F 55"};
-
-    // Splits the log into the holder's lines and this program's EC accesses: true
-    // when the holder's come first.
-    bool HolderFirst(const Lines& lines, std::vector<EcOperation>& ours)
-    {
-        const bool bFirst = Lines(lines.begin(), lines.begin() + std::min<size_t>(2, lines.size())) == HOLDER_LINES;
-        Lines rest = lines;
-        auto it = std::search(rest.begin(), rest.end(), HOLDER_LINES.begin(), HOLDER_LINES.end());
-        if (it != rest.end())
-            rest.erase(it, it + 2);
-        ours = EcOperationsOf(rest);
-        return bFirst;
-    }
 
     // bus_holder.exe: another program that takes the ports' mutex. It answers
     // through two named manual-reset events of this test's own.
@@ -96,9 +81,10 @@ TEST(IsaBusMutex, AccessWaitsUntilAnotherProgramReleasesTheMutex)
     pEc->WriteEcByte(0xC4F6, 0x02);
 
     EXPECT_EQ(other.Wait(), 0u);
-    std::vector<EcOperation> ours;
-    EXPECT_TRUE(HolderFirst(ProcessSim().NewLogLines(), ours)) << "the access did not wait";
-    EXPECT_EQ(ours, std::vector<EcOperation>{EcWrite(0xC4F6, 0x02)});
+    const Lines lines = ProcessSim().NewLogLines();
+    ASSERT_EQ(lines.size(), 2u + 12u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 2), HOLDER_LINES) << "the access did not wait";
+    EXPECT_EQ(EcOperationsOf(Lines(lines.begin() + 2, lines.end())), std::vector<EcOperation>{EcWrite(0xC4F6, 0x02)});
     EXPECT_TRUE(MutexIsFree());
 }
 
@@ -114,9 +100,10 @@ TEST(IsaBusMutex, AccessGoesAheadWhenTheHolderKeepsTheMutexTooLong)
     EXPECT_EQ(ProcessSim().Ec()[0xC4F6], 0x01);
 
     EXPECT_EQ(other.Wait(), 0u);
-    std::vector<EcOperation> ours;
-    EXPECT_FALSE(HolderFirst(ProcessSim().NewLogLines(), ours));
-    EXPECT_EQ(ours, std::vector<EcOperation>{EcWrite(0xC4F6, 0x01)});
+    const Lines lines = ProcessSim().NewLogLines();
+    ASSERT_EQ(lines.size(), 12u + 2u);
+    EXPECT_EQ(EcOperationsOf(Lines(lines.begin(), lines.end() - 2)), std::vector<EcOperation>{EcWrite(0xC4F6, 0x01)});
+    EXPECT_EQ(Lines(lines.end() - 2, lines.end()), HOLDER_LINES);
 }
 
 TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)

@@ -35,13 +35,7 @@ namespace
         }
 
         // The gallery's open menu window, or NULL.
-        HWND OpenMenu() const
-        {
-            for (HWND hWnd : WindowQuery::TopLevelWindows(m_pProcess->Pid()))
-                if (WindowQuery::ClassName(hWnd) == L"#32768")
-                    return hWnd;
-            return nullptr;
-        }
+        HWND OpenMenu() const { return WindowQuery::OpenMenu(m_pProcess->Pid()); }
 
         HWND WaitForMenu() const
         {

@@ -170,7 +170,7 @@ namespace
                 << "button " << nId << " should show " << Text::ToUtf8(pszFile);
     }
 
-    void SetPowerLevel(VelkorSession& velkor, std::uint8_t byLevel)
+    void PollPowerLevel(VelkorSession& velkor, std::uint8_t byLevel)
     {
         NotifyWindows::SetPowerLevel(velkor, byLevel);
         PostMessageW(velkor.Main(), WM_TIMER, 1, 0);   // poll now rather than within 500 ms
@@ -224,7 +224,7 @@ namespace
         EXPECT_EQ(velkor.ModeBytesWritten(), modes);
 
         // The popup loads its pictures when the first level arrives.
-        SetPowerLevel(velkor, 1);
+        PollPowerLevel(velkor, 1);
         if (broken.count(LEVEL1_PICTURE))
         {
             HWND hFirst = nullptr, hSecond = nullptr;
@@ -232,9 +232,9 @@ namespace
             ASSERT_NO_FATAL_FAILURE(DismissNextBox(velkor, hFirst, &hSecond));
         }
         ExpectNoBoxFor(velkor, 700);
-        SetPowerLevel(velkor, 2);
+        PollPowerLevel(velkor, 2);
         ExpectNoBoxFor(velkor, 300);
-        SetPowerLevel(velkor, 3);
+        PollPowerLevel(velkor, 3);
         ExpectNoBoxFor(velkor, 300);
 
         EXPECT_TRUE(VelkorSession::Responds(velkor.Main())) << "the program stopped answering";

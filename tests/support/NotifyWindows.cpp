@@ -66,13 +66,7 @@ namespace NotifyWindows
 
     HWND TrayMenu(VelkorSession& velkor)
     {
-        const DWORD dwPid = velkor.Process().Pid();
-        for (HWND hWnd : WindowQuery::TopLevelWindows(dwPid))
-        {
-            if (WindowQuery::ClassName(hWnd) == L"#32768")
-                return hWnd;
-        }
-        return nullptr;
+        return WindowQuery::OpenMenu(velkor.Process().Pid());
     }
 
     HWND OpenTrayMenu(VelkorSession& velkor)

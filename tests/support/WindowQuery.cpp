@@ -46,6 +46,14 @@ namespace WindowQuery
         return nullptr;
     }
 
+    HWND OpenMenu(DWORD dwPid)
+    {
+        for (HWND hWnd : TopLevelWindows(dwPid))
+            if (ClassName(hWnd) == L"#32768")
+                return hWnd;
+        return nullptr;
+    }
+
     std::vector<HWND> MessageBoxes(DWORD dwPid)
     {
         std::vector<HWND> boxes;

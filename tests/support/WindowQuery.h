@@ -14,6 +14,9 @@ namespace WindowQuery
     // (message boxes and other dialogs are owned by it). NULL when there is none.
     HWND MainWindow(DWORD dwPid);
 
+    // The process's open popup menu (a visible #32768 window), or NULL.
+    HWND OpenMenu(DWORD dwPid);
+
     // Visible message boxes of a process: dialog-class windows with the message
     // box's text control (id 0xFFFF).
     std::vector<HWND> MessageBoxes(DWORD dwPid);
