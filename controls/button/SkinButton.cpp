@@ -36,6 +36,12 @@ int CSkinButton::SetIcons(HICON hHot, HICON hIdle)
     return nResult;
 }
 
+void CSkinButton::SetIcon(const SharedIcon& icon)
+{
+    if (m_images.SetIcon(icon))
+        Repaint();
+}
+
 int CSkinButton::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask)
 {
     const int nResult = m_images.SetBitmaps(hHot, hHotMask, hIdle, hIdleMask);

@@ -18,7 +18,8 @@ class CSkinButtonPainter;
 //
 // Ownership: every icon, bitmap, mask and the hover cursor handed to the button
 // becomes its property; it destroys them when it gets new ones and when it is
-// destroyed. Do not destroy or share a handle after handing it over.
+// destroyed. Do not destroy or share a handle after handing it over. A
+// SharedIcon is the exception: the button holds it beside its other holders.
 //
 // The button always lets its BN_CLICKED through, so the parent's click handler
 // runs after the button's own work (focus, check toggle, drop-down menu, link).
@@ -57,6 +58,10 @@ public:
     // an icon cannot be read; then the button has no images and has destroyed
     // the icons handed to it.
     int SetIcons(HICON hHot, HICON hIdle);
+    // Replaces all images with one icon held together with the caller (a
+    // picture cache, other buttons): the icon lives until its last holder lets
+    // go. Repaints unless that icon alone is shown already.
+    void SetIcon(const SharedIcon& icon);
     // The same for bitmap images, each with its monochrome mask (white where
     // transparent; the image must be black there). A NULL mask draws the image
     // opaque. The idle pair is optional.

@@ -5,43 +5,11 @@
 
 #include "framework/Bitmap.h"
 #include "framework/ClientDC.h"
+#include "framework/IconInfo.h"
 
 namespace
 {
     constexpr COLORREF BLACK = RGB(0, 0, 0);
-
-    // The two bitmaps GetIconInfo hands out, deleted with this object.
-    struct IconBitmaps : ICONINFO
-    {
-        IconBitmaps()
-            : ICONINFO{}
-        {}
-        IconBitmaps(const IconBitmaps&) = delete;
-        IconBitmaps& operator=(const IconBitmaps&) = delete;
-        ~IconBitmaps()
-        {
-            if (hbmColor != nullptr)
-                ::DeleteObject(hbmColor);
-            if (hbmMask != nullptr)
-                ::DeleteObject(hbmMask);
-        }
-
-        bool Read(HICON hIcon) { return hIcon != nullptr && ::GetIconInfo(hIcon, this) != FALSE; }
-    };
-
-    // An icon's size in pixels. Taken from its bitmaps rather than from twice its
-    // hot spot: the hot spot is the centre only for even sizes.
-    bool ReadIconSize(HICON hIcon, DWORD& dwWidth, DWORD& dwHeight)
-    {
-        IconBitmaps info;
-        BITMAP bm{};
-        if (!info.Read(hIcon) || ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm) == 0)
-            return false;
-        dwWidth = static_cast<DWORD>(bm.bmWidth);
-        // A monochrome icon stacks its AND and XOR masks in one bitmap.
-        dwHeight = static_cast<DWORD>(info.hbmColor ? bm.bmHeight : bm.bmHeight / 2);
-        return true;
-    }
 
     bool ReadBitmapSize(HBITMAP hBitmap, DWORD& dwWidth, DWORD& dwHeight)
     {
@@ -59,17 +27,6 @@ namespace
         const double dGray = 0.587 * GetGValue(cr) + 0.299 * GetRValue(cr) + 0.114 * GetBValue(cr);
         return static_cast<BYTE>(static_cast<int>(dGray));
     }
-
-    // Takes hHandle into owners unless one of them holds it already.
-    template <class TOwned, class THandle> THandle OwnOnce(std::vector<TOwned>& owners, THandle hHandle)
-    {
-        const bool bOwned = std::any_of(owners.begin(), owners.end(), [hHandle](const TOwned& owner) {
-            return owner.Get() == hHandle;
-        });
-        if (hHandle != nullptr && !bOwned)
-            owners.emplace_back(hHandle);
-        return hHandle;
-    }
 }   // namespace
 
 int CSkinButtonImages::SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd)
@@ -78,28 +35,30 @@ int CSkinButtonImages::SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd)
     if (hHot == nullptr)
         return 0;
 
-    m_icons[0].hIcon = OwnIcon(hHot);
-    if (!ReadIconSize(hHot, m_icons[0].dwWidth, m_icons[0].dwHeight))
-    {
-        // The idle icon was handed over as well: it must not leak.
-        if (hIdle != AUTO_GRAY_ICON)
-            OwnIcon(hIdle);
-        Clear();
+    // Both icons are taken over before either is looked at, so that a failure
+    // leaves neither behind; one handle given twice is held once.
+    const SharedIcon hot = SharedIcon::Adopt(hHot);
+    SharedIcon idle;
+    if (hIdle == AUTO_GRAY_ICON)
+        idle = hot ? SharedIcon::Adopt(MakeGrayIcon(hHot, pWnd)) : SharedIcon();
+    else if (hIdle == hHot)
+        idle = hot;
+    else
+        idle = SharedIcon::Adopt(hIdle);
+    if (!hot || (hIdle != nullptr && !idle))
         return 1;
-    }
-
-    if (hIdle != nullptr)
-    {
-        if (hIdle == AUTO_GRAY_ICON)
-            hIdle = MakeGrayIcon(hHot, pWnd);
-        m_icons[1].hIcon = OwnIcon(hIdle);
-        if (!ReadIconSize(hIdle, m_icons[1].dwWidth, m_icons[1].dwHeight))
-        {
-            Clear();
-            return 1;
-        }
-    }
+    m_icons[0] = hot;
+    m_icons[1] = idle;
     return 0;
+}
+
+bool CSkinButtonImages::SetIcon(const SharedIcon& icon)
+{
+    if (m_icons[0] == icon && !m_icons[1] && m_bitmaps[0].hBitmap == nullptr)
+        return false;
+    Clear();
+    m_icons[0] = icon;
+    return true;
 }
 
 int CSkinButtonImages::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask)
@@ -128,25 +87,26 @@ int CSkinButtonImages::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle,
 
 void CSkinButtonImages::Clear()
 {
-    std::memset(m_icons, 0, sizeof m_icons);
+    m_icons[0] = SharedIcon();
+    m_icons[1] = SharedIcon();
     std::memset(m_bitmaps, 0, sizeof m_bitmaps);
-    m_ownedIcons.clear();
     m_ownedBitmaps.clear();
 }
 
-HICON CSkinButtonImages::OwnIcon(HICON hIcon)
-{
-    return OwnOnce(m_ownedIcons, hIcon);
-}
-
+// Takes hBitmap over unless it is held already (one handle given for two slots).
 HBITMAP CSkinButtonImages::OwnBitmap(HBITMAP hBitmap)
 {
-    return OwnOnce(m_ownedBitmaps, hBitmap);
+    const bool bOwned = std::any_of(m_ownedBitmaps.begin(), m_ownedBitmaps.end(), [hBitmap](const OwnedBitmap& owner) {
+        return owner.Get() == hBitmap;
+    });
+    if (hBitmap != nullptr && !bOwned)
+        m_ownedBitmaps.emplace_back(hBitmap);
+    return hBitmap;
 }
 
 HICON CSkinButtonImages::MakeGrayIcon(HICON hIcon, CWnd* pWnd)
 {
-    IconBitmaps source;
+    CIconInfo source;
     BITMAP bm{};
     if (!source.Read(hIcon) || source.hbmColor == nullptr || ::GetObjectA(source.hbmColor, sizeof bm, &bm) == 0)
         return nullptr;

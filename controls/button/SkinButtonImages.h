@@ -2,24 +2,19 @@
 #include <windows.h>
 #include <vector>
 #include "framework/OwnedHandle.h"
+#include "framework/SharedIcon.h"
 
 class CWnd;
 
 // The images of a CSkinButton: a hot and an idle slot, each an icon or a
 // bitmap with its monochrome mask. Every handle handed over is owned here and
-// destroyed once, also when a caller gives one handle for two slots.
+// destroyed once, also when a caller gives one handle for two slots; a shared
+// icon is held together with its other holders.
 class CSkinButtonImages
 {
 public:
     // Passed as the idle icon: the idle icon becomes a grey copy of the hot one.
     static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
-
-    struct IconSlot
-    {
-        HICON hIcon;
-        DWORD dwWidth;
-        DWORD dwHeight;
-    };
 
     struct BitmapSlot
     {
@@ -33,21 +28,22 @@ public:
     // pWnd's DC reads the hot icon's pixels for a grey copy.
     int SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd);
     int SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask);
-    // Destroys every image.
+    // Replaces every image with the icon alone, as CSkinButton::SetIcon
+    // describes. False when that icon alone is what the slots hold already.
+    bool SetIcon(const SharedIcon& icon);
+    // Lets go of every image.
     void Clear();
 
     // Slot 0 is hot, 1 idle; an empty slot holds null handles.
-    const IconSlot& Icon(int nSlot) const { return m_icons[nSlot]; }
+    const SharedIcon& Icon(int nSlot) const { return m_icons[nSlot]; }
     const BitmapSlot& Bitmap(int nSlot) const { return m_bitmaps[nSlot]; }
 
 private:
-    HICON OwnIcon(HICON hIcon);
     HBITMAP OwnBitmap(HBITMAP hBitmap);
     static HICON MakeGrayIcon(HICON hIcon, CWnd* pWnd);
 
-    IconSlot m_icons[2] = {};
+    SharedIcon m_icons[2];
     BitmapSlot m_bitmaps[2] = {};
-    // The owners of the handles in the slots, one per distinct handle.
-    std::vector<OwnedIcon> m_ownedIcons;
+    // The owners of the bitmaps in the slots, one per distinct handle.
     std::vector<OwnedBitmap> m_ownedBitmaps;
 };

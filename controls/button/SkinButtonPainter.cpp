@@ -77,7 +77,7 @@ void CSkinButtonPainter::Paint()
     const std::string strCaption = button.m_bShowCaption ? button.GetWindowText() : std::string();
     const BOOL bHasCaption = !strCaption.empty();
     CRect rcCaption(m_rcItem);
-    if (button.m_images.Icon(0).hIcon != nullptr)
+    if (button.m_images.Icon(0))
         DrawIconImage(bHasCaption, rcCaption);
     if (button.m_images.Bitmap(0).hBitmap != nullptr)
     {
@@ -190,10 +190,10 @@ void CSkinButtonPainter::PlaceImage(BOOL bHasCaption, CRect& rcImage, CRect& rcC
 void CSkinButtonPainter::DrawIconImage(BOOL bHasCaption, CRect& rcCaption) const
 {
     const CSkinButtonImages& images = m_button.m_images;
-    const CSkinButtonImages::IconSlot& slot = images.Icon(ChooseSlot(images.Icon(1).hIcon != nullptr));
+    const SharedIcon& icon = images.Icon(ChooseSlot(static_cast<bool>(images.Icon(1))));
     CRect rcImage;
-    PlaceImage(bHasCaption, rcImage, rcCaption, slot.dwWidth, slot.dwHeight);
-    m_pDC->DrawState(rcImage.TopLeft(), rcImage.Size(), slot.hIcon, m_bDisabledLook ? DSS_DISABLED : DSS_NORMAL);
+    PlaceImage(bHasCaption, rcImage, rcCaption, icon.Width(), icon.Height());
+    m_pDC->DrawState(rcImage.TopLeft(), rcImage.Size(), icon.Handle(), m_bDisabledLook ? DSS_DISABLED : DSS_NORMAL);
 }
 
 void CSkinButtonPainter::DrawBitmapImage(BOOL bHasCaption, CRect& rcCaption) const

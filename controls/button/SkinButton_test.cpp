@@ -258,6 +258,38 @@ TEST_F(SkinButtonTest, ReplacedIconsAndCursorsAreDestroyedAndAnIconLeftWithTheCa
     EXPECT_EQ(hSecond, ::GetCursor());
 }
 
+TEST_F(SkinButtonTest, ASharedIconLivesUntilItsLastHolderLetsGoAndOnlyANewOneRepaints)
+{
+    Attach();
+    const HICON hRed = SolidIcon(48, 48, RED), hGreen = SolidIcon(16, 16, GREEN);
+    SharedIcon red = SharedIcon::Adopt(hRed);
+    SharedIcon green = SharedIcon::Adopt(hGreen);
+    ASSERT_TRUE(red && green);
+    EXPECT_EQ(CSize(48, 48), CSize(red.Width(), red.Height()));
+
+    const auto bRepaintPending = [this] { return ::GetUpdateRect(m_button.m_hWnd, nullptr, FALSE) != FALSE; };
+    m_button.SetIcon(red);
+    EXPECT_TRUE(bRepaintPending());
+    EXPECT_EQ(CRect(22, 6, 70, 54), Render()->Bounds(RED));
+    ::ValidateRect(m_button.m_hWnd, nullptr);
+    m_button.SetIcon(red);
+    EXPECT_FALSE(bRepaintPending()) << "the picture shown did not change";
+    m_button.SetIcon(green);
+    EXPECT_TRUE(bRepaintPending());
+    EXPECT_EQ(CRect(38, 22, 54, 38), Render()->Bounds(GREEN));
+
+    red = SharedIcon();
+    EXPECT_FALSE(IconAlive(hRed)) << "the button let go of red when it took green";
+    EXPECT_EQ(0, m_button.SetIcons(SolidIcon(16, 16, RED), nullptr));
+    EXPECT_TRUE(IconAlive(hGreen)) << "green is still held here";
+    green = SharedIcon();
+    EXPECT_FALSE(IconAlive(hGreen));
+
+    const HICON hGone = SolidIcon(16, 16, RED);
+    ::DestroyIcon(hGone);
+    EXPECT_FALSE(SharedIcon::Adopt(hGone)) << "an icon that cannot be read";
+}
+
 TEST_F(SkinButtonTest, GreyIdleCopyKeepsTheAlphaChannelAndTheHotLookItsColour)
 {
     Attach();
