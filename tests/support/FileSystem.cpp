@@ -158,6 +158,25 @@ namespace FileSystem
             throw Failure("Writing", strPath);
     }
 
+    unsigned long long LastWriteTime(const std::wstring& strPath)
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(LongForm(strPath).c_str(), GetFileExInfoStandard, &data))
+            throw Failure("Reading the attributes of", strPath);
+        return static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+               data.ftLastWriteTime.dwLowDateTime;
+    }
+
+    void SetLastWriteTime(const std::wstring& strPath, unsigned long long nTime)
+    {
+        FileHandle file{CreateFileW(
+            LongForm(strPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr
+        )};
+        const FILETIME ftWrite{static_cast<DWORD>(nTime), static_cast<DWORD>(nTime >> 32)};
+        if (file.h == INVALID_HANDLE_VALUE || !SetFileTime(file.h, nullptr, nullptr, &ftWrite))
+            throw Failure("Setting the write time of", strPath);
+    }
+
     std::wstring ModuleFolder()
     {
         std::wstring strPath(MAX_PATH, L'\0');

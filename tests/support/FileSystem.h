@@ -30,6 +30,10 @@ namespace FileSystem
     std::vector<unsigned char> ReadBytes(const std::wstring& strPath);
     void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes);
 
+    // A file's last-write time, as the file system keeps it; throws on failure.
+    unsigned long long LastWriteTime(const std::wstring& strPath);
+    void SetLastWriteTime(const std::wstring& strPath, unsigned long long nTime);
+
     // The folder that holds the running executable (the build's bin folder for the tests).
     std::wstring ModuleFolder();
     // The build's bin folder, where the product lies: the running executable's
