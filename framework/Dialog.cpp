@@ -127,7 +127,15 @@ void CDialog::RunModalLoop()
     while (!m_bEndModal)
     {
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+        {
             AfxOnIdle();
+            // Work that can wait, a piece at a time, while the dialog asks
+            // for more and nothing else arrives.
+            LPARAM lIdleCount = 0;
+            while (SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, lIdleCount++) != 0 &&
+                   !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            {}
+        }
         if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
         {
             // WM_QUIT ends the run; put it back for the loops further out.

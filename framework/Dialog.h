@@ -3,6 +3,13 @@
 
 class CDataExchange;
 
+// Sent by the modal loop to its dialog when the queue is empty: wParam
+// MSGF_DIALOGBOX, lParam how many were sent since the last message. A nonzero
+// answer asks for another as long as nothing else arrives.
+#ifndef WM_KICKIDLE
+#define WM_KICKIDLE 0x036A
+#endif
+
 // A dialog from a template in the module's resources, run modally (DoModal)
 // or modeless (Create).
 //
@@ -10,7 +17,8 @@ class CDataExchange;
 // window it is for and of that window's ancestors (a dialog's own answers
 // the dialog keys through IsDialogMessage: Enter clicks the default button,
 // Escape sends IDCANCEL). Close from the system menu arrives as IDCANCEL.
-// Modeless dialogs owned by the running one get the same treatment.
+// Modeless dialogs owned by the running one get the same treatment. Whenever
+// the queue runs empty, the dialog gets WM_KICKIDLE for work that can wait.
 class CDialog : public CWnd
 {
 public:

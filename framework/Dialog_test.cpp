@@ -1,6 +1,8 @@
 #include "framework/Dialog.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
+#include <vector>
 #include "tests/support/framework/FrameworkTestResources.h"
 
 namespace
@@ -47,4 +49,60 @@ TEST(ModalLoop, NestedModalDisablesItsOwnerAMissingTemplateDoesNotAndQuitEndsEve
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(5u, msg.wParam);
+}
+
+namespace
+{
+    // Notes every WM_KICKIDLE; asks for two more each time the queue runs
+    // empty, then posts a message once and ends at the next empty queue.
+    class CIdleDialog : public CDialog
+    {
+    public:
+        CIdleDialog()
+            : CDialog(IDD_TEST_CONTROLS)
+        {}
+
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CIdleDialog>(
+                CDialog::GetThisMessageMap(), {OnMessage(WM_KICKIDLE, &CIdleDialog::OnKickIdle)}
+            );
+            return &map;
+        }
+
+        std::vector<LPARAM> m_counts;
+        int m_nRunsEnded = 0;
+        bool m_bAllFromTheDialogLoop = true;
+
+    private:
+        LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam)
+        {
+            m_counts.push_back(lParam);
+            m_bAllFromTheDialogLoop = m_bAllFromTheDialogLoop && wParam == MSGF_DIALOGBOX;
+            if (lParam < 2)
+                return TRUE;
+            if (++m_nRunsEnded == 1)
+                PostMessage(WM_NULL);
+            else
+                EndDialog(IDOK);
+            return FALSE;
+        }
+    };
+}   // namespace
+
+TEST(ModalLoop, AnEmptyQueueGivesTheDialogIdleTurnsUntilItAsksForNoMoreAndAgainAfterTheNextMessage)
+{
+    CIdleDialog dialog;
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    // Each run counts up from 0; a message of the system's own (a late paint)
+    // may cut a run short, so only the runs that end are counted exactly.
+    ASSERT_FALSE(dialog.m_counts.empty());
+    const std::vector<LPARAM>& counts = dialog.m_counts;
+    for (size_t i = 0; i < counts.size(); ++i)
+    {
+        EXPECT_TRUE(counts[i] == 0 || (i > 0 && counts[i] == counts[i - 1] + 1)) << "turn " << i;
+        EXPECT_LE(counts[i], 2) << "a turn after a FALSE answer";
+    }
+    EXPECT_EQ(std::count(counts.begin(), counts.end(), 2), 2);
+    EXPECT_TRUE(dialog.m_bAllFromTheDialogLoop);
 }
