@@ -94,7 +94,8 @@ CVelkorDlg::CVelkorDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent),
       m_trayIcon(*this),
       m_powerWatch(*this, m_ec, m_trayIcon),
-      m_wLangId(0)
+      m_wLangId(0),
+      m_nPicturesReadAhead(0)
 {
     // A shared icon from the resources: the system frees it.
     m_hIcon = ::LoadIconA(
@@ -139,6 +140,7 @@ const MessageMap* CVelkorDlg::GetMessageMap() const
             OnMessage(CTrayIcon::TaskbarCreatedMessage(), &CVelkorDlg::OnTaskbarCreated),
             OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
             OnMessage(SingleInstance::ActivateMessage(), &CVelkorDlg::OnActivateInstance),
+            OnMessage(WM_KICKIDLE, &CVelkorDlg::OnKickIdle),
         }
     );
     return &map;
@@ -172,13 +174,15 @@ void CVelkorDlg::AddAboutItem()
     pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAbout.c_str());
 }
 
-// The skin is read once per start: a later change of language or skin files
-// shows at the next start.
+// The skin folder and background are chosen once per start: a later change of
+// language or background shows at the next start. The buttons' pictures are
+// looked at again at every mode change.
 void CVelkorDlg::LoadSkin()
 {
     m_strExeDir = FilePath::FolderOf(FilePath::ExecutablePath());
     m_wLangId = GetSystemDefaultLangID();
     m_strSkinDir = SkinDirectory::ForLanguage(m_strExeDir, m_wLangId);
+    m_skinIcons.SetFolder(m_strSkinDir);
     MakeBackgroundBrush();
 
     // Every mode button starts inactive: the program never learns the EC's mode.
@@ -210,18 +214,17 @@ void CVelkorDlg::MakeBackgroundBrush()
     m_brushBg.CreatePatternBrush(&bmpBackground);
 }
 
-// A missing or unreadable file gives the button no image, silently.
+// A missing or unreadable file gives the button no image, silently. The
+// picture is the file as it is now: one that changed since it was last read
+// is read again.
 void CVelkorDlg::SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile)
 {
-    auto hIcon = static_cast<HICON>(
-        ::LoadImageW(nullptr, FilePath::InFolder(m_strSkinDir, pszIconFile).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
-    );
-    button.SetIcons(hIcon, nullptr);   // the button owns the icon from here on
+    button.SetIcon(m_skinIcons.Icon(pszIconFile));
 }
 
 // The EC writes enclose the image changes: the clear byte before the first
-// file is read, the mode byte after the last image is handed over. Nothing is
-// cached, so clicking the active mode again repeats all of it.
+// file is looked at, the mode byte after the last image is handed over.
+// Clicking the active mode again repeats all of it.
 void CVelkorDlg::SelectMode(LedMode mode)
 {
     for (const ModeChange& change : MODE_CHANGES)
@@ -356,6 +359,24 @@ LRESULT CVelkorDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 LRESULT CVelkorDlg::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
 {
     return m_trayIcon.OnTaskbarCreated(wParam, lParam);
+}
+
+// Once the window is painted and nothing waits, the active pictures, which no
+// button shows at start, are read ahead one per idle turn: then no click waits
+// for a picture to be decoded, and the program holds after start-up what it
+// holds after any number of clicks.
+LRESULT CVelkorDlg::OnKickIdle(WPARAM, LPARAM)
+{
+    while (m_nPicturesReadAhead < std::size(MODE_BUTTONS))
+    {
+        const wchar_t* pszActiveIcon = MODE_BUTTONS[m_nPicturesReadAhead++].pszActiveIcon;
+        if (pszActiveIcon != nullptr)
+        {
+            m_skinIcons.Icon(pszActiveIcon);
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 // A second start of the program asks for the window: back out of the tray, in front.

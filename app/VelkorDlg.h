@@ -1,4 +1,5 @@
 #pragma once
+#include "app/SkinIconCache.h"
 #include "controls/button/SkinButton.h"
 #include "ec/EcAccess.h"
 #include "ec/LedMode.h"
@@ -54,6 +55,7 @@ protected:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivateInstance(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
 
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
@@ -72,6 +74,8 @@ protected:
     std::wstring m_strExeDir;   // UTF-16: the install folder may be named in any script
     std::wstring m_strSkinDir;
     WORD m_wLangId;
+    SkinIconCache m_skinIcons;   // the pictures of m_strSkinDir, shared with the buttons
+    size_t m_nPicturesReadAhead;   // of MODE_BUTTONS, by OnKickIdle
 
 private:
     struct ModeButton;

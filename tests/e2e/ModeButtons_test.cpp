@@ -121,3 +121,33 @@ TEST_F(ModeButtons, TheModeByteIsWrittenAfterTheNewPicturesAreTaken)
     CloseHandle(hHeld);
     CloseHandle(hGo);
 }
+
+// Pictures replaced while the program runs show at the next click: the
+// active one of the clicked button, read ahead at start, and the inactive one
+// of a button whose picture that click leaves as it was. The copies have the
+// size and write time of the files they replace (all the mode pictures are
+// the same size), so only a change the system records on every write can
+// tell them.
+TEST_F(ModeButtons, PicturesReplacedWhileRunningShowAtTheNextClickThoughSizeAndWriteTimeStay)
+{
+    StartVelkor();
+    ClickAndExpectWrites(ON);
+    ExpectPictures(ON);
+    const auto replace = [this](const wchar_t* pszPicture, const wchar_t* pszBy) {
+        const std::wstring strPicture = velkor.SkinFile(pszPicture), strCopy = velkor.Install().Root() + L"\\copy.ico";
+        FileSystem::Copy(velkor.SkinFile(pszBy), strCopy);
+        FileSystem::SetLastWriteTime(strCopy, FileSystem::LastWriteTime(strPicture));
+        ASSERT_EQ(FileSystem::ReadBytes(strCopy).size(), FileSystem::ReadBytes(strPicture).size());
+        FileSystem::Copy(strCopy, strPicture);
+        ASSERT_EQ(FileSystem::LastWriteTime(strPicture), FileSystem::LastWriteTime(strCopy));
+    };
+    replace(BREATH.pszActiveIcon, RAINBOW.pszActiveIcon);
+    replace(AUTO.pszInactiveIcon, ON.pszInactiveIcon);
+
+    ClickAndExpectWrites(BREATH);
+    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, velkor.SkinFile(RAINBOW.pszActiveIcon)), 0.98)
+        << "the clicked button's new picture";
+    EXPECT_GT(velkor.WaitForIcon(AUTO.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
+        << "the new picture of a button the click left inactive";
+    EXPECT_GT(velkor.WaitForIcon(ON.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98);
+}

@@ -1,0 +1,39 @@
+#include "app/SkinIconCache.h"
+
+#include <algorithm>
+
+#include "framework/FilePath.h"
+
+void SkinIconCache::SetFolder(const std::wstring& strFolder)
+{
+    m_strFolder = strFolder;
+    m_entries.clear();
+}
+
+SharedIcon SkinIconCache::Icon(const wchar_t* pszFile)
+{
+    Entry& entry = EntryOf(pszFile);
+    // The stamp is taken before the file is read: a change made while it is
+    // read shows as a new stamp at the next lookup.
+    std::optional<FileStamp> stamp = FileStamp::Of(entry.strPath);
+    if (stamp && stamp == entry.stamp)
+        return entry.icon;
+
+    entry.icon = SharedIcon::Adopt(
+        static_cast<HICON>(::LoadImageW(nullptr, entry.strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
+    );
+    // A file that could not be read is tried again at every lookup.
+    entry.stamp = entry.icon ? std::move(stamp) : std::nullopt;
+    return entry.icon;
+}
+
+SkinIconCache::Entry& SkinIconCache::EntryOf(const wchar_t* pszFile)
+{
+    auto it = std::find_if(m_entries.begin(), m_entries.end(), [pszFile](const Entry& entry) {
+        return entry.strFile == pszFile;
+    });
+    if (it != m_entries.end())
+        return *it;
+    // The path is worked out once: for a deep folder it takes a look at the disk.
+    return m_entries.emplace_back(Entry{pszFile, FilePath::InFolder(m_strFolder, pszFile), std::nullopt, {}});
+}
