@@ -1,10 +1,9 @@
 #include "notify/TrayIcon.h"
 
-#include <shellapi.h>
-
 #include "framework/Afx.h"
 #include "framework/Menu.h"
 #include "framework/Point.h"
+#include "framework/Shell.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
 
@@ -52,7 +51,7 @@ bool CTrayIcon::AddToShell() const
         if (nAttempt > 0)
             ::Sleep(ADD_RETRY_PAUSE_MS);
         // A shell that answered too late may have taken the icon all the same.
-        if (::Shell_NotifyIconA(NIM_ADD, &nid) || ::Shell_NotifyIconA(NIM_MODIFY, &nid))
+        if (Shell::NotifyIcon(NIM_ADD, &nid) || Shell::NotifyIcon(NIM_MODIFY, &nid))
             return true;
     }
     return false;
@@ -69,7 +68,7 @@ void CTrayIcon::AddTrayIcon()
 void CTrayIcon::DeleteTrayIcon()
 {
     NOTIFYICONDATAA nid = MakeRecord();
-    ::Shell_NotifyIconA(NIM_DELETE, &nid);
+    Shell::NotifyIcon(NIM_DELETE, &nid);
 }
 
 LRESULT CTrayIcon::OnTrayNotify(WPARAM wParam, LPARAM lParam, WORD wLangId)

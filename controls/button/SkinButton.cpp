@@ -1,13 +1,13 @@
 #include "controls/button/SkinButton.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstring>
 
 #include "controls/button/SkinButtonPainter.h"
 #include "framework/Brush.h"
 #include "framework/ClientDC.h"
+#include "framework/Shell.h"
 
 namespace
 {
@@ -403,7 +403,7 @@ void CSkinButton::OpenLink() const
     sei.lpVerb = "open";
     sei.lpFile = m_szLink;
     sei.nShow = SW_SHOWMAXIMIZED;
-    ::ShellExecuteExA(&sei);
+    Shell::ExecuteEx(&sei);
 }
 
 BOOL CSkinButton::EnsureTooltip()
