@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/FilePath.h"
+#include "framework/IconFile.h"
 
 void SkinIconCache::SetFolder(const std::wstring& strFolder)
 {
@@ -19,9 +20,7 @@ SharedIcon SkinIconCache::Icon(const wchar_t* pszFile)
     if (stamp && stamp == entry.stamp)
         return entry.icon;
 
-    entry.icon = SharedIcon::Adopt(
-        static_cast<HICON>(::LoadImageW(nullptr, entry.strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
-    );
+    entry.icon = IconFile::Load(entry.strPath);
     // A file that could not be read is tried again at every lookup.
     entry.stamp = entry.icon ? std::move(stamp) : std::nullopt;
     return entry.icon;

@@ -24,9 +24,9 @@ namespace
     // time; ntdll has it on every NT system.
     QueryFullAttributesFile FindQuery()
     {
-        static const auto pfnQuery = reinterpret_cast<QueryFullAttributesFile>(reinterpret_cast<void*>(
-            ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryFullAttributesFile")
-        ));
+        static const auto pfnQuery = reinterpret_cast<QueryFullAttributesFile>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryFullAttributesFile"))
+        );
         return pfnQuery;
     }
 

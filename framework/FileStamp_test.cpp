@@ -22,7 +22,8 @@ TEST(FileStamp, StaysWhileTheFileStaysAndChangesWhenACopyOfTheSameSizeAndWriteTi
     // A copy keeps its source's write time, so size and write time cannot tell it.
     Sleep(20);   // past the clock tick of the write above
     FileSystem::Copy(strOther, strPicture);
-    ASSERT_EQ(FileSystem::LastWriteTime(strPicture), FileSystem::LastWriteTime(strOther)) << "a copy keeps the write time";
+    ASSERT_EQ(FileSystem::LastWriteTime(strPicture), FileSystem::LastWriteTime(strOther))
+        << "a copy keeps the write time";
     EXPECT_NE(FileStamp::Of(strPicture), stamp);
 
     // A folder in the file's place.

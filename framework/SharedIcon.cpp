@@ -21,8 +21,13 @@ SharedIcon SharedIcon::Adopt(HICON hIcon)
 {
     OwnedIcon icon(hIcon);
     DWORD dwWidth = 0, dwHeight = 0;
+    return ReadIconSize(hIcon, dwWidth, dwHeight) ? Adopt(icon.Release(), dwWidth, dwHeight) : SharedIcon();
+}
+
+SharedIcon SharedIcon::Adopt(HICON hIcon, DWORD dwWidth, DWORD dwHeight)
+{
     SharedIcon shared;
-    if (ReadIconSize(hIcon, dwWidth, dwHeight))
-        shared.m_pHeld = std::make_shared<Held>(Held{std::move(icon), dwWidth, dwHeight});
+    if (hIcon != nullptr)
+        shared.m_pHeld = std::make_shared<Held>(Held{OwnedIcon(hIcon), dwWidth, dwHeight});
     return shared;
 }

@@ -18,6 +18,9 @@ public:
     // hot spot, which is the centre only for even sizes). Empty, with hIcon
     // destroyed, when the system cannot read the icon; empty for NULL.
     static SharedIcon Adopt(HICON hIcon);
+    // Takes hIcon over with the size its maker knows (the header it was
+    // decoded from); empty for NULL.
+    static SharedIcon Adopt(HICON hIcon, DWORD dwWidth, DWORD dwHeight);
 
     HICON Handle() const { return m_pHeld ? m_pHeld->icon.Get() : nullptr; }
     DWORD Width() const { return m_pHeld ? m_pHeld->dwWidth : 0; }

@@ -1,0 +1,108 @@
+#include "framework/IconFile.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace
+{
+    // Files larger than this are no single small icon: LoadImage takes them.
+    constexpr DWORD LARGEST_SINGLE_IMAGE_FILE = 1024 * 1024;
+    constexpr LONG LARGEST_SIDE = 256;
+    constexpr size_t DIRECTORY_SIZE = 6;   // reserved, type, count
+    constexpr size_t ENTRY_SIZE = 16;
+    constexpr WORD ICON_TYPE = 1;
+    constexpr DWORD RESOURCE_VERSION = 0x00030000;   // what CreateIconFromResourceEx expects
+
+    struct SingleImage
+    {
+        const BYTE* pBits;   // BITMAPINFOHEADER, colour table, XOR and AND masks
+        DWORD cbBits;
+        DWORD dwWidth;
+        DWORD dwHeight;
+    };
+
+    template <class T> T ReadAt(const std::vector<BYTE>& file, size_t nOffset)
+    {
+        T value;
+        std::memcpy(&value, file.data() + nOffset, sizeof value);
+        return value;
+    }
+
+    std::optional<std::vector<BYTE>> ReadSmallFile(const std::wstring& strPath)
+    {
+        HANDLE hFile = ::CreateFileW(
+            strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr
+        );
+        if (hFile == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        std::optional<std::vector<BYTE>> bytes;
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(hFile, &size) && size.QuadPart <= LARGEST_SINGLE_IMAGE_FILE)
+        {
+            std::vector<BYTE> buffer(static_cast<size_t>(size.QuadPart));
+            DWORD cbRead = 0;
+            if (::ReadFile(hFile, buffer.data(), static_cast<DWORD>(buffer.size()), &cbRead, nullptr) &&
+                cbRead == buffer.size())
+                bytes = std::move(buffer);
+        }
+        ::CloseHandle(hFile);
+        return bytes;
+    }
+
+    // The one image of a file that holds exactly one uncompressed icon image
+    // whose masks lie whole inside the file; nothing for any other file.
+    std::optional<SingleImage> FindSingleImage(const std::vector<BYTE>& file)
+    {
+        if (file.size() < DIRECTORY_SIZE + ENTRY_SIZE || ReadAt<WORD>(file, 0) != 0 ||
+            ReadAt<WORD>(file, 2) != ICON_TYPE || ReadAt<WORD>(file, 4) != 1)
+            return std::nullopt;
+        const DWORD cbImage = ReadAt<DWORD>(file, DIRECTORY_SIZE + 8);
+        const DWORD nOffset = ReadAt<DWORD>(file, DIRECTORY_SIZE + 12);
+        if (nOffset < DIRECTORY_SIZE + ENTRY_SIZE || nOffset > file.size() || cbImage > file.size() - nOffset ||
+            cbImage < sizeof(BITMAPINFOHEADER))
+            return std::nullopt;
+
+        const auto header = ReadAt<BITMAPINFOHEADER>(file, nOffset);
+        // The height counts the XOR and the AND mask.
+        const LONG nWidth = header.biWidth, nHeight = header.biHeight / 2;
+        const WORD nBits = header.biBitCount;
+        if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != BI_RGB ||
+            nWidth < 1 || nWidth > LARGEST_SIDE || header.biHeight % 2 != 0 || nHeight < 1 || nHeight > LARGEST_SIDE ||
+            (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32))
+            return std::nullopt;
+        const DWORD nColours = nBits <= 8 ? (header.biClrUsed != 0 ? header.biClrUsed : 1u << nBits) : 0;
+        if (nColours > 256)
+            return std::nullopt;
+        const DWORD cbXorRow = (static_cast<DWORD>(nWidth) * nBits + 31) / 32 * 4;
+        const DWORD cbAndRow = (static_cast<DWORD>(nWidth) + 31) / 32 * 4;
+        const DWORD cbNeeded = sizeof(BITMAPINFOHEADER) + nColours * sizeof(RGBQUAD) +
+                               (cbXorRow + cbAndRow) * static_cast<DWORD>(nHeight);
+        if (cbNeeded > cbImage)
+            return std::nullopt;
+        return SingleImage{file.data() + nOffset, cbImage, static_cast<DWORD>(nWidth), static_cast<DWORD>(nHeight)};
+    }
+}   // namespace
+
+namespace IconFile
+{
+    SharedIcon Load(const std::wstring& strPath)
+    {
+        const std::optional<std::vector<BYTE>> file = ReadSmallFile(strPath);
+        if (const std::optional<SingleImage> image = file ? FindSingleImage(*file) : std::nullopt)
+        {
+            // Size 0 x 0: the image at the size it was drawn at, as LoadImage gives it.
+            HICON hIcon = ::CreateIconFromResourceEx(
+                const_cast<BYTE*>(image->pBits), image->cbBits, TRUE, RESOURCE_VERSION, 0, 0, LR_DEFAULTCOLOR
+            );
+            if (hIcon != nullptr)
+                return SharedIcon::Adopt(hIcon, image->dwWidth, image->dwHeight);
+        }
+        return SharedIcon::Adopt(
+            static_cast<HICON>(::LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
+        );
+    }
+}   // namespace IconFile
