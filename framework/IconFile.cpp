@@ -79,8 +79,8 @@ namespace
             return std::nullopt;
         const DWORD cbXorRow = (static_cast<DWORD>(nWidth) * nBits + 31) / 32 * 4;
         const DWORD cbAndRow = (static_cast<DWORD>(nWidth) + 31) / 32 * 4;
-        const DWORD cbNeeded = sizeof(BITMAPINFOHEADER) + nColours * sizeof(RGBQUAD) +
-                               (cbXorRow + cbAndRow) * static_cast<DWORD>(nHeight);
+        const DWORD cbNeeded =
+            sizeof(BITMAPINFOHEADER) + nColours * sizeof(RGBQUAD) + (cbXorRow + cbAndRow) * static_cast<DWORD>(nHeight);
         if (cbNeeded > cbImage)
             return std::nullopt;
         return SingleImage{file.data() + nOffset, cbImage, static_cast<DWORD>(nWidth), static_cast<DWORD>(nHeight)};

@@ -125,9 +125,9 @@ namespace
     // What LoadImage makes of the file, with the size its bitmaps have.
     Look LoadImageLook(const std::wstring& strPath)
     {
-        SharedIcon icon = SharedIcon::Adopt(
-            static_cast<HICON>(LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
-        );
+        SharedIcon icon =
+            SharedIcon::Adopt(static_cast<HICON>(LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
+            ));
         return LookOf(icon);
     }
 }   // namespace

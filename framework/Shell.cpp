@@ -21,8 +21,9 @@ namespace
     template <class TFunction> TFunction* ShellFunction(const char* pszName)
     {
         HMODULE hShell = ShellLibrary();
-        return hShell != nullptr ? reinterpret_cast<TFunction*>(reinterpret_cast<void*>(::GetProcAddress(hShell, pszName)))
-                                 : nullptr;
+        return hShell != nullptr
+                   ? reinterpret_cast<TFunction*>(reinterpret_cast<void*>(::GetProcAddress(hShell, pszName)))
+                   : nullptr;
     }
 }   // namespace
 
