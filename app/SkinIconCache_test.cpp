@@ -4,39 +4,15 @@
 
 #include <vector>
 
-#include "framework/IconInfo.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/framework/IconLook.h"
 
 namespace
 {
-    // The colour pixels of an icon, as 32-bit values.
-    std::vector<DWORD> PixelsOf(HICON hIcon)
-    {
-        CIconInfo info;
-        BITMAP bm{};
-        if (!info.Read(hIcon) || ::GetObjectA(info.hbmColor, sizeof bm, &bm) == 0)
-            return {};
-        BITMAPINFO bmi{};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
-        HDC hdc = ::GetDC(nullptr);
-        ::GetDIBits(hdc, info.hbmColor, 0, bm.bmHeight, pixels.data(), &bmi, DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, hdc);
-        return pixels;
-    }
-
     std::wstring SkinPicture(const wchar_t* pszName)
     {
         return FileSystem::ProductFolder() + L"\\skin_EN\\" + pszName;
-    }
-
-    std::vector<DWORD> PixelsOfFile(const std::wstring& strPath)
-    {
-        SharedIcon icon = SharedIcon::Adopt(
-            static_cast<HICON>(::LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
-        );
-        return PixelsOf(icon.Handle());
     }
 }   // namespace
 
@@ -50,7 +26,7 @@ TEST(SkinIconCache, GivesTheSameIconWhileTheFileStaysAndTheNewPictureOnceItIsRep
 
     const SharedIcon first = cache.Icon(L"mode.ico");
     ASSERT_TRUE(first);
-    EXPECT_EQ(PixelsOf(first.Handle()), PixelsOfFile(strPicture));
+    EXPECT_EQ(LookOf(first), LoadImageLook(strPicture));
     EXPECT_EQ(cache.Icon(L"mode.ico"), first) << "an unchanged file is not read again";
 
     // A copy of the same size, with the write time of the file it replaces.
@@ -60,13 +36,13 @@ TEST(SkinIconCache, GivesTheSameIconWhileTheFileStaysAndTheNewPictureOnceItIsRep
     const SharedIcon second = cache.Icon(L"mode.ico");
     ASSERT_TRUE(second);
     EXPECT_NE(second, first);
-    EXPECT_EQ(PixelsOf(second.Handle()), PixelsOfFile(SkinPicture(L"01_On_1.ico")));
+    EXPECT_EQ(LookOf(second), LoadImageLook(SkinPicture(L"01_On_1.ico")));
 
     // Another folder: its own pictures by the same names.
     TempFolder other;
     FileSystem::Copy(SkinPicture(L"07_Min.ico"), other.File(L"mode.ico"));
     cache.SetFolder(other.Path());
-    EXPECT_EQ(PixelsOf(cache.Icon(L"mode.ico").Handle()), PixelsOfFile(SkinPicture(L"07_Min.ico")));
+    EXPECT_EQ(LookOf(cache.Icon(L"mode.ico")), LoadImageLook(SkinPicture(L"07_Min.ico")));
 }
 
 TEST(SkinIconCache, AMissingOrDamagedFileGivesNoIconUntilAnIconTakesItsPlace)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/FileSystem.h"
+#include "tests/support/framework/IconLook.h"
 #include "tests/support/TempFolder.h"
 
 namespace
@@ -80,56 +81,6 @@ namespace
             file.insert(file.end(), image.begin(), image.end());
         return file;
     }
-
-    // How an icon looks drawn on a white and on a black ground, with its size:
-    // colours, mask and alpha all show in it.
-    struct Look
-    {
-        DWORD dwWidth = 0, dwHeight = 0;
-        std::vector<DWORD> pixels;
-        bool operator==(const Look&) const = default;
-    };
-
-    Look LookOf(HICON hIcon, DWORD dwWidth, DWORD dwHeight)
-    {
-        Look look{dwWidth, dwHeight, {}};
-        if (hIcon == nullptr)
-            return look;
-        const int cx = int(dwWidth), cy = int(dwHeight);
-        BITMAPINFO bmi{};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* pBits = nullptr;
-        HDC hdc = CreateCompatibleDC(nullptr);
-        HBITMAP hDib = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        HGDIOBJ hOld = SelectObject(hdc, hDib);
-        for (int nGround : {WHITE_BRUSH, BLACK_BRUSH})
-        {
-            RECT rc{0, 0, cx, cy};
-            FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(nGround)));
-            DrawIconEx(hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_NORMAL);
-            GdiFlush();
-            const auto* pPixels = static_cast<const DWORD*>(pBits);
-            look.pixels.insert(look.pixels.end(), pPixels, pPixels + cx * cy);
-        }
-        SelectObject(hdc, hOld);
-        DeleteObject(hDib);
-        DeleteDC(hdc);
-        return look;
-    }
-
-    Look LookOf(const SharedIcon& icon)
-    {
-        return LookOf(icon.Handle(), icon.Width(), icon.Height());
-    }
-
-    // What LoadImage makes of the file, with the size its bitmaps have.
-    Look LoadImageLook(const std::wstring& strPath)
-    {
-        SharedIcon icon =
-            SharedIcon::Adopt(static_cast<HICON>(LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
-            ));
-        return LookOf(icon);
-    }
 }   // namespace
 
 TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSizesAndImageCounts)
@@ -156,7 +107,7 @@ TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSiz
     {
         const std::wstring strPath = temp.File(example.pszName);
         FileSystem::WriteBytes(strPath, example.file);
-        const Look expected = LoadImageLook(strPath);
+        const IconLook expected = LoadImageLook(strPath);
         ASSERT_FALSE(expected.pixels.empty()) << "LoadImage reads " << example.pszName;
         EXPECT_EQ(LookOf(IconFile::Load(strPath)), expected) << example.pszName;
     }
