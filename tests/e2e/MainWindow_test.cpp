@@ -47,7 +47,7 @@ TEST_F(MainWindow, LooksRightIgnoresClosingKeysShowsAboutAndMovesByItsBackground
     }
 
     // The skin: its background, every mode button inactive, Exit and MIN.
-    EXPECT_GT(velkor.BackgroundMatch(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp"))), 0.99);
+    EXPECT_GT(velkor.WaitForBackground(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp"))), 0.99);
     const std::pair<int, const wchar_t*> firstImages[] = {
         {ID_ON, L"01_On_0.ico"},           {ID_BREATH, L"03_Breath_0.ico"}, {ID_COLORLOOP, L"04_ColorLoop_0.ico"},
         {ID_RAINBOW, L"05_RainBow_0.ico"}, {ID_AUTO, L"06_Auto_0.ico"},     {ID_EXIT, L"06_Exit.ico"},

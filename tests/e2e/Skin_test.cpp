@@ -35,7 +35,7 @@ namespace
     void ExpectSkinShown(const VelkorSession& velkor, const std::wstring& strSkin)
     {
         EXPECT_TRUE(velkor.MessageBoxes().empty());
-        EXPECT_GT(velkor.BackgroundMatch(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp", strSkin))), 0.99);
+        EXPECT_GT(velkor.WaitForBackground(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp", strSkin))), 0.99);
         EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico", strSkin)), 0.98);
     }
 }
@@ -66,7 +66,7 @@ TEST(Skin, MissingBackgroundIsToldOnceBeforeTheWindowThenTheBuiltInPictureShows)
     PixelImage builtIn = PixelImage::FromBitmapResource(velkor.Install().ExePath(), IDB_DEFAULT_BG);
     EXPECT_EQ(builtIn.Width(), 1024);
     EXPECT_EQ(builtIn.Height(), 769);
-    EXPECT_GT(velkor.BackgroundMatch(builtIn), 0.99);
+    EXPECT_GT(velkor.WaitForBackground(builtIn), 0.99);
     // The buttons still have their pictures.
     EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico", SystemSkin())), 0.98);
 }

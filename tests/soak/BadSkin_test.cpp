@@ -203,7 +203,8 @@ namespace
             EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty())
                 << "the background message came twice";
             EXPECT_GT(
-                velkor.BackgroundMatch(PixelImage::FromBitmapResource(velkor.Install().ExePath(), IDB_DEFAULT_BG)), 0.99
+                velkor.WaitForBackground(PixelImage::FromBitmapResource(velkor.Install().ExePath(), IDB_DEFAULT_BG)),
+                0.99
             );
         }
         else

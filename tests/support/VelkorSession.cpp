@@ -167,14 +167,21 @@ double VelkorSession::WaitForBlank(int nId, double dMinimum, unsigned nTimeoutMs
     return dShare;
 }
 
-double VelkorSession::BackgroundMatch(const PixelImage& bitmap) const
+double VelkorSession::WaitForBackground(const PixelImage& bitmap, double dMinimum, unsigned nTimeoutMs) const
 {
-    PixelImage client = PixelImage::GrabClient(m_hMain);
-    std::vector<RECT> controls;
-    for (HWND hChild : WindowQuery::Children(m_hMain))
-        if (IsWindowVisible(hChild))
-            controls.push_back(ClientRectOf(hChild, m_hMain));
-    return client.Match(bitmap.Tile(client.Width(), client.Height()), 8, controls);
+    double dMatch = 0;
+    WaitUntil(
+        [&] {
+            PixelImage client = PixelImage::GrabClient(m_hMain);
+            std::vector<RECT> controls;
+            for (HWND hChild : WindowQuery::Children(m_hMain))
+                if (IsWindowVisible(hChild))
+                    controls.push_back(ClientRectOf(hChild, m_hMain));
+            return (dMatch = client.Match(bitmap.Tile(client.Width(), client.Height()), 8, controls)) >= dMinimum;
+        },
+        nTimeoutMs
+    );
+    return dMatch;
 }
 
 double VelkorSession::WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum, unsigned nTimeoutMs) const

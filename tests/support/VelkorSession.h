@@ -92,8 +92,9 @@ public:
     // colour, once it reaches dMinimum or the time is up.
     double WaitForBlank(int nId, double dMinimum = 0.99, unsigned nTimeoutMs = 5000) const;
     // How well the main window's background, away from its visible controls,
-    // matches a bitmap tiled from the client area's top-left corner.
-    double BackgroundMatch(const PixelImage& bitmap) const;
+    // matches a bitmap tiled from the client area's top-left corner, once it
+    // reaches dMinimum or the time is up (a window found may not be painted yet).
+    double WaitForBackground(const PixelImage& bitmap, double dMinimum = 0.99, unsigned nTimeoutMs = 5000) const;
     // Waits until IconMatch reaches dMinimum; the last match seen.
     double WaitForIcon(int nId, const std::wstring& strIconFile, double dMinimum = 0.98, unsigned nTimeoutMs = 5000)
         const;

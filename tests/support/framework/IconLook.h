@@ -52,7 +52,6 @@ inline IconLook LookOf(const SharedIcon& icon)
 inline IconLook LoadImageLook(const std::wstring& strPath)
 {
     SharedIcon icon =
-        SharedIcon::Adopt(static_cast<HICON>(LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
-        ));
+        SharedIcon::Adopt(static_cast<HICON>(LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
     return LookOf(icon);
 }
