@@ -6,46 +6,30 @@
 #include <vector>
 
 #include "framework/SharedIcon.h"
+#include "tests/support/PixelImage.h"
 
-// How an icon looks drawn on a white and on a black ground, with its size:
-// colours, mask and alpha all show in it.
+// How an icon looks drawn on a white and on a black ground, with the size it
+// is said to have: colours, mask and alpha all show in it.
 struct IconLook
 {
     DWORD dwWidth = 0, dwHeight = 0;
-    std::vector<DWORD> pixels;
+    std::vector<COLORREF> pixels;
     bool operator==(const IconLook&) const = default;
 };
 
-inline IconLook LookOf(HICON hIcon, DWORD dwWidth, DWORD dwHeight)
-{
-    IconLook look{dwWidth, dwHeight, {}};
-    if (hIcon == nullptr)
-        return look;
-    const int cx = int(dwWidth), cy = int(dwHeight);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HBITMAP hDib = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = SelectObject(hdc, hDib);
-    for (int nGround : {WHITE_BRUSH, BLACK_BRUSH})
-    {
-        RECT rc{0, 0, cx, cy};
-        FillRect(hdc, &rc, static_cast<HBRUSH>(GetStockObject(nGround)));
-        DrawIconEx(hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        const auto* pPixels = static_cast<const DWORD*>(pBits);
-        look.pixels.insert(look.pixels.end(), pPixels, pPixels + cx * cy);
-    }
-    SelectObject(hdc, hOld);
-    DeleteObject(hDib);
-    DeleteDC(hdc);
-    return look;
-}
-
 inline IconLook LookOf(const SharedIcon& icon)
 {
-    return LookOf(icon.Handle(), icon.Width(), icon.Height());
+    IconLook look{icon.Width(), icon.Height(), {}};
+    if (!icon)
+        return look;
+    for (COLORREF crGround : {RGB(255, 255, 255), RGB(0, 0, 0)})
+    {
+        const PixelImage image = PixelImage::IconOnFace(icon.Handle(), int(look.dwWidth), int(look.dwHeight), crGround);
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x)
+                look.pixels.push_back(image.At(x, y));
+    }
+    return look;
 }
 
 // What LoadImage makes of the file, with the size its bitmaps have.
