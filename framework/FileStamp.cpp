@@ -2,8 +2,6 @@
 
 #include <winternl.h>
 
-#include <vector>
-
 namespace
 {
     // FILE_NETWORK_OPEN_INFORMATION, the answer of NtQueryFullAttributesFile.
@@ -41,11 +39,11 @@ namespace
         const DWORD nSize = ::GetFullPathNameW(strPath.c_str(), 0, nullptr, nullptr);
         if (nSize == 0)
             return {};
-        std::vector<wchar_t> full(nSize);
-        const DWORD nLen = ::GetFullPathNameW(strPath.c_str(), nSize, full.data(), nullptr);
+        std::wstring strFull(nSize, L'\0');
+        const DWORD nLen = ::GetFullPathNameW(strPath.c_str(), nSize, strFull.data(), nullptr);
         if (nLen == 0 || nLen >= nSize)
             return {};
-        const std::wstring strFull(full.data(), nLen);
+        strFull.resize(nLen);
         if (StartsWith(strFull, L"\\\\?\\") || StartsWith(strFull, L"\\\\.\\"))
             return L"\\??\\" + strFull.substr(4);
         if (StartsWith(strFull, L"\\\\"))
