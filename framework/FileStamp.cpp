@@ -64,7 +64,11 @@ std::optional<FileStamp> FileStamp::Of(const std::wstring& strPath)
     name.Buffer = strNtPath.data();
     name.Length = static_cast<USHORT>(cbName);
     name.MaximumLength = static_cast<USHORT>(cbName);
-    OBJECT_ATTRIBUTES attributes{sizeof attributes, nullptr, &name, OBJ_CASE_INSENSITIVE, nullptr, nullptr};
+    // By name: the 64-bit headers put padding between the fields.
+    OBJECT_ATTRIBUTES attributes{};
+    attributes.Length = sizeof attributes;
+    attributes.ObjectName = &name;
+    attributes.Attributes = OBJ_CASE_INSENSITIVE;
     FullAttributes info{};
     if (pfnQuery(&attributes, &info) < 0)   // an NTSTATUS error
         return std::nullopt;
