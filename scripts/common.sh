@@ -2,34 +2,62 @@
 # fresh Debian 12 machine lacks, builds, and runs Windows programs under Wine +
 # Xvfb.
 #
-# Velkor is a 32-bit program, built into $PRODUCT_BUILD (build/, or
-# VELKOR_BUILD). Some machines run 64-bit user code only (their kernel has no
-# IA-32 emulation), and there Wine cannot run any 32-bit program: the same
-# sources are then also built for x86-64 into $PRODUCT_BUILD/x64, and that
-# build is the one the scripts run and test. $BUILD names the build that runs.
+# Velkor is a 32-bit program, built into $BUILD32 ($PRODUCT_BUILD: build/, or
+# VELKOR_BUILD). The same sources are always built for x86-64 as well, into
+# $BUILD64 ($PRODUCT_BUILD/x64), so that a fault of either build shows on any
+# machine. Some kernels run no 32-bit user code: there Wine runs the 32-bit
+# programs only under a user-mode emulator (see use_i386_emulator), and the
+# scripts that start Velkor for a person run the 64-bit build instead. $BUILD
+# names the build those scripts run.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 PRODUCT_BUILD="${VELKOR_BUILD:-$ROOT/build}"
+BUILD32="$PRODUCT_BUILD"
+BUILD64="$PRODUCT_BUILD/x64"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
 
-# A minimal i386 Linux program that only exits: whether this machine runs it
-# decides which Windows build Wine can run here.
-runs_32bit_code() {
-    local probe
+# How this machine runs i386 Linux programs, and so Wine's 32-bit loader:
+# "native" (the kernel runs them), "emulated" (a binfmt_misc handler hands them
+# to an emulator, whose path follows after a space) or "none". A handler takes
+# precedence over the kernel's own support, so running a program is not enough
+# to tell: the probe (alarm(5), then pause) stays alive until it is looked at,
+# and the file its process executes is the probe itself only when the kernel
+# runs it.
+i386_support() {
+    local probe pid exe="" shell i
     probe=$(mktemp)
-    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\135\000\000\000\135\000\000\000\005\000\000\000\000\020\000\000\061\333\270\001\000\000\000\315\200' >"$probe"
+    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\160\000\000\000\160\000\000\000\005\000\000\000\000\020\000\000\270\033\000\000\000\273\005\000\000\000\315\200\270\035\000\000\000\315\200\061\333\270\001\000\000\000\315\200' >"$probe"
     chmod +x "$probe"
-    local rc=0
-    ("$probe") 2>/dev/null || rc=$?
+    shell=$(readlink /proc/$$/exe)
+    "$probe" 2>/dev/null &
+    pid=$!
+    for i in $(seq 200); do   # until the child has left the shell for the probe
+        exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || { exe=""; break; }
+        [ "$exe" != "$shell" ] && break
+        sleep 0.01
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
     rm -f "$probe"
-    return $rc
+    case "$exe" in
+    "") echo none ;;
+    "$probe") echo native ;;
+    *) echo "emulated $exe" ;;
+    esac
 }
 
-if runs_32bit_code; then
-    TARGET_ARCH=i686
-    BUILD="$PRODUCT_BUILD"
+# Whether the 32-bit build's tests run natively or under the emulator here.
+# VELKOR_ASSUME_NO_IA32=1 takes this machine for one whose kernel runs no
+# 32-bit code, so that either path can be checked on any machine. An emulator
+# someone else registered is not ours to trust: ours goes on top of it.
+I386_SUPPORT=$(i386_support)
+if [ "$I386_SUPPORT" = native ] && [ "${VELKOR_ASSUME_NO_IA32:-0}" != 1 ]; then
+    RUN_32BIT=native
+    BUILD="$BUILD32"
 else
-    TARGET_ARCH=x86_64
-    BUILD="$PRODUCT_BUILD/x64"
+    RUN_32BIT=emulated
+    BUILD="$BUILD64"
 fi
 
 # Everything named, so that a minimal system (debootstrap --variant=minbase) gets
@@ -37,14 +65,11 @@ fi
 # Wine maps the dialog font to them, and the window's size in pixels follows
 # that font; a CJK font for the Chinese texts; locales, because Wine names Unix
 # files in the code set of the tests' locale (en_US.UTF-8), which must exist.
-PACKAGES="wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make
+# Both Wines: wine64 for the 64-bit build, wine32 (i386) for the 32-bit one.
+PACKAGES="wine wine32:i386 wine64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make
           googletest xvfb xauth fonts-liberation fonts-wine fonts-wqy-microhei
-          imagemagick x11-utils xdotool locales"
-if [ "$TARGET_ARCH" = i686 ]; then
-    PACKAGES="$PACKAGES wine32:i386"
-else
-    PACKAGES="$PACKAGES wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64"
-fi
+          imagemagick x11-utils xdotool locales unzip"
 
 ensure_packages() {
     install_missing_packages
@@ -58,17 +83,13 @@ install_missing_packages() {
     done
     [ -z "$missing" ] && return 0
     echo "Installing:$missing"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    if [ "$TARGET_ARCH" = i686 ]; then
-        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-    fi
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+    dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-# Configures (once) and builds one build folder; the warnings are shown, the
-# whole log stays in the folder.
+# Configures (once) and builds one build folder; warnings fail the build like
+# errors, and the whole log stays in the folder.
 build_folder() {
     local folder=$1 arch=$2
     mkdir -p "$folder"
@@ -77,19 +98,82 @@ build_folder() {
     fi
     if ! cmake --build "$folder" -j "$(nproc)" >"$folder/build.log" 2>&1; then
         grep -E -B2 -A8 'error|Error' "$folder/build.log" | head -n 80
-        echo "Build failed; the whole log is $folder/build.log" >&2
+        echo "The $arch build failed; the whole log is $folder/build.log" >&2
         return 1
     fi
-    grep -E -A3 'warning:' "$folder/build.log" || true
+    if grep -q 'warning:' "$folder/build.log"; then
+        grep -E -A3 'warning:' "$folder/build.log" | head -n 80
+        echo "The $arch build warns; the whole log is $folder/build.log" >&2
+        return 1
+    fi
 }
 
 build_all() {
-    build_folder "$PRODUCT_BUILD" i686
-    [ "$BUILD" = "$PRODUCT_BUILD" ] || build_folder "$BUILD" "$TARGET_ARCH"
+    build_folder "$BUILD32" i686
+    build_folder "$BUILD64" x86_64
 }
 
-# Starts a private Xvfb unless a display is given, and one persistent wineserver
-# for the session (process starts then cost ~50 ms instead of ~1 s).
+# The user-mode emulator that runs Wine's 32-bit loader where the kernel runs
+# no 32-bit code: qemu-i386 from bookworm-backports (bookworm's own 7.2 cannot
+# map Wine's shared user data). Only that one static program is taken out of
+# the package, into the build folder, through a private package list: the
+# machine's package sources stay as they were, and nothing registers itself at
+# boot.
+QEMU_I386="$PRODUCT_BUILD/emulator/qemu-i386"
+ensure_i386_emulator() {
+    [ -x "$QEMU_I386" ] && return 0
+    local dir="$PRODUCT_BUILD/emulator" mirror
+    mirror=$(grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}' | grep -v security | head -n1)
+    [ -n "$mirror" ] || mirror=$(grep -hs '^deb ' /etc/apt/sources.list | awk '{print $2}' | head -n1)
+    mkdir -p "$dir/lists/partial" "$dir/deb"
+    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror bookworm-backports main" >"$dir/sources.list"
+    mkdir -p "$dir/cache/archives/partial"
+    local apt_private=(-o "Dir::Etc::SourceList=$dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+        -o "Dir::State::Lists=$dir/lists" -o "Dir::Cache=$dir/cache"
+        -o "APT::Architectures=$(dpkg --print-architecture)" -o "APT::Sandbox::User=$(id -un)")
+    echo "Fetching qemu-i386 (qemu-user from bookworm-backports) into $dir"
+    apt-get "${apt_private[@]}" update -qq
+    (cd "$dir/deb" && apt-get "${apt_private[@]}" download -qq qemu-user/bookworm-backports)
+    dpkg-deb --fsys-tarfile "$dir"/deb/qemu-user_*.deb | tar -x -O ./usr/bin/qemu-i386 >"$QEMU_I386.new"
+    chmod +x "$QEMU_I386.new"
+    mv "$QEMU_I386.new" "$QEMU_I386"
+    rm -rf "$dir/deb" "$dir/lists" "$dir/cache"
+}
+
+# Registers the emulator for i386 programs for as long as this script runs.
+# The handler is system-wide and takes precedence over a kernel's own 32-bit
+# support, so it is removed again by the last script that uses it (each holds a
+# shared lock on it). F: the kernel opens the emulator now, so the handler also
+# works inside a chroot and after the build folder is gone.
+BINFMT=/proc/sys/fs/binfmt_misc
+HANDLER=velkor-i386
+use_i386_emulator() {
+    ensure_i386_emulator
+    [ -e "$BINFMT/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$BINFMT"
+    exec 8>>/tmp/velkor-i386-emulator.lock
+    flock -x 8
+    if [ ! -e "$BINFMT/$HANDLER" ]; then
+        local magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+        local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+        echo ":$HANDLER:M::$magic:$mask:$QEMU_I386:F" | $SUDO tee "$BINFMT/register" >/dev/null
+    fi
+    flock -s 8
+    local support
+    support=$(i386_support)
+    case "$support" in
+    "emulated $QEMU_I386" | "emulated $(readlink -f "$QEMU_I386")") ;;
+    *) echo "The i386 emulator did not take over: i386 programs run $support" >&2; return 1 ;;
+    esac
+    EMULATOR_VERSION=$("$QEMU_I386" --version | head -n1 | awk '{print $1, $3}')
+}
+
+release_i386_emulator() {
+    flock -xn 8 2>/dev/null || return 0   # another run still uses it
+    [ -e "$BINFMT/$HANDLER" ] && echo -1 | $SUDO tee "$BINFMT/$HANDLER" >/dev/null
+    exec 8>&-
+}
+
+# Starts a private Xvfb unless a display is given, and a Wine session for $BUILD.
 XVFB_PID=""
 start_display() {
     if [ -z "${DISPLAY:-}" ] || [ "${1:-}" = "--virtual" ]; then
@@ -101,15 +185,29 @@ start_display() {
         local i
         for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
-    "$BUILD/wine-run" cmd /c exit >/dev/null 2>&1 || true   # creates the prefix once
-    WINEPREFIX="$BUILD/wineprefix" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$BUILD/wineprefix" wineserver -p
+    start_wine "$BUILD"
+}
+
+# One persistent wineserver for a build folder's prefix (process starts then
+# cost ~50 ms instead of ~1 s). Both builds' programs talk to the 64-bit server,
+# which serves 32-bit clients too and never needs the emulator.
+WINESERVER_BIN=/usr/lib/wine/wineserver64
+WINE_SESSIONS=""
+start_wine() {
+    local folder=$1
+    "$folder/wine-run" cmd /c exit >/dev/null 2>&1 || true   # creates the prefix once
+    WINEPREFIX="$folder/wineprefix" "$WINESERVER_BIN" -k 2>/dev/null || true
+    WINEPREFIX="$folder/wineprefix" "$WINESERVER_BIN" -p
+    WINE_SESSIONS="$WINE_SESSIONS $folder"
     # The first program starts Wine's background services, which keep its output
     # open for as long as the server lives: let a throw-away program start them.
-    "$BUILD/wine-run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    "$folder/wine-run" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_display() {
-    WINEPREFIX="$BUILD/wineprefix" wineserver -k 2>/dev/null || true
+    local folder
+    for folder in $WINE_SESSIONS; do
+        WINEPREFIX="$folder/wineprefix" "$WINESERVER_BIN" -k 2>/dev/null || true
+    done
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
