@@ -142,22 +142,25 @@ ensure_i386_emulator() {
 
 # Registers the emulator for i386 programs for as long as this script runs.
 # The handler is system-wide and takes precedence over a kernel's own 32-bit
-# support, so it is removed again by the last script that uses it (each holds a
-# shared lock on it). F: the kernel opens the emulator now, so the handler also
-# works inside a chroot and after the build folder is gone.
+# support, so the last script that uses it removes it again: each names itself
+# by its process id in $EMULATOR_USERS. F: the kernel opens the emulator now,
+# so the handler also works inside a chroot and after the build folder is gone.
 BINFMT=/proc/sys/fs/binfmt_misc
 HANDLER=velkor-i386
+EMULATOR_USERS=/tmp/velkor-i386-emulator.users
 use_i386_emulator() {
     ensure_i386_emulator
     [ -e "$BINFMT/register" ] || $SUDO mount -t binfmt_misc binfmt_misc "$BINFMT"
-    exec 8>>/tmp/velkor-i386-emulator.lock
-    flock -x 8
-    if [ ! -e "$BINFMT/$HANDLER" ]; then
-        local magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-        local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-        echo ":$HANDLER:M::$magic:$mask:$QEMU_I386:F" | $SUDO tee "$BINFMT/register" >/dev/null
-    fi
-    flock -s 8
+    (
+        flock -x 9
+        mkdir -p "$EMULATOR_USERS"
+        touch "$EMULATOR_USERS/$$"
+        if [ ! -e "$BINFMT/$HANDLER" ]; then
+            local magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+            local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+            echo ":$HANDLER:M::$magic:$mask:$QEMU_I386:F" | $SUDO tee "$BINFMT/register" >/dev/null
+        fi
+    ) 9>"$EMULATOR_USERS.lock"
     local support
     support=$(i386_support)
     case "$support" in
@@ -168,9 +171,17 @@ use_i386_emulator() {
 }
 
 release_i386_emulator() {
-    flock -xn 8 2>/dev/null || return 0   # another run still uses it
-    [ -e "$BINFMT/$HANDLER" ] && echo -1 | $SUDO tee "$BINFMT/$HANDLER" >/dev/null
-    exec 8>&-
+    (
+        flock -x 9
+        rm -f "$EMULATOR_USERS/$$"
+        local user
+        for user in "$EMULATOR_USERS"/*; do   # runs that ended without a word
+            [ -e "$user" ] && ! kill -0 "${user##*/}" 2>/dev/null && rm -f "$user"
+        done
+        if [ -z "$(ls -A "$EMULATOR_USERS")" ] && [ -e "$BINFMT/$HANDLER" ]; then
+            echo -1 | $SUDO tee "$BINFMT/$HANDLER" >/dev/null
+        fi
+    ) 9>"$EMULATOR_USERS.lock"
 }
 
 # Starts a private Xvfb unless a display is given, and a Wine session for $BUILD.
