@@ -76,7 +76,7 @@ TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
         sim.Ec()[0x1060] = 0x5A;
         sim.NewLogLines();
 
-        EcAccess ec;
+        EcAccess ec(5000, 100);
 
         EXPECT_EQ(ec.m_nEcRamBase, c.nBase);
         EXPECT_EQ(ec.ChipId(0), c.byId1);

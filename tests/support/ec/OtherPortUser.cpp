@@ -1,0 +1,41 @@
+#include "tests/support/ec/OtherPortUser.h"
+
+#include "ecsim/SimHarness.h"
+
+const std::vector<std::string> OtherPortUser::PORT_LINES = {"OUT 004E 20", "INP 004F 55"};
+
+OtherPortUser::OtherPortUser(const std::string& strStatePath, const std::string& strLogPath)
+    : m_hReady(CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())),
+      m_hGo(CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())),
+      m_holder(SimHarness::ToolPath("bus_holder.exe"))
+{
+    if (!strStatePath.empty())
+        m_holder.Env("ECSIM_STATE", strStatePath).Env("ECSIM_LOG", strLogPath);
+}
+
+OtherPortUser::~OtherPortUser()
+{
+    if (m_bHolding)
+    {
+        Go();
+        Wait();
+    }
+}
+
+bool OtherPortUser::Hold(int nDelayMs)
+{
+    m_bHolding = m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start();
+    return m_bHolding && WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
+}
+
+bool OtherPortUser::Abandon()
+{
+    return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 && WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
+}
+
+std::string OtherPortUser::EventName(const char* pszRole)
+{
+    static int s_nEvents = 0;
+    return std::string("port-user-") + pszRole + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++s_nEvents);
+}

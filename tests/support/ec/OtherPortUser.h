@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ecsim/ProgramRun.h"
+#include "ecsim/ScopedHandle.h"
+
+// bus_holder.exe: another program that takes the ports' mutex, as a hardware
+// monitor does. It answers through two named manual-reset events of the
+// test's own, so a test waits for what it does, never for a time.
+class OtherPortUser
+{
+public:
+    // The lines it logs when it reads the chip id register.
+    static const std::vector<std::string> PORT_LINES;
+
+    // On the simulated EC of this state file and log; empty: the one the
+    // test process's ECSIM_* variables name.
+    explicit OtherPortUser(const std::string& strStatePath = "", const std::string& strLogPath = "");
+    // Lets go of the mutex, if it still holds it, and waits for the end.
+    ~OtherPortUser();
+    OtherPortUser(const OtherPortUser&) = delete;
+    OtherPortUser& operator=(const OtherPortUser&) = delete;
+
+    // Returns once it holds the mutex, which it keeps until Go(); then it
+    // waits nDelayMs, reads the chip id register, releases and ends.
+    bool Hold(int nDelayMs = 0);
+    // Returns once it has ended while holding the mutex.
+    bool Abandon();
+    void Go() { SetEvent(m_hGo.Get()); }
+    // Its exit code once it has ended.
+    DWORD Wait() { return m_holder.Wait(); }
+
+private:
+    static std::string EventName(const char* pszRole);
+
+    std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
+    ScopedHandle m_hReady;
+    ScopedHandle m_hGo;
+    ProgramRun m_holder;
+    bool m_bHolding = false;
+};
