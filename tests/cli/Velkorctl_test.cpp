@@ -16,8 +16,10 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/PortLog.h"
 #include "tests/support/TestInstall.h"
-#include "tests/support/ec/EcTestSupport.h"
+#include "ec/IsaBusMutex.h"
 #include "tests/support/Wait.h"
+#include "tests/support/ec/EcTestSupport.h"
+#include "tests/support/ec/OtherPortUser.h"
 
 namespace
 {
@@ -158,6 +160,86 @@ TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCount)
     sim.Ec()[0xC430] = 1;
     EXPECT_EQ(watch.Wait(20000), 0u);
     EXPECT_EQ(watch.Output(), "power level: 2\npower level: 3\npower level: 1\n");
+}
+
+// While another program holds the ports' mutex, each command that needs the
+// EC gives up without a single port access: after 1 s, watch after 5 s.
+TEST(Velkorctl, EveryEcCommandExitsFiveWithoutPortAccessWhileAnotherProgramHoldsThePorts)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC4F6] = 0xAA;
+    const std::string strBusy = "velkorctl: the port mutex " + std::string(IsaBusMutex::NAME) +
+                                " is held by another program, so velkorctl left the EC alone; try again later.\n";
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold());
+    for (const Args& args : {Args{"status"}, Args{"mode", "breath"}, Args{"power"}, Args{"watch"}})
+    {
+        SCOPED_TRACE(args[0]);
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.dwExit, 5u);
+        EXPECT_EQ(result.strOut, "");
+        EXPECT_EQ(result.strErr, strBusy);
+        EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>()) << "ports touched while another program held them";
+    }
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+    EXPECT_EQ(sim.NewLogLines(), OtherPortUser::PORT_LINES);
+    EXPECT_EQ(sim.Ec()[0xC4F6], 0xAA);
+
+    // Once the other program let go, the same command works.
+    EXPECT_EQ(RunCtl({"mode", "breath"}).dwExit, 0u);
+    EXPECT_EQ(sim.Ec()[0xC4F6], 0x03);
+}
+
+// A poll that cannot have the ports is skipped, as the window skips it: no
+// access while the other program holds them, the change seen after.
+TEST(Velkorctl, WatchSkipsPollsWhileAnotherProgramHoldsThePortsAndGoesOnAfter)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC430] = 2;
+    ProgramRun watch(BuiltProgram());
+    watch.Arg("watch").Arg("--count").Arg("2");
+    ASSERT_TRUE(watch.Start());
+    ASSERT_TRUE(WaitUntil([&] { return watch.Output() == "power level: 2\n"; }));
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold());
+    sim.NewLogLines();
+    sim.Ec()[0xC430] = 3;
+    // Long enough for two polls, short of the 5 s after which watch gives up.
+    Pause(2500);
+    EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>()) << "a poll went ahead while the ports were held";
+    EXPECT_EQ(watch.Output(), "power level: 2\n");
+
+    other.Go();
+    EXPECT_EQ(watch.Wait(20000), 0u);
+    EXPECT_EQ(watch.Output(), "power level: 2\npower level: 3\n");
+    const std::vector<std::string> lines = sim.NewLogLines();
+    ASSERT_GE(lines.size(), 2u + 12u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 2), OtherPortUser::PORT_LINES);
+}
+
+// Where the mutex's name is taken by another kind of object, no program can
+// have the mutex: velkorctl goes ahead unguarded, and status says so.
+TEST(Velkorctl, StatusSaysSoWhenNoPortMutexCanExist)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC4F6] = 1;
+    sim.Ec()[0xC430] = 3;
+    const ScopedHandle hSquatter(CreateEventA(nullptr, TRUE, FALSE, IsaBusMutex::NAME));
+    ASSERT_TRUE(hSquatter.IsValid()) << "the mutex's name is in use";
+    const CtlResult status = RunCtl({"status"});
+    EXPECT_EQ(status.dwExit, 0u);
+    EXPECT_EQ(
+        status.strOut, "io.dll: " + SimHarness::LibraryPath() +
+                           "\ndriver: open\nport mutex: none could be made or opened; accesses are not guarded\n"
+                           "chip: 55 70\nram base: C400\nmode: 1 On\npower level: 3\n"
+    );
+    EXPECT_EQ(
+        NewEcOperations(sim), AfterProbe(0x55, 0x70, {{EcOperation::Read, 0xC4F6, 1}, {EcOperation::Read, 0xC430, 3}})
+    );
 }
 
 // Usage, help and version come before io.dll is loaded: the same without any
