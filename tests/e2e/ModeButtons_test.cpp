@@ -7,9 +7,12 @@
 
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
+#include "tests/support/NotifyWindows.h"
 #include "tests/support/Text.h"
 #include "tests/support/UserInput.h"
+#include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "tests/support/ec/OtherPortUser.h"
 
 #include <gtest/gtest.h>
 
@@ -150,4 +153,49 @@ TEST_F(ModeButtons, PicturesReplacedWhileRunningShowAtTheNextClickThoughSizeAndW
     EXPECT_GT(velkor.WaitForIcon(AUTO.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
         << "the new picture of a button the click left inactive";
     EXPECT_GT(velkor.WaitForIcon(ON.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98);
+}
+
+// While another program keeps the EC ports, the window touches none: its
+// power polls are skipped, and a click, after waiting its second, writes
+// nothing, leaves the pictures as they were and says so in a box the window
+// owns. Once the ports are free, polls and clicks work as before.
+TEST_F(ModeButtons, WhileAnotherProgramKeepsThePortsAClickWritesNothingAndSaysSo)
+{
+    StartVelkor();
+    ClickAndExpectWrites(ON);
+    ExpectPictures(ON);
+    TestInstall& install = velkor.Install();
+    OtherPortUser other(Text::ToUtf8(install.StatePath()), Text::ToUtf8(install.LogPath()));
+    ASSERT_TRUE(other.Hold());
+    const PortLog before = PortLog::Load(install.LogPath());
+    const size_t nLogged = before.Accesses().size(), nOperations = before.EcOperations().size();
+    NotifyWindows::SetPowerLevel(velkor, 2);
+
+    UserInput::ClickCentre(velkor.Control(BREATH.nId));
+    ASSERT_TRUE(WaitUntil([&] { return velkor.MessageBoxes().size() == 1; })) << "no word of the busy ports";
+    const HWND hBox = velkor.MessageBoxes()[0];
+    EXPECT_EQ(GetWindow(hBox, GW_OWNER), velkor.Main());
+    EXPECT_NE(WindowQuery::MessageBoxText(hBox).find(L"Another program is using the EC ports"), std::wstring::npos)
+        << Text::ToUtf8(WindowQuery::MessageBoxText(hBox));
+    // The polls go on behind the box, each refused.
+    Pause(1500);
+    EXPECT_EQ(PortLog::Load(install.LogPath()).Accesses().size(), nLogged) << "ports touched while they were held";
+    EXPECT_EQ(NotifyWindows::PowerPopup(velkor), nullptr) << "a level was read while the ports were held";
+    ExpectPictures(ON);
+
+    const std::vector<HWND> buttons = WindowQuery::VisibleButtons(hBox);
+    ASSERT_EQ(buttons.size(), 1u);
+    ASSERT_TRUE(UserInput::BringToFront(hBox));
+    UserInput::ClickCentre(buttons[0]);
+    ASSERT_TRUE(WaitUntil([&] { return velkor.MessageBoxes().empty(); }));
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+    const HWND hPopup = NotifyWindows::WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr) << "the polls did not come back";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); })) << "the popup stays over the buttons";
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
+    ClickAndExpectWrites(BREATH);
+    ExpectPictures(BREATH);
+    EXPECT_EQ(PortLog::Load(install.LogPath()).EcOperations().at(nOperations), EcRead(0x2000, 0x55))
+        << "the other program's access did not come first";
 }

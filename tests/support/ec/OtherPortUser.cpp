@@ -2,8 +2,6 @@
 
 #include "ecsim/SimHarness.h"
 
-const std::vector<std::string> OtherPortUser::PORT_LINES = {"OUT 004E 20", "INP 004F 55"};
-
 OtherPortUser::OtherPortUser(const std::string& strStatePath, const std::string& strLogPath)
     : m_hReady(CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())),
       m_hGo(CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())),
@@ -30,7 +28,8 @@ bool OtherPortUser::Hold(int nDelayMs)
 
 bool OtherPortUser::Abandon()
 {
-    return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 && WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
+    return m_holder.Arg(m_strReady).Arg("abandon").Run() == 0 &&
+           WaitForSingleObject(m_hReady.Get(), 0) == WAIT_OBJECT_0;
 }
 
 std::string OtherPortUser::EventName(const char* pszRole)

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "ecsim/ProgramRun.h"
 #include "ecsim/ScopedHandle.h"
@@ -13,9 +12,6 @@
 class OtherPortUser
 {
 public:
-    // The lines it logs when it reads the chip id register.
-    static const std::vector<std::string> PORT_LINES;
-
     // On the simulated EC of this state file and log; empty: the one the
     // test process's ECSIM_* variables name.
     explicit OtherPortUser(const std::string& strStatePath = "", const std::string& strLogPath = "");
@@ -25,7 +21,7 @@ public:
     OtherPortUser& operator=(const OtherPortUser&) = delete;
 
     // Returns once it holds the mutex, which it keeps until Go(); then it
-    // waits nDelayMs, reads the chip id register, releases and ends.
+    // waits nDelayMs, reads the EC byte at 0x2000, releases and ends.
     bool Hold(int nDelayMs = 0);
     // Returns once it has ended while holding the mutex.
     bool Abandon();
