@@ -33,19 +33,14 @@ TEST(FileStamp, StaysWhileTheFileStaysAndChangesWhenACopyOfTheSameSizeAndWriteTi
     EXPECT_NE(FileStamp::Of(strPicture), stamp);
 }
 
-// A stamp stands for the file's content only once the file's latest time lies
-// more than the coarsest step before the stamp: two writes within one step of
-// the clock (equal stamps) must not pass for one version. The file is dated
-// an hour ahead, so the check does not hang on how soon after the write the
-// stamp is taken.
+// Two writes within one step of the clock leave equal stamps. The file is dated
+// ahead, so the check does not hang on how soon after the write it runs.
 TEST(FileStamp, IsSettledOnlyOnceTheFilesTimesLieMoreThanTheCoarsestStepBeforeIt)
 {
     TempFolder temp;
     const std::wstring strPicture = temp.File(L"picture.ico");
     FileSystem::WriteBytes(strPicture, std::vector<unsigned char>(100, 'a'));
-    constexpr LONGLONG SECOND = 10'000'000;
-    static LONGLONG s_nWritten;
-    s_nWritten = FileStamp::SystemTime() + 3600 * SECOND;
+    static const LONGLONG s_nWritten = FileStamp::SystemTime() + 3600 * 10'000'000LL;
     FileSystem::SetLastWriteTime(strPicture, static_cast<unsigned long long>(s_nWritten));
     const auto justInside = FileStamp::Of(strPicture, [] { return s_nWritten + FileStamp::COARSEST_TIME_STEP; });
     const auto justPast = FileStamp::Of(strPicture, [] { return s_nWritten + FileStamp::COARSEST_TIME_STEP + 1; });

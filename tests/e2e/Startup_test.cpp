@@ -5,7 +5,6 @@
 
 #include "tests/support/FileSystem.h"
 #include "tests/support/Text.h"
-#include "tests/support/UserInput.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
 #include "tests/support/ec/OtherPortUser.h"
@@ -63,24 +62,17 @@ TEST(Startup, WhileAnotherProgramKeepsThePortsTheUserIsToldAndTheProgramEndsWith
     ASSERT_TRUE(other.Hold());
     velkor.Start();
     HWND hBox = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid()))
-            {
-                if (WindowQuery::MessageBoxText(hWnd).find(L"Another program is using the EC ports") == 0)
-                    hBox = hWnd;
-            }
-            return hBox != nullptr;
-        },
-        20000
-    )) << "no word of the busy ports";
+    const auto findBox = [&] {
+        for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid()))
+            hBox =
+                WindowQuery::MessageBoxText(hWnd).starts_with(L"Another program is using the EC ports") ? hWnd : hBox;
+        return hBox != nullptr;
+    };
+    ASSERT_TRUE(WaitUntil(findBox, 20000)) << "no word of the busy ports";
     EXPECT_TRUE(velkor.Process().IsRunning());
     EXPECT_TRUE(PortLog::Load(install.LogPath()).Accesses().empty());
 
-    const std::vector<HWND> buttons = WindowQuery::VisibleButtons(hBox);
-    ASSERT_EQ(buttons.size(), 1u);
-    ASSERT_TRUE(UserInput::BringToFront(hBox));
-    UserInput::ClickCentre(buttons[0]);
+    PostMessageW(hBox, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(velkor.Process().WaitForExit(20000));
     EXPECT_EQ(velkor.Process().ExitCode(), 0u);
     other.Go();

@@ -11,19 +11,10 @@ OtherPortUser::OtherPortUser(const std::string& strStatePath, const std::string&
         m_holder.Env("ECSIM_STATE", strStatePath).Env("ECSIM_LOG", strLogPath);
 }
 
-OtherPortUser::~OtherPortUser()
-{
-    if (m_bHolding)
-    {
-        Go();
-        Wait();
-    }
-}
-
 bool OtherPortUser::Hold(int nDelayMs)
 {
-    m_bHolding = m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start();
-    return m_bHolding && WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
+    return m_holder.Arg(m_strReady).Arg(m_strGo).Arg(std::to_string(nDelayMs)).Start() &&
+           WaitForSingleObject(m_hReady.Get(), 30000) == WAIT_OBJECT_0;
 }
 
 bool OtherPortUser::Abandon()

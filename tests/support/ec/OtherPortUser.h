@@ -8,17 +8,15 @@
 
 // bus_holder.exe: another program that takes the ports' mutex, as a hardware
 // monitor does. It answers through two named manual-reset events of the
-// test's own, so a test waits for what it does, never for a time.
+// test's own, so a test waits for what it does, never for a time. Still
+// running when this goes (a test that failed early), it is ended, which
+// leaves the mutex abandoned: free for the next one to take.
 class OtherPortUser
 {
 public:
     // On the simulated EC of this state file and log; empty: the one the
     // test process's ECSIM_* variables name.
     explicit OtherPortUser(const std::string& strStatePath = "", const std::string& strLogPath = "");
-    // Lets go of the mutex, if it still holds it, and waits for the end.
-    ~OtherPortUser();
-    OtherPortUser(const OtherPortUser&) = delete;
-    OtherPortUser& operator=(const OtherPortUser&) = delete;
 
     // Returns once it holds the mutex, which it keeps until Go(); then it
     // waits nDelayMs, reads the EC byte at 0x2000, releases and ends.
@@ -36,5 +34,4 @@ private:
     ScopedHandle m_hReady;
     ScopedHandle m_hGo;
     ProgramRun m_holder;
-    bool m_bHolding = false;
 };
