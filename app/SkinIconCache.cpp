@@ -16,8 +16,8 @@ SharedIcon SkinIconCache::Icon(const wchar_t* pszFile)
     Entry& entry = EntryOf(pszFile);
     // The stamp is taken before the file is read: a change made while it is
     // read shows as a new stamp at the next lookup.
-    std::optional<FileStamp> stamp = FileStamp::Of(entry.strPath);
-    if (stamp && stamp == entry.stamp)
+    std::optional<FileStamp> stamp = FileStamp::Of(entry.strPath, m_clock);
+    if (stamp && stamp == entry.stamp && entry.stamp->IsSettled())
         return entry.icon;
 
     entry.icon = IconFile::Load(entry.strPath);

@@ -14,6 +14,14 @@ namespace
     {
         return FileSystem::ProductFolder() + L"\\skin_EN\\" + pszName;
     }
+
+    constexpr LONGLONG MINUTE = 60 * 10'000'000LL;
+
+    // A clock a minute ahead: every file the test writes is settled by then.
+    LONGLONG MinuteLater()
+    {
+        return FileStamp::SystemTime() + MINUTE;
+    }
 }   // namespace
 
 TEST(SkinIconCache, GivesTheSameIconWhileTheFileStaysAndTheNewPictureOnceItIsReplaced)
@@ -21,7 +29,7 @@ TEST(SkinIconCache, GivesTheSameIconWhileTheFileStaysAndTheNewPictureOnceItIsRep
     TempFolder temp;
     const std::wstring strPicture = temp.File(L"mode.ico");
     FileSystem::Copy(SkinPicture(L"03_Breath_1.ico"), strPicture);
-    SkinIconCache cache;
+    SkinIconCache cache(MinuteLater);
     cache.SetFolder(temp.Path());
 
     const SharedIcon first = cache.Icon(L"mode.ico");
@@ -56,4 +64,27 @@ TEST(SkinIconCache, AMissingOrDamagedFileGivesNoIconUntilAnIconTakesItsPlace)
     EXPECT_FALSE(cache.Icon(L"late.ico"));
     FileSystem::Copy(SkinPicture(L"06_Exit.ico"), temp.File(L"late.ico"));
     EXPECT_TRUE(cache.Icon(L"late.ico"));
+}
+
+// A file changed within the coarsest step of the file system's clock might
+// change again without a new stamp: until its stamp is settled it is read at
+// every lookup, after that no more.
+TEST(SkinIconCache, AFileChangedJustNowIsReadAgainAtEveryLookupUntilItsStampIsSettled)
+{
+    TempFolder temp;
+    FileSystem::Copy(SkinPicture(L"03_Breath_1.ico"), temp.File(L"mode.ico"));
+    // Dated ahead, so that it stays just changed however slowly the test runs.
+    FileSystem::SetLastWriteTime(
+        temp.File(L"mode.ico"), static_cast<unsigned long long>(FileStamp::SystemTime() + 10 * MINUTE)
+    );
+    SkinIconCache now;
+    now.SetFolder(temp.Path());
+    const SharedIcon first = now.Icon(L"mode.ico");
+    ASSERT_TRUE(first);
+    EXPECT_NE(now.Icon(L"mode.ico"), first) << "a stamp taken just after the change was trusted";
+
+    SkinIconCache later([] { return FileStamp::SystemTime() + 60 * MINUTE; });
+    later.SetFolder(temp.Path());
+    const SharedIcon settled = later.Icon(L"mode.ico");
+    EXPECT_EQ(later.Icon(L"mode.ico"), settled);
 }

@@ -24,6 +24,38 @@ namespace
         L"\u5BFC\u5165\u80CC\u666F\u56FE\u5931\u8D25,\u4F7F\u7528\u9ED8\u8BA4\u56FE\u7247!";
     constexpr wchar_t NOTICE_CAPTION[] = L"\u63D0\u793A";
 
+    // How long the chip probe at start waits in all for another program to
+    // let go of the EC ports, how long each power poll waits (the window
+    // answers nothing meanwhile; a poll that cannot have them is skipped), and
+    // how long a mode change waits for its two bytes. No access is made once
+    // a wait ran out.
+    constexpr DWORD PROBE_WAIT_LIMIT_MS = 5000;
+    constexpr DWORD POLL_WAIT_LIMIT_MS = 100;
+    constexpr DWORD MODE_CHANGE_WAIT_LIMIT_MS = 1000;
+
+    // The messages when another program keeps the EC ports: in Chinese where
+    // the skin is Chinese, given as UTF-16 like the texts above.
+    struct PortsBusyTexts
+    {
+        const wchar_t* pszEnglish;
+        const wchar_t* pszChinese;
+        const wchar_t* In(WORD wLangId) const { return wLangId == LANG_ID_CHINESE_PRC ? pszChinese : pszEnglish; }
+    };
+    // "另一个程序正在使用 EC 端口，Velkor 现在无法读取键盘控制器，将会退出。请稍后再试。"
+    constexpr PortsBusyTexts PORTS_BUSY_AT_START = {
+        L"Another program is using the EC ports, so Velkor cannot read the keyboard controller now and will "
+        L"close.\n\nPlease try again in a moment.",
+        L"\u53E6\u4E00\u4E2A\u7A0B\u5E8F\u6B63\u5728\u4F7F\u7528 EC \u7AEF\u53E3\uFF0CVelkor "
+        L"\u73B0\u5728\u65E0\u6CD5\u8BFB\u53D6\u952E\u76D8\u63A7\u5236\u5668\uFF0C\u5C06\u4F1A\u9000\u51FA\u3002\u8BF7"
+        L"\u7A0D\u540E\u518D\u8BD5\u3002"};
+    // "另一个程序正在使用 EC 端口，键盘灯光模式没有更改。请稍后再试。"
+    constexpr PortsBusyTexts PORTS_BUSY_FOR_MODE = {
+        L"Another program is using the EC ports right now, so the keyboard light was not changed.\n\nPlease "
+        L"try again in a moment.",
+        L"\u53E6\u4E00\u4E2A\u7A0B\u5E8F\u6B63\u5728\u4F7F\u7528 EC "
+        L"\u7AEF\u53E3\uFF0C\u952E\u76D8\u706F\u5149\u6A21\u5F0F\u6CA1\u6709\u66F4\u6539\u3002\u8BF7\u7A0D\u540E\u518D"
+        L"\u8BD5\u3002"};
+
     std::string LoadResourceString(UINT nId)
     {
         char szText[256];
@@ -92,6 +124,7 @@ const CVelkorDlg::ModeButton& CVelkorDlg::ModeButtonOf(CSkinButton CVelkorDlg::*
 
 CVelkorDlg::CVelkorDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent),
+      m_ec(PROBE_WAIT_LIMIT_MS, POLL_WAIT_LIMIT_MS),
       m_trayIcon(*this),
       m_powerWatch(*this, m_ec, m_trayIcon),
       m_wLangId(0),
@@ -101,6 +134,20 @@ CVelkorDlg::CVelkorDlg(CWnd* pParent)
     m_hIcon = ::LoadIconA(
         AfxFindResourceHandle(MAKEINTRESOURCEA(IDR_MAINFRAME), RT_GROUP_ICON), MAKEINTRESOURCEA(IDR_MAINFRAME)
     );
+    EndUnlessEcReady();
+}
+
+// The window has nothing to show without the EC, so the process ends before
+// any window is made: quietly when io.dll or its driver is missing
+// (velkorctl status says why), with a word when another program keeps the
+// ports, which the user can do something about.
+void CVelkorDlg::EndUnlessEcReady()
+{
+    if (m_ec.GetState() == EcAccess::State::Ready)
+        return;
+    if (m_ec.GetState() == EcAccess::State::PortsBusy)
+        AfxMessageBoxW(PORTS_BUSY_AT_START.In(GetSystemDefaultLangID()), MB_OK | MB_ICONWARNING);
+    ::ExitProcess(0);
 }
 
 void CVelkorDlg::DoDataExchange(CDataExchange* pDX)
@@ -152,10 +199,6 @@ BOOL CVelkorDlg::OnInitDialog()
     AddAboutItem();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    // Construction already ends the process without the driver; this guards
-    // against a dialog that was built some other way.
-    if (!m_ec.IsDriverOpen())
-        ::ExitProcess(0);
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
     m_powerWatch.Start(m_strSkinDir);   // timer 1, the power-level poll
@@ -223,20 +266,25 @@ void CVelkorDlg::SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile)
 }
 
 // The EC writes enclose the image changes: the clear byte before the first
-// file is looked at, the mode byte after the last image is handed over.
-// Clicking the active mode again repeats all of it.
+// file is looked at, the mode byte after the last image is handed over, all
+// in one turn on the ports. When another program keeps them, nothing is
+// written, the buttons keep their pictures and the user is told. Clicking the
+// active mode again repeats all of it.
 void CVelkorDlg::SelectMode(LedMode mode)
 {
-    for (const ModeChange& change : MODE_CHANGES)
-    {
-        if (change.mode != mode)
-            continue;
-        BeginLedModeChange(m_ec);
-        SetButtonIcon(this->*change.pActive, ModeButtonOf(change.pActive).pszActiveIcon);
-        for (CSkinButton CVelkorDlg::*pButton : change.inactive)
+    const ModeChange* pChange =
+        std::find_if(std::begin(MODE_CHANGES), std::end(MODE_CHANGES), [mode](const ModeChange& change) {
+            return change.mode == mode;
+        });
+    if (pChange == std::end(MODE_CHANGES))
+        return;
+    const bool bDone = SelectLedMode(m_ec, mode, MODE_CHANGE_WAIT_LIMIT_MS, [this, pChange] {
+        SetButtonIcon(this->*pChange->pActive, ModeButtonOf(pChange->pActive).pszActiveIcon);
+        for (CSkinButton CVelkorDlg::*pButton : pChange->inactive)
             SetButtonIcon(this->*pButton, ModeButtonOf(pButton).pszInactiveIcon);
-        FinishLedModeChange(m_ec, mode);
-    }
+    });
+    if (!bDone)
+        MessageBoxW(PORTS_BUSY_FOR_MODE.In(m_wLangId), nullptr, MB_OK | MB_ICONWARNING);
 }
 
 void CVelkorDlg::OnBnClickedOn()

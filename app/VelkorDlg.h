@@ -12,7 +12,8 @@
 
 // The main window: a caption-less skinned dialog with five keyboard-light mode
 // buttons, MIN (to the tray) and Exit. It lives for the whole run and owns the
-// EC access, the background brush and the buttons.
+// EC access, the background brush and the buttons. Construction binds and
+// probes the EC and ends the process when it cannot be used.
 //
 // Escape, Enter, Alt+F4, Cancel and the system menu's Close do nothing; the
 // process ends only through Exit, the OK command or the tray menu, at once and
@@ -86,6 +87,7 @@ private:
     static const ModeChange MODE_CHANGES[];
 
     // ---- Implementation
+    void EndUnlessEcReady();
     void AddAboutItem();
     void LoadSkin();
     void MakeBackgroundBrush();

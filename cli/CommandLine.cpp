@@ -133,5 +133,7 @@ const wchar_t* CommandLine::UsageText()
            L"  --version          the version\r\n"
            L"\r\n"
            L"Exit status: 0 done, 1 the output could not be written, 2 wrong usage,\r\n"
-           L"3 io.dll missing or lacking an export, 4 io.dll's driver not open.\r\n";
+           L"3 io.dll missing or lacking an export, 4 io.dll's driver not open,\r\n"
+           L"5 another program kept the EC ports (the port mutex) for over 1 second\r\n"
+           L"(for watch, 5 seconds); no port was touched then.\r\n";
 }

@@ -9,12 +9,19 @@
 #include "cli/ModeName.h"
 #include "ec/EcAccess.h"
 #include "ec/EcRamMap.h"
+#include "ec/IsaBusMutex.h"
 #include "ec/LedMode.h"
 
 namespace
 {
     // As often as the window polls the power level.
     constexpr DWORD WATCH_PERIOD_MS = 500;
+    // How long each EC access (and a mode change's two bytes together) waits
+    // for another program to let go of the ports; then it is not made.
+    constexpr DWORD ACCESS_WAIT_LIMIT_MS = 1000;
+    // watch skips a poll that cannot have the ports, as the window does, and
+    // gives up when it has had none for this long (its probe waits as long).
+    constexpr DWORD WATCH_WAIT_LIMIT_MS = 5000;
 
     std::wstring Hex(unsigned nValue, int nDigits)
     {
@@ -33,7 +40,7 @@ namespace
         return L"power level: " + std::to_wstring(byLevel);
     }
 
-    BYTE ReadRamByte(EcAccess& ec, int nOffset)
+    std::optional<BYTE> ReadRamByte(EcAccess& ec, int nOffset)
     {
         return ec.ReadEcByte(static_cast<WORD>(ec.m_nEcRamBase + nOffset));
     }
@@ -79,20 +86,26 @@ int CommandRunner::Run(const std::vector<std::wstring>& args)
 
 int CommandRunner::RunOnEc(const CommandLine& commandLine)
 {
-    EcAccess ec(EcAccess::OnFailure::Report);
+    const bool bWatch = commandLine.GetCommand() == CommandLine::Command::Watch;
+    EcAccess ec(bWatch ? WATCH_WAIT_LIMIT_MS : ACCESS_WAIT_LIMIT_MS, ACCESS_WAIT_LIMIT_MS);
     switch (ec.GetState())
     {
     case EcAccess::State::LibraryMissing: return ReportLibraryMissing(ec);
     case EcAccess::State::ExportMissing: return ReportExportMissing(ec);
     case EcAccess::State::DriverClosed: return ReportDriverClosed(ec, commandLine.GetCommand());
+    case EcAccess::State::PortsBusy: return ReportPortsBusy();
     case EcAccess::State::Ready: break;
     }
     switch (commandLine.GetCommand())
     {
     case CommandLine::Command::Mode:
-        SelectLedMode(ec, commandLine.Mode());
+        if (!SelectLedMode(ec, commandLine.Mode(), ACCESS_WAIT_LIMIT_MS))
+            return ReportPortsBusy();
         return Say(ModeLine(static_cast<BYTE>(commandLine.Mode())));
-    case CommandLine::Command::Power: return Say(PowerLine(ReadRamByte(ec, POWER_LEVEL_OFFSET)));
+    case CommandLine::Command::Power:
+        if (const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET))
+            return Say(PowerLine(*byLevel));
+        return ReportPortsBusy();
     case CommandLine::Command::Watch: return Watch(ec, commandLine.Count());
     default: return Status(ec);
     }
@@ -141,20 +154,35 @@ int CommandRunner::ReportDriverClosed(const EcAccess& ec, CommandLine::Command c
     );
 }
 
+int CommandRunner::ReportPortsBusy()
+{
+    const std::string strMutex = IsaBusMutex::NAME;
+    return Complain(
+        L"velkorctl: the port mutex " + std::wstring(strMutex.begin(), strMutex.end()) +
+            L" is held by another program, so velkorctl left the EC alone; try again later.\r\n",
+        EXIT_PORTS_BUSY
+    );
+}
+
 // The EC is read first and the lines printed after, so the EC accesses come
-// in one short burst.
+// in one short burst. A mutex that cannot exist gets a line of its own: the
+// accesses then went ahead without one.
 int CommandRunner::Status(EcAccess& ec)
 {
-    const BYTE byMode = ReadRamByte(ec, LED_MODE_OFFSET);
-    const BYTE byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
-    const std::wstring lines[] = {
+    const std::optional<BYTE> byMode = ReadRamByte(ec, LED_MODE_OFFSET);
+    const std::optional<BYTE> byLevel = byMode ? ReadRamByte(ec, POWER_LEVEL_OFFSET) : std::nullopt;
+    if (!byLevel)
+        return ReportPortsBusy();
+    std::vector<std::wstring> lines = {
         L"io.dll: " + ec.LibraryPath(),
         L"driver: open",
         L"chip: " + Hex(ec.ChipId(0), 2) + L" " + Hex(ec.ChipId(1), 2),
         L"ram base: " + Hex(static_cast<unsigned>(ec.m_nEcRamBase), 4),
-        ModeLine(byMode),
-        PowerLine(byLevel),
+        ModeLine(*byMode),
+        PowerLine(*byLevel),
     };
+    if (!ec.HasPortMutex())
+        lines.insert(lines.begin() + 2, L"port mutex: none could be made or opened; accesses are not guarded");
     for (const std::wstring& strLine : lines)
     {
         if (Say(strLine) != EXIT_DONE)
@@ -164,24 +192,30 @@ int CommandRunner::Status(EcAccess& ec)
 }
 
 // Each line is written at once (the stream is unbuffered), so a reader at the
-// other end of a pipe sees a change when it happens.
+// other end of a pipe sees a change when it happens. A poll that cannot have
+// the ports is skipped; only WATCH_WAIT_LIMIT_MS without them ends the watch.
 int CommandRunner::Watch(EcAccess& ec, std::optional<unsigned> count)
 {
-    BYTE byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
-    for (unsigned nLines = 1;; ++nLines)
+    std::optional<BYTE> byShown;
+    unsigned nLines = 0;
+    ULONGLONG nLastTurn = GetTickCount64();
+    for (;;)
     {
-        if (Say(PowerLine(byLevel)) != EXIT_DONE)
-            return EXIT_OUTPUT_FAILED;
-        if (count && nLines == *count)
-            return EXIT_DONE;
-        BYTE byRead;
-        do
+        const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
+        if (byLevel)
+            nLastTurn = GetTickCount64();
+        else if (GetTickCount64() - nLastTurn >= WATCH_WAIT_LIMIT_MS)
+            return ReportPortsBusy();
+        if (byLevel && byLevel != byShown)
         {
-            if (m_ctrlBreak.Wait(WATCH_PERIOD_MS))
+            byShown = byLevel;
+            if (Say(PowerLine(*byLevel)) != EXIT_DONE)
+                return EXIT_OUTPUT_FAILED;
+            if (count && ++nLines == *count)
                 return EXIT_DONE;
-            byRead = ReadRamByte(ec, POWER_LEVEL_OFFSET);
-        } while (byRead == byLevel);
-        byLevel = byRead;
+        }
+        if (m_ctrlBreak.Wait(WATCH_PERIOD_MS))
+            return EXIT_DONE;
     }
 }
 

@@ -14,7 +14,8 @@ class EcAccess;
 // Runs one velkorctl command line: parses it, binds io.dll and probes the chip
 // as Velkor's window does, runs the command and says on standard error why
 // it could not. Every EC byte goes through EcAccess, which holds the port
-// mutex around it, so velkorctl can run while Velkor runs.
+// mutex around it, so velkorctl can run while Velkor runs. When another
+// program keeps the mutex, velkorctl touches no port from then on.
 class CommandRunner
 {
 public:
@@ -24,6 +25,7 @@ public:
     static constexpr int EXIT_USAGE = 2;
     static constexpr int EXIT_NO_LIBRARY = 3;   // io.dll missing, unloadable or lacking an export
     static constexpr int EXIT_DRIVER_CLOSED = 4;
+    static constexpr int EXIT_PORTS_BUSY = 5;   // another program kept the port mutex
 
     CommandRunner(ConsoleStream& out, ConsoleStream& err, const CtrlBreak& ctrlBreak);
 
@@ -35,6 +37,7 @@ private:
     int ReportLibraryMissing(const EcAccess& ec);
     int ReportExportMissing(const EcAccess& ec);
     int ReportDriverClosed(const EcAccess& ec, CommandLine::Command command);
+    int ReportPortsBusy();
     int Status(EcAccess& ec);
     int Watch(EcAccess& ec, std::optional<unsigned> count);
     int Say(const std::wstring& strLine);   // a line on standard output

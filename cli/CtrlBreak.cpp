@@ -1,29 +1,35 @@
 #include "cli/CtrlBreak.h"
 
-HANDLE CtrlBreak::s_hPressed = nullptr;
-
 CtrlBreak::CtrlBreak()
 {
-    s_hPressed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (const HANDLE hPressed = PressedEvent())
+        ResetEvent(hPressed);
     SetConsoleCtrlHandler(&CtrlBreak::OnConsoleCtrl, TRUE);
 }
 
 CtrlBreak::~CtrlBreak()
 {
     SetConsoleCtrlHandler(&CtrlBreak::OnConsoleCtrl, FALSE);
-    if (s_hPressed != nullptr)
-        CloseHandle(s_hPressed);
-    s_hPressed = nullptr;
 }
 
 bool CtrlBreak::Wait(DWORD dwMilliseconds) const
 {
-    if (s_hPressed == nullptr)
+    const HANDLE hPressed = PressedEvent();
+    if (hPressed == nullptr)
     {
         Sleep(dwMilliseconds);
         return false;
     }
-    return WaitForSingleObject(s_hPressed, dwMilliseconds) == WAIT_OBJECT_0;
+    return WaitForSingleObject(hPressed, dwMilliseconds) == WAIT_OBJECT_0;
+}
+
+// Made once, on first use, and never closed: the handler runs on a thread of
+// the system's, which may still be setting it while this object goes, so the
+// handle must stay valid until the process ends (which closes it).
+HANDLE CtrlBreak::PressedEvent()
+{
+    static const HANDLE s_hPressed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return s_hPressed;
 }
 
 // Runs on a thread of its own. A closing console or a logoff is left to the
@@ -32,7 +38,7 @@ BOOL WINAPI CtrlBreak::OnConsoleCtrl(DWORD dwCtrlType)
 {
     if (dwCtrlType != CTRL_C_EVENT && dwCtrlType != CTRL_BREAK_EVENT)
         return FALSE;
-    if (s_hPressed != nullptr)
-        SetEvent(s_hPressed);
+    if (const HANDLE hPressed = PressedEvent())
+        SetEvent(hPressed);
     return TRUE;
 }

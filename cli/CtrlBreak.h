@@ -18,6 +18,6 @@ public:
 
 private:
     static BOOL WINAPI OnConsoleCtrl(DWORD dwCtrlType);
-
-    static HANDLE s_hPressed;   // manual reset: once pressed, stays pressed
+    // Manual reset: once pressed, stays pressed. Null if it could not be made.
+    static HANDLE PressedEvent();
 };

@@ -83,9 +83,10 @@ namespace
 
 }   // namespace
 
-EcAccess::EcAccess(OnFailure onFailure)
+EcAccess::EcAccess(DWORD dwProbeWaitLimitMs, DWORD dwAccessWaitLimitMs)
     : m_nEcRamBase(RAM_BASE_OTHER),
       m_bDriverOpen(false),
+      m_dwAccessWaitLimitMs(dwAccessWaitLimitMs),
       m_hIoDll(nullptr),
       m_pfnOut32(nullptr),
       m_pfnInp32(nullptr),
@@ -96,10 +97,7 @@ EcAccess::EcAccess(OnFailure onFailure)
       m_dwLoadError(ERROR_SUCCESS),
       m_byChipId{0, 0}
 {
-    m_state = Open();
-    // The window has nothing to show without the EC: it ends quietly.
-    if (m_state != State::Ready && onFailure == OnFailure::EndProcess)
-        ExitProcess(0);
+    m_state = Open(dwProbeWaitLimitMs);
 }
 
 std::vector<std::wstring> EcAccess::LibraryFolders()
@@ -118,8 +116,9 @@ std::wstring EcAccess::LibraryPath() const
     return m_hIoDll != nullptr ? ModulePath(m_hIoDll) : std::wstring();
 }
 
-// Each step only when the one before succeeded.
-EcAccess::State EcAccess::Open()
+// Each step only when the one before succeeded. The probe's three accesses
+// are one turn on the ports, so its wait limit is for all of them.
+EcAccess::State EcAccess::Open(DWORD dwProbeWaitLimitMs)
 {
     const State state = BindLibrary();
     if (state != State::Ready)
@@ -127,9 +126,14 @@ EcAccess::State EcAccess::Open()
     // Without its driver the library cannot reach a port: nothing to do here.
     if (!m_pfnIsInpOutDriverOpen())
         return State::DriverClosed;
+    const IsaBusMutex::Turn turn = TakeTurn(dwProbeWaitLimitMs);
+    if (!turn)
+        return State::PortsBusy;
     m_bDriverOpen = true;
-    ProbeChip();
-    return State::Ready;
+    if (ProbeChip())
+        return State::Ready;
+    m_bDriverOpen = false;   // no base known: no access after this one
+    return State::PortsBusy;
 }
 
 // All four exports are looked up, so a failure can name every one that is missing.
@@ -156,27 +160,25 @@ EcAccess::State EcAccess::BindLibrary()
 }
 
 // The EC RAM block sits at a different place on IT5570/IT5571 chips; the byte
-// at 0x1060 is set to match on both branches.
-void EcAccess::ProbeChip()
+// at 0x1060 is set to match on both branches. Called in the probe's turn, so
+// its accesses are only refused if taking the held mutex again fails.
+bool EcAccess::ProbeChip()
 {
-    m_byChipId[0] = ReadEcByte(CHIP_ID_ADDRESS);
-    m_byChipId[1] = ReadEcByte(CHIP_ID_ADDRESS + 1);
-    if (m_byChipId[0] == 0x55 && (m_byChipId[1] == 0x70 || m_byChipId[1] == 0x71))
-    {
-        m_nEcRamBase = RAM_BASE_IT557X;
-        WriteEcByte(CHIP_CONTROL_ADDRESS, 0x80);
-    }
-    else
-    {
-        m_nEcRamBase = RAM_BASE_OTHER;
-        WriteEcByte(CHIP_CONTROL_ADDRESS, 0x00);
-    }
+    const std::optional<BYTE> byId1 = ReadEcByte(CHIP_ID_ADDRESS);
+    const std::optional<BYTE> byId2 = byId1 ? ReadEcByte(CHIP_ID_ADDRESS + 1) : std::nullopt;
+    if (!byId2)
+        return false;
+    m_byChipId[0] = *byId1;
+    m_byChipId[1] = *byId2;
+    const bool bIt557x = *byId1 == 0x55 && (*byId2 == 0x70 || *byId2 == 0x71);
+    m_nEcRamBase = bIt557x ? RAM_BASE_IT557X : RAM_BASE_OTHER;
+    return WriteEcByte(CHIP_CONTROL_ADDRESS, bIt557x ? 0x80 : 0x00);
 }
 
 // One step of an indexed sequence: select a configuration register, then
-// write its data port. m_bDriverOpen is set once, in the constructor, and
-// never cleared, so the check before each step only ever stops an object
-// whose driver never opened (kept by a caller that reports the failure).
+// write its data port. m_bDriverOpen is settled in the constructor, so the
+// check before each step only ever stops an object that is not ready (kept
+// by a caller that reports the failure).
 bool EcAccess::WriteConfigRegister(BYTE byRegister, BYTE byValue)
 {
     if (!m_bDriverOpen)
@@ -197,19 +199,18 @@ bool EcAccess::SelectEcAddress(WORD wAddress)
            WriteConfigRegister(SIO_INDIRECT_SELECT, EC_DATA);
 }
 
-BYTE EcAccess::ReadEcByte(WORD wAddress)
+std::optional<BYTE> EcAccess::ReadEcByte(WORD wAddress)
 {
-    IsaBusMutex::Turn turn(m_mutexIsaBus);
-    if (!SelectEcAddress(wAddress) || !m_bDriverOpen)
-        return 0;
+    const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
+    if (!turn || !SelectEcAddress(wAddress))
+        return std::nullopt;
     m_pfnOut32(static_cast<short>(m_wSioIndexPort), SIO_INDIRECT_DATA);
     // Only the low byte is the port's answer; the library may leave the rest undefined.
     return static_cast<BYTE>(m_pfnInp32(static_cast<short>(static_cast<WORD>(m_wSioIndexPort + 1))) & 0xFF);
 }
 
-void EcAccess::WriteEcByte(WORD wAddress, BYTE byValue)
+bool EcAccess::WriteEcByte(WORD wAddress, BYTE byValue)
 {
-    IsaBusMutex::Turn turn(m_mutexIsaBus);
-    if (SelectEcAddress(wAddress))
-        WriteConfigRegister(SIO_INDIRECT_DATA, byValue);
+    const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
+    return turn && SelectEcAddress(wAddress) && WriteConfigRegister(SIO_INDIRECT_DATA, byValue);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,35 +11,47 @@
 // space through the port-I/O library io.dll, via the Super I/O configuration
 // ports 0x4E/0x4F and the EC's indirect-access registers.
 //
-// Construction binds io.dll, checks its driver and probes the chip. When the
-// library, one of its exports or its driver is missing, the window's start
-// ends the process at once with exit status 0; a caller that says why asks for
-// the failure to be kept instead. Either way the steps after the failing one
-// are not taken, so no port has been touched. The library stays loaded until
-// the process ends.
+// Construction binds io.dll, checks its driver and probes the chip; GetState
+// says how far it got, and the caller decides what a failure means to it. The
+// steps after the failing one are not taken, so no port has been touched. The
+// library stays loaded until the process ends.
+//
+// No port is touched while another program holds the port mutex: an access
+// that cannot have it within its wait limit is not made, and says so.
 class EcAccess
 {
 public:
-    enum class OnFailure
-    {
-        EndProcess,
-        Report
-    };
     // How far construction got.
     enum class State
     {
         Ready,
         LibraryMissing,
         ExportMissing,
-        DriverClosed
+        DriverClosed,
+        PortsBusy   // another program kept the port mutex for the whole probe wait
     };
 
-    explicit EcAccess(OnFailure onFailure = OnFailure::EndProcess);
+    // The probe waits up to dwProbeWaitLimitMs in all for the port mutex; each
+    // later access up to dwAccessWaitLimitMs.
+    EcAccess(DWORD dwProbeWaitLimitMs, DWORD dwAccessWaitLimitMs);
     EcAccess(const EcAccess&) = delete;
     EcAccess& operator=(const EcAccess&) = delete;
 
-    BYTE ReadEcByte(WORD wAddress);
-    void WriteEcByte(WORD wAddress, BYTE byValue);
+    // Nothing, or false: the access was not made (another program kept the
+    // ports for the whole wait, or the EC is not ready) and no port was touched.
+    [[nodiscard]] std::optional<BYTE> ReadEcByte(WORD wAddress);
+    bool WriteEcByte(WORD wAddress, BYTE byValue);
+    // The ports for a run of accesses that no other program may come between
+    // (the two bytes of a mode change); the accesses inside wait for nothing.
+    // Test it before the first access: false means another program kept the
+    // ports for the whole wait.
+    [[nodiscard]] IsaBusMutex::Turn TakeTurn(DWORD dwWaitLimitMs) const
+    {
+        return IsaBusMutex::Turn(m_mutexIsaBus, dwWaitLimitMs);
+    }
+    // False when the port mutex could be neither created nor opened, so that
+    // accesses go ahead unguarded.
+    bool HasPortMutex() const { return m_mutexIsaBus.Exists(); }
     bool IsDriverOpen() const { return m_bDriverOpen; }
 
     State GetState() const { return m_state; }
@@ -64,13 +77,14 @@ private:
     typedef BOOL(__stdcall* PFN_QUERY)(void);
 
     // Implementation
-    State Open();
+    State Open(DWORD dwProbeWaitLimitMs);
     State BindLibrary();
-    void ProbeChip();
+    bool ProbeChip();
     bool SelectEcAddress(WORD wAddress);
     bool WriteConfigRegister(BYTE byRegister, BYTE byValue);
 
-    bool m_bDriverOpen;
+    bool m_bDriverOpen;   // and the probe done: ports may be used
+    DWORD m_dwAccessWaitLimitMs;
     HMODULE m_hIoDll;
     PFN_OUT32 m_pfnOut32;
     PFN_INP32 m_pfnInp32;

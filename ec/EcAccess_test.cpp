@@ -53,39 +53,3 @@ TEST(EcAccess, ReadKeepsOnlyTheLowByteOfThePortAnswer)
     }
     pfnSetHighBits(0);
 }
-
-TEST(EcAccess, ProbeReadsTheChipIdThenSetsTheRamBaseAndControlByte)
-{
-    struct Case
-    {
-        BYTE byId1, byId2;
-        int nBase;
-        BYTE byControl;
-    };
-    const Case cases[] = {
-        {0x55, 0x70, 0xC400, 0x80},
-        {0x55, 0x71, 0xC400, 0x80},
-        {0x55, 0x72, 0x0400, 0x00},
-        {0x54, 0x70, 0x0400, 0x00},
-    };
-    SimHarness& sim = ProcessSim();
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(testing::Message() << std::hex << int(c.byId1) << ":" << int(c.byId2));
-        sim.SetChipId(c.byId1, c.byId2);
-        sim.Ec()[0x1060] = 0x5A;
-        sim.NewLogLines();
-
-        EcAccess ec;
-
-        EXPECT_EQ(ec.m_nEcRamBase, c.nBase);
-        EXPECT_EQ(ec.ChipId(0), c.byId1);
-        EXPECT_EQ(ec.ChipId(1), c.byId2);
-        EXPECT_EQ(sim.Ec()[0x1060], c.byControl);
-        // Exactly two reads, 0x2000 before 0x2001, then one write.
-        EXPECT_EQ(
-            NewEcOperations(),
-            (std::vector<EcOperation>{EcRead(0x2000, c.byId1), EcRead(0x2001, c.byId2), EcWrite(0x1060, c.byControl)})
-        );
-    }
-}

@@ -20,15 +20,20 @@ IsaBusMutex::~IsaBusMutex()
         CloseHandle(m_hMutex);
 }
 
-IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex)
-    : m_hOwned(nullptr)
+IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex, DWORD dwWaitLimitMs)
+    : m_hOwned(nullptr),
+      m_bGranted(!mutex.Exists())
 {
-    if (mutex.m_hMutex == nullptr)
+    if (!mutex.Exists())
         return;
     // WAIT_ABANDONED: its owner died holding it; it is ours now all the same.
-    const DWORD dwWait = WaitForSingleObject(mutex.m_hMutex, WAIT_LIMIT_MS);
+    // A timeout or a failed wait grants nothing.
+    const DWORD dwWait = WaitForSingleObject(mutex.m_hMutex, dwWaitLimitMs);
     if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED)
+    {
         m_hOwned = mutex.m_hMutex;
+        m_bGranted = true;
+    }
 }
 
 IsaBusMutex::Turn::~Turn()

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 class EcAccess;
 
 // The keyboard light mode byte the EC firmware acts on.
@@ -13,10 +15,14 @@ enum class LedMode : BYTE
     ColorLoop = 4,
 };
 
-// Selecting a mode is two writes: the clear byte, then the mode byte. Callers
-// with work of their own between the two (the mode buttons change their
-// images there) call the halves; everyone else calls SelectLedMode. The base
-// is read from ec afresh for each write.
-void BeginLedModeChange(EcAccess& ec);
-void FinishLedModeChange(EcAccess& ec, LedMode mode);
-void SelectLedMode(EcAccess& ec, LedMode mode);
+// Selecting a mode is two writes, the clear byte and then the mode byte, in
+// one turn on the ports, so that no other program's access comes between
+// them. It is all or nothing: when the ports cannot be had within
+// dwWaitLimitMs, nothing is written (nor is betweenWrites called) and the
+// answer is false. A caller with work of its own between the two bytes (the
+// mode buttons change their images there) passes it as betweenWrites; should
+// that work throw, the mode byte is still written and the exception goes on.
+// The base is read from ec afresh for each write.
+bool SelectLedMode(
+    EcAccess& ec, LedMode mode, DWORD dwWaitLimitMs, const std::function<void()>& betweenWrites = nullptr
+);

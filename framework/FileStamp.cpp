@@ -52,7 +52,14 @@ namespace
     }
 }   // namespace
 
-std::optional<FileStamp> FileStamp::Of(const std::wstring& strPath)
+LONGLONG FileStamp::SystemTime()
+{
+    FILETIME ft;
+    ::GetSystemTimeAsFileTime(&ft);
+    return static_cast<LONGLONG>((static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+}
+
+std::optional<FileStamp> FileStamp::Of(const std::wstring& strPath, Clock clock)
 {
     const QueryFullAttributesFile pfnQuery = FindQuery();
     std::wstring strNtPath = NtPathOf(strPath);
@@ -69,14 +76,30 @@ std::optional<FileStamp> FileStamp::Of(const std::wstring& strPath)
     attributes.Length = sizeof attributes;
     attributes.ObjectName = &name;
     attributes.Attributes = OBJ_CASE_INSENSITIVE;
+    // The clock is read first: a change made during the query then lies after it.
+    const LONGLONG nTakenAt = clock();
     FullAttributes info{};
     if (pfnQuery(&attributes, &info) < 0)   // an NTSTATUS error
         return std::nullopt;
 
     FileStamp stamp;
+    stamp.m_nTakenAt = nTakenAt;
     stamp.m_nSize = info.EndOfFile.QuadPart;
     stamp.m_nLastWriteTime = info.LastWriteTime.QuadPart;
     stamp.m_nChangeTime = info.ChangeTime.QuadPart;
     stamp.m_nAttributes = info.FileAttributes;
     return stamp;
+}
+
+// A time in the future (a clock set back) is never settled.
+bool FileStamp::IsSettled() const
+{
+    const LONGLONG nLatest = m_nLastWriteTime > m_nChangeTime ? m_nLastWriteTime : m_nChangeTime;
+    return m_nTakenAt - nLatest > COARSEST_TIME_STEP;
+}
+
+bool FileStamp::operator==(const FileStamp& other) const
+{
+    return m_nSize == other.m_nSize && m_nLastWriteTime == other.m_nLastWriteTime &&
+           m_nChangeTime == other.m_nChangeTime && m_nAttributes == other.m_nAttributes;
 }

@@ -32,3 +32,21 @@ TEST(FileStamp, StaysWhileTheFileStaysAndChangesWhenACopyOfTheSameSizeAndWriteTi
     EXPECT_TRUE(FileStamp::Of(strPicture));
     EXPECT_NE(FileStamp::Of(strPicture), stamp);
 }
+
+// Two writes within one step of the clock leave equal stamps. The file is dated
+// ahead, so the check does not hang on how soon after the write it runs.
+TEST(FileStamp, IsSettledOnlyOnceTheFilesTimesLieMoreThanTheCoarsestStepBeforeIt)
+{
+    TempFolder temp;
+    const std::wstring strPicture = temp.File(L"picture.ico");
+    FileSystem::WriteBytes(strPicture, std::vector<unsigned char>(100, 'a'));
+    static const LONGLONG s_nWritten = FileStamp::SystemTime() + 3600 * 10'000'000LL;
+    FileSystem::SetLastWriteTime(strPicture, static_cast<unsigned long long>(s_nWritten));
+    const auto justInside = FileStamp::Of(strPicture, [] { return s_nWritten + FileStamp::COARSEST_TIME_STEP; });
+    const auto justPast = FileStamp::Of(strPicture, [] { return s_nWritten + FileStamp::COARSEST_TIME_STEP + 1; });
+    ASSERT_TRUE(justInside && justPast);
+    EXPECT_EQ(justInside, justPast) << "when a stamp is taken is no part of the file's version";
+    EXPECT_FALSE(justInside->IsSettled());
+    EXPECT_TRUE(justPast->IsSettled());
+    EXPECT_FALSE(FileStamp::Of(strPicture)->IsSettled()) << "a file dated ahead of the clock";
+}

@@ -68,7 +68,7 @@ namespace
     void Measure(SimHarness& sim, bool bLogged)
     {
         const Plan& plan = bLogged ? LOGGED : UNLOGGED;
-        EcAccess ec;
+        EcAccess ec(INFINITE, INFINITE);   // nobody else uses the simulated ports here
         const WORD wMode = static_cast<WORD>(ec.m_nEcRamBase + LED_MODE_OFFSET);
         auto pfnOut32 = SimHarness::IoExport<void(__stdcall*)(short, short)>("Out32");
         HANDLE hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME);
@@ -78,7 +78,7 @@ namespace
                 pfnOut32(0x80, 0);   // an unmodelled port: the library's cost alone
         };
         const auto write = [&] { ec.WriteEcByte(wMode, 0x02); };
-        const auto read = [&] { ec.ReadEcByte(wMode); };
+        const auto read = [&] { static_cast<void>(ec.ReadEcByte(wMode)); };
         const auto mutex = [&] {
             WaitForSingleObject(hMutex, INFINITE);
             ReleaseMutex(hMutex);

@@ -16,8 +16,10 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/PortLog.h"
 #include "tests/support/TestInstall.h"
-#include "tests/support/ec/EcTestSupport.h"
+#include "ec/IsaBusMutex.h"
 #include "tests/support/Wait.h"
+#include "tests/support/ec/EcTestSupport.h"
+#include "tests/support/ec/OtherPortUser.h"
 
 namespace
 {
@@ -79,6 +81,8 @@ namespace
     }
 }
 
+// Where the port mutex's name is taken by another kind of object, no program
+// can have the mutex: status then goes ahead unguarded and says so.
 TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
 {
     SimHarness sim;
@@ -87,16 +91,25 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
     const struct
     {
         BYTE byId1, byId2, byMode, byLevel;
+        WORD wBase;
         const char* pszLines;
+        bool bNoMutex;
     } chips[] = {
-        {0x55, 0x71, 3, 2, "chip: 55 71\nram base: C400\nmode: 3 Breath\npower level: 2\n"},
-        {0xAB, 0xCD, 255, 0, "chip: AB CD\nram base: 0400\nmode: 255 unknown\npower level: 0\n"},
+        {0x55, 0x71, 3, 2, 0xC400, "chip: 55 71\nram base: C400\nmode: 3 Breath\npower level: 2\n", false},
+        {0x55, 0x70, 1, 3, 0xC400,
+         "port mutex: none could be made or opened; accesses are not guarded\nchip: 55 70\nram base: C400\nmode: 1 "
+         "On\npower level: 3\n",
+         true},
+        {0x55, 0x72, 0, 1, 0x0400, "chip: 55 72\nram base: 0400\nmode: 0 Auto\npower level: 1\n", false},
+        {0xAB, 0xCD, 255, 0, 0x0400, "chip: AB CD\nram base: 0400\nmode: 255 unknown\npower level: 0\n", false},
     };
     for (const auto& c : chips)
     {
         SCOPED_TRACE(c.pszLines);
+        const ScopedHandle hNameTaken(c.bNoMutex ? CreateEventA(nullptr, TRUE, FALSE, IsaBusMutex::NAME) : nullptr);
+        ASSERT_EQ(hNameTaken.IsValid(), c.bNoMutex);
         sim.SetChipId(c.byId1, c.byId2);
-        const WORD wBase = c.byId1 == 0x55 ? 0xC400 : 0x0400;
+        const WORD wBase = c.wBase;
         sim.Ec()[wBase + 0xF6] = c.byMode;
         sim.Ec()[wBase + 0x30] = c.byLevel;
         NewEcOperations(sim);
@@ -135,7 +148,9 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
     }
 }
 
-TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCount)
+// A poll that cannot have the ports is skipped, as the window skips it: no
+// access while another program holds them, the change seen after.
+TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCountSkippingPollsWhileThePortsAreHeld)
 {
     SimHarness sim;
     sim.ExportEnvironment();
@@ -153,11 +168,54 @@ TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCount)
     ASSERT_TRUE(waitForLines(1));
     sim.Ec()[0xC430] = 2;
     Sleep(600);
+
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold());
+    sim.NewLogLines();
     sim.Ec()[0xC430] = 3;
+    // Long enough for two polls, short of the 5 s after which watch gives up.
+    Pause(2500);
+    EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>()) << "a poll went ahead while the ports were held";
+    EXPECT_EQ(watch.Output(), "power level: 2\n");
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+
     ASSERT_TRUE(waitForLines(2));
     sim.Ec()[0xC430] = 1;
     EXPECT_EQ(watch.Wait(20000), 0u);
     EXPECT_EQ(watch.Output(), "power level: 2\npower level: 3\npower level: 1\n");
+    const Ops ops = NewEcOperations(sim);
+    ASSERT_FALSE(ops.empty());
+    EXPECT_EQ(ops.front(), (EcOperation{EcOperation::Read, 0x2000, 0x55})) << "a poll came before the release";
+}
+
+// While another program holds the ports' mutex, each command that needs the
+// EC gives up without a single port access: after 1 s, watch after 5 s.
+TEST(Velkorctl, EveryEcCommandExitsFiveWithoutPortAccessWhileAnotherProgramHoldsThePorts)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC4F6] = 0xAA;
+    const std::string strBusy = "velkorctl: the port mutex " + std::string(IsaBusMutex::NAME) +
+                                " is held by another program, so velkorctl left the EC alone; try again later.\n";
+    OtherPortUser other;
+    ASSERT_TRUE(other.Hold());
+    for (const Args& args : {Args{"status"}, Args{"mode", "breath"}, Args{"power"}, Args{"watch"}})
+    {
+        SCOPED_TRACE(args[0]);
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.dwExit, 5u);
+        EXPECT_EQ(result.strOut, "");
+        EXPECT_EQ(result.strErr, strBusy);
+        EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>()) << "ports touched while another program held them";
+    }
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+    EXPECT_EQ(NewEcOperations(sim), (Ops{{EcOperation::Read, 0x2000, 0x55}})) << "only the other program's access";
+    EXPECT_EQ(sim.Ec()[0xC4F6], 0xAA);
+
+    EXPECT_EQ(RunCtl({"mode", "breath"}).dwExit, 0u) << "once the other program let go";
+    EXPECT_EQ(sim.Ec()[0xC4F6], 0x03);
 }
 
 // Usage, help and version come before io.dll is loaded: the same without any

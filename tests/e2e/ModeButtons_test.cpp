@@ -7,9 +7,12 @@
 
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
+#include "tests/support/NotifyWindows.h"
 #include "tests/support/Text.h"
 #include "tests/support/UserInput.h"
+#include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "tests/support/ec/OtherPortUser.h"
 
 #include <gtest/gtest.h>
 
@@ -91,12 +94,15 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainW
     RECT rcNow = WindowQuery::ScreenRect(velkor.Main());
     EXPECT_TRUE(EqualRect(&rcWindow, &rcNow)) << "clicking buttons moved the window";
 
-    // Replace the active picture on disk: a repeated click writes again and reads it anew.
+    // Pictures replaced on disk: a repeated click writes again and reads anew
+    // the clicked button's picture and that of a button it leaves inactive.
     FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), velkor.SkinFile(COLORLOOP.pszActiveIcon));
+    FileSystem::Copy(velkor.SkinFile(ON.pszInactiveIcon), velkor.SkinFile(AUTO.pszInactiveIcon));
     ClickAndExpectWrites(COLORLOOP);
     EXPECT_GT(velkor.WaitForIcon(ID_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
         << "the active picture was not reloaded";
-    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
+        << "the inactive picture was not reloaded";
 }
 
 // The mode byte goes out once the new pictures are in the buttons: a picture
@@ -122,32 +128,43 @@ TEST_F(ModeButtons, TheModeByteIsWrittenAfterTheNewPicturesAreTaken)
     CloseHandle(hGo);
 }
 
-// Pictures replaced while the program runs show at the next click: the
-// active one of the clicked button, read ahead at start, and the inactive one
-// of a button whose picture that click leaves as it was. The copies have the
-// size and write time of the files they replace (all the mode pictures are
-// the same size), so only a change the system records on every write can
-// tell them.
-TEST_F(ModeButtons, PicturesReplacedWhileRunningShowAtTheNextClickThoughSizeAndWriteTimeStay)
+// While another program keeps the EC ports, the window touches none: its
+// power polls are skipped, and a click, after waiting its second, writes
+// nothing, leaves the pictures as they were and says so in a box the window
+// owns. Once the ports are free, polls and clicks work as before.
+TEST_F(ModeButtons, WhileAnotherProgramKeepsThePortsAClickWritesNothingAndSaysSo)
 {
     StartVelkor();
     ClickAndExpectWrites(ON);
     ExpectPictures(ON);
-    const auto replace = [this](const wchar_t* pszPicture, const wchar_t* pszBy) {
-        const std::wstring strPicture = velkor.SkinFile(pszPicture), strCopy = velkor.Install().Root() + L"\\copy.ico";
-        FileSystem::Copy(velkor.SkinFile(pszBy), strCopy);
-        FileSystem::SetLastWriteTime(strCopy, FileSystem::LastWriteTime(strPicture));
-        ASSERT_EQ(FileSystem::ReadBytes(strCopy).size(), FileSystem::ReadBytes(strPicture).size());
-        FileSystem::Copy(strCopy, strPicture);
-        ASSERT_EQ(FileSystem::LastWriteTime(strPicture), FileSystem::LastWriteTime(strCopy));
-    };
-    replace(BREATH.pszActiveIcon, RAINBOW.pszActiveIcon);
-    replace(AUTO.pszInactiveIcon, ON.pszInactiveIcon);
+    TestInstall& install = velkor.Install();
+    OtherPortUser other(Text::ToUtf8(install.StatePath()), Text::ToUtf8(install.LogPath()));
+    ASSERT_TRUE(other.Hold());
+    const PortLog before = PortLog::Load(install.LogPath());
+    const size_t nLogged = before.Accesses().size(), nOperations = before.EcOperations().size();
+    NotifyWindows::SetPowerLevel(velkor, 2);
 
+    UserInput::ClickCentre(velkor.Control(BREATH.nId));
+    ASSERT_TRUE(WaitUntil([&] { return velkor.MessageBoxes().size() == 1; })) << "no word of the busy ports";
+    const HWND hBox = velkor.MessageBoxes()[0];
+    EXPECT_EQ(GetWindow(hBox, GW_OWNER), velkor.Main());
+    EXPECT_TRUE(WindowQuery::MessageBoxText(hBox).starts_with(L"Another program is using the EC ports"));
+    // The polls go on behind the box, each refused.
+    Pause(1500);
+    EXPECT_EQ(PortLog::Load(install.LogPath()).Accesses().size(), nLogged) << "ports touched while they were held";
+    EXPECT_EQ(NotifyWindows::PowerPopup(velkor), nullptr) << "a level was read while the ports were held";
+    ExpectPictures(ON);
+
+    PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return velkor.MessageBoxes().empty(); }));
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+    const HWND hPopup = NotifyWindows::WaitForPopupShown(velkor);
+    ASSERT_NE(hPopup, nullptr) << "the polls did not come back";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); })) << "the popup stays over the buttons";
+    ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
     ClickAndExpectWrites(BREATH);
-    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, velkor.SkinFile(RAINBOW.pszActiveIcon)), 0.98)
-        << "the clicked button's new picture";
-    EXPECT_GT(velkor.WaitForIcon(AUTO.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
-        << "the new picture of a button the click left inactive";
-    EXPECT_GT(velkor.WaitForIcon(ON.nId, velkor.SkinFile(ON.pszInactiveIcon)), 0.98);
+    ExpectPictures(BREATH);
+    EXPECT_EQ(PortLog::Load(install.LogPath()).EcOperations().at(nOperations), EcRead(0x2000, 0x55))
+        << "the other program's access did not come first";
 }

@@ -4,8 +4,10 @@
 #include "tests/support/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
+#include "tests/support/Text.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "tests/support/ec/OtherPortUser.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +49,36 @@ TEST(Startup, WithoutAUsablePortLibraryOrDriverTheProgramEndsSilentlyWithStatusZ
         EXPECT_EQ(velkor.Process().ExitCode(), 0u);
         EXPECT_TRUE(PortLog::Load(velkor.Install().LogPath()).Accesses().empty());
     }
+}
+
+// Another program keeps the EC ports past the probe's five seconds: no window
+// comes, only a message (which no window owns), and once it is read the
+// program ends with status 0, having touched no port.
+TEST(Startup, WhileAnotherProgramKeepsThePortsTheUserIsToldAndTheProgramEndsWithoutPortAccess)
+{
+    VelkorSession velkor;
+    TestInstall& install = velkor.Install();
+    OtherPortUser other(Text::ToUtf8(install.StatePath()), Text::ToUtf8(install.LogPath()));
+    ASSERT_TRUE(other.Hold());
+    velkor.Start();
+    HWND hBox = nullptr;
+    const auto findBox = [&] {
+        for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid()))
+            hBox =
+                WindowQuery::MessageBoxText(hWnd).starts_with(L"Another program is using the EC ports") ? hWnd : hBox;
+        return hBox != nullptr;
+    };
+    ASSERT_TRUE(WaitUntil(findBox, 20000)) << "no word of the busy ports";
+    EXPECT_TRUE(velkor.Process().IsRunning());
+    EXPECT_TRUE(PortLog::Load(install.LogPath()).Accesses().empty());
+
+    PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(velkor.Process().WaitForExit(20000));
+    EXPECT_EQ(velkor.Process().ExitCode(), 0u);
+    other.Go();
+    EXPECT_EQ(other.Wait(), 0u);
+    EXPECT_EQ(PortLog::Load(install.LogPath()).EcOperations(), std::vector<EcOperation>{EcRead(0x2000, 0x55)})
+        << "only the other program's access";
 }
 
 namespace

@@ -12,11 +12,12 @@ SimHarness& ProcessSim()
     return *s_pSim;
 }
 
-std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2)
+std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2, DWORD dwAccessWaitLimitMs)
 {
     SimHarness& sim = ProcessSim();
     sim.SetChipId(byChipId1, byChipId2);
-    auto pEc = std::make_unique<EcAccess>();
+    auto pEc = std::make_unique<EcAccess>(5000, dwAccessWaitLimitMs);
+    EXPECT_EQ(pEc->GetState(), EcAccess::State::Ready);
     sim.NewLogLines();
     return pEc;
 }

@@ -14,8 +14,9 @@
 // simulated EC; each test sets the chip id it needs in it.
 SimHarness& ProcessSim();
 
-// A ready EcAccess on a chip with this id; the probe's log lines are consumed.
-std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2);
+// A ready EcAccess on a chip with this id, whose accesses wait up to
+// dwAccessWaitLimitMs for the port mutex; the probe's log lines are consumed.
+std::unique_ptr<EcAccess> ProbedEc(BYTE byChipId1, BYTE byChipId2, DWORD dwAccessWaitLimitMs = 100);
 
 // Port log lines decoded into EC reads and writes; a broken sequence fails.
 std::vector<EcOperation> EcOperationsOf(const std::vector<std::string>& lines);
