@@ -36,10 +36,11 @@ fi
 # it all: make for CMake's generator; fonts-liberation and fonts-wine because
 # Wine maps the dialog font to them, and the window's size in pixels follows
 # that font; a CJK font for the Chinese texts; locales, because Wine names Unix
-# files in the code set of the tests' locale (en_US.UTF-8), which must exist.
+# files in the code set of the tests' locale (en_US.UTF-8), which must exist;
+# wixl and msitools build and read the installer package.
 PACKAGES="wine g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make
           googletest xvfb xauth fonts-liberation fonts-wine fonts-wqy-microhei
-          imagemagick x11-utils xdotool locales"
+          imagemagick x11-utils xdotool locales msitools wixl"
 if [ "$TARGET_ARCH" = i686 ]; then
     PACKAGES="$PACKAGES wine32:i386"
 else
