@@ -98,7 +98,7 @@ check_installed_files() {
     link=$(shortcut)
     if [ "$(wc -l <<<"$link")" -ne 1 ] || [ -z "$link" ]; then
         fail "not one Start menu shortcut: [$link]"
-    elif ! grep -qixF "$FOLDER_W\Velkor.exe" <<<"$(strings "$link"; strings -el "$link")"; then
+    elif ! grep -aqiF "$FOLDER_W\Velkor.exe" "$link"; then   # the link's target, in its ANSI form
         fail "the shortcut does not lead to $FOLDER_W\Velkor.exe"
     fi
 }
