@@ -64,12 +64,13 @@ fi
 # it all: make for CMake's generator; fonts-liberation and fonts-wine because
 # Wine maps the dialog font to them, and the window's size in pixels follows
 # that font; a CJK font for the Chinese texts; locales, because Wine names Unix
-# files in the code set of the tests' locale (en_US.UTF-8), which must exist.
-# Both Wines: wine64 for the 64-bit build, wine32 (i386) for the 32-bit one.
+# files in the code set of the tests' locale (en_US.UTF-8), which must exist;
+# wixl and msitools build and read the installer package. Both Wines: wine64
+# for the 64-bit build, wine32 (i386) for the 32-bit one.
 PACKAGES="wine wine32:i386 wine64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make
           googletest xvfb xauth fonts-liberation fonts-wine fonts-wqy-microhei
-          imagemagick x11-utils xdotool locales unzip"
+          imagemagick x11-utils xdotool locales unzip msitools wixl"
 
 ensure_packages() {
     install_missing_packages
