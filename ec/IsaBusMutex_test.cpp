@@ -44,8 +44,8 @@ namespace
                    std::to_string(++s_nEvents);
         }
         std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
-        ScopedHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
-        ScopedHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
+        SimKernelHandle m_hReady{CreateEventA(nullptr, TRUE, FALSE, m_strReady.c_str())};
+        SimKernelHandle m_hGo{CreateEventA(nullptr, TRUE, FALSE, m_strGo.c_str())};
         ProgramRun m_holder{SimHarness::ToolPath("bus_holder.exe")};
     };
 

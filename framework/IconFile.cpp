@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/OwnedHandle.h"
+
 namespace
 {
     // Files larger than this are no single small icon: LoadImage takes them.
@@ -33,23 +35,22 @@ namespace
 
     std::optional<std::vector<BYTE>> ReadSmallFile(const std::wstring& strPath)
     {
-        HANDLE hFile = ::CreateFileW(
+        const OwnedKernelHandle hFile(::CreateFileW(
             strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr
-        );
-        if (hFile == INVALID_HANDLE_VALUE)
+        ));
+        if (!hFile)
             return std::nullopt;
         std::optional<std::vector<BYTE>> bytes;
         LARGE_INTEGER size{};
-        if (::GetFileSizeEx(hFile, &size) && size.QuadPart <= LARGEST_SINGLE_IMAGE_FILE)
+        if (::GetFileSizeEx(hFile.Get(), &size) && size.QuadPart <= LARGEST_SINGLE_IMAGE_FILE)
         {
             std::vector<BYTE> buffer(static_cast<size_t>(size.QuadPart));
             DWORD cbRead = 0;
-            if (::ReadFile(hFile, buffer.data(), static_cast<DWORD>(buffer.size()), &cbRead, nullptr) &&
+            if (::ReadFile(hFile.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &cbRead, nullptr) &&
                 cbRead == buffer.size())
                 bytes = std::move(buffer);
         }
-        ::CloseHandle(hFile);
         return bytes;
     }
 

@@ -4,7 +4,7 @@
 #include "framework/Button.h"
 #include "framework/DC.h"
 #include "framework/MemDC.h"
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 #include "framework/ToolTipCtrl.h"
 #include "controls/button/SkinButtonImages.h"
 #include "controls/menu/SkinMenu.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <vector>
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 #include "framework/SharedIcon.h"
 
 class CWnd;

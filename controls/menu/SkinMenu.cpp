@@ -6,7 +6,7 @@
 #include "framework/Afx.h"
 #include "framework/ClientDC.h"
 #include "framework/Exceptions.h"
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 #include "framework/ScopedSelect.h"
 
 #include <algorithm>
