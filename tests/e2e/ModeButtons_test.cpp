@@ -23,11 +23,11 @@ namespace
         const wchar_t* pszInactiveIcon;
     };
 
-    const Mode AUTO = {ID_AUTO, 0, L"06_Auto_1.ico", L"06_Auto_0.ico"};
-    const Mode ON = {ID_ON, 1, L"01_On_1.ico", L"01_On_0.ico"};
-    const Mode RAINBOW = {ID_RAINBOW, 2, L"05_RainBow_1.ico", L"05_RainBow_0.ico"};
-    const Mode BREATH = {ID_BREATH, 3, L"03_Breath_1.ico", L"03_Breath_0.ico"};
-    const Mode COLORLOOP = {ID_COLORLOOP, 4, L"04_ColorLoop_1.ico", L"04_ColorLoop_0.ico"};
+    const Mode AUTO = {IDC_AUTO, 0, L"06_Auto_1.ico", L"06_Auto_0.ico"};
+    const Mode ON = {IDC_ON, 1, L"01_On_1.ico", L"01_On_0.ico"};
+    const Mode RAINBOW = {IDC_RAINBOW, 2, L"05_RainBow_1.ico", L"05_RainBow_0.ico"};
+    const Mode BREATH = {IDC_BREATH, 3, L"03_Breath_1.ico", L"03_Breath_0.ico"};
+    const Mode COLORLOOP = {IDC_COLORLOOP, 4, L"04_ColorLoop_1.ico", L"04_ColorLoop_0.ico"};
     const Mode ALL_MODES[] = {AUTO, ON, RAINBOW, BREATH, COLORLOOP};
 
     class ModeButtons : public ::testing::Test
@@ -94,9 +94,9 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainW
     // Replace the active picture on disk: a repeated click writes again and reads it anew.
     FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), velkor.SkinFile(COLORLOOP.pszActiveIcon));
     ClickAndExpectWrites(COLORLOOP);
-    EXPECT_GT(velkor.WaitForIcon(ID_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
+    EXPECT_GT(velkor.WaitForIcon(IDC_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
         << "the active picture was not reloaded";
-    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(IDC_AUTO, velkor.SkinFile(AUTO.pszInactiveIcon)), 0.98);
 }
 
 // The mode byte goes out once the new pictures are in the buttons: a picture
