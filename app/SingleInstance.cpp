@@ -10,14 +10,8 @@ namespace
 
 SingleInstance::SingleInstance()
     : m_hMutex(::CreateMutexW(nullptr, FALSE, MUTEX_NAME)),
-      m_bFirst(m_hMutex == nullptr || ::GetLastError() != ERROR_ALREADY_EXISTS)
+      m_bFirst(!m_hMutex || ::GetLastError() != ERROR_ALREADY_EXISTS)
 {}
-
-SingleInstance::~SingleInstance()
-{
-    if (m_hMutex != nullptr)
-        ::CloseHandle(m_hMutex);
-}
 
 UINT SingleInstance::ActivateMessage()
 {

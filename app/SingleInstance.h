@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/OwnedHandle.h"
+
 // One Velkor per user session: a tray utility started twice would show two
 // windows, two tray icons and two popups for each power change. The first
 // start holds a named mutex for its whole run; a later start finds it taken,
@@ -10,9 +12,6 @@ class SingleInstance
 {
 public:
     SingleInstance();
-    ~SingleInstance();
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // False when another instance of the program runs in this session.
     bool IsFirst() const { return m_bFirst; }
@@ -26,6 +25,6 @@ public:
     static UINT ActivateMessage();
 
 private:
-    HANDLE m_hMutex;
+    OwnedKernelHandle m_hMutex;   // held for the whole run: its existence is the mark
     bool m_bFirst;
 };

@@ -7,17 +7,11 @@ IsaBusMutex::IsaBusMutex()
     InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
     SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
     SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
-    m_hMutex = CreateMutexA(&sa, FALSE, NAME);
+    m_hMutex.Reset(CreateMutexA(&sa, FALSE, NAME));
     // Created by another program with a narrower DACL: ask for no more than
     // waiting and releasing need.
-    if (m_hMutex == nullptr)
-        m_hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, NAME);
-}
-
-IsaBusMutex::~IsaBusMutex()
-{
-    if (m_hMutex != nullptr)
-        CloseHandle(m_hMutex);
+    if (!m_hMutex)
+        m_hMutex.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, NAME));
 }
 
 IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex, DWORD dwWaitLimitMs)
@@ -28,10 +22,10 @@ IsaBusMutex::Turn::Turn(const IsaBusMutex& mutex, DWORD dwWaitLimitMs)
         return;
     // WAIT_ABANDONED: its owner died holding it; it is ours now all the same.
     // A timeout or a failed wait grants nothing.
-    const DWORD dwWait = WaitForSingleObject(mutex.m_hMutex, dwWaitLimitMs);
+    const DWORD dwWait = WaitForSingleObject(mutex.m_hMutex.Get(), dwWaitLimitMs);
     if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED)
     {
-        m_hOwned = mutex.m_hMutex;
+        m_hOwned = mutex.m_hMutex.Get();
         m_bGranted = true;
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/OwnedHandle.h"
+
 // The system-wide mutex by which programs that use the Super I/O ports take
 // turns, so that none of them runs between the steps of another's indexed
 // port sequence. Hardware-monitoring programs use the same name, and skip
@@ -11,14 +13,13 @@ public:
     static constexpr const char* NAME = "Global\\Access_ISABUS.HTP.Method";
 
     IsaBusMutex();
-    ~IsaBusMutex();
     IsaBusMutex(const IsaBusMutex&) = delete;
     IsaBusMutex& operator=(const IsaBusMutex&) = delete;
 
     // False when the mutex could be neither created nor opened (the name is
     // taken by another kind of object): then nobody can take turns with us,
     // and accesses go ahead unguarded.
-    bool Exists() const { return m_hMutex != nullptr; }
+    bool Exists() const { return static_cast<bool>(m_hMutex); }
 
     // The ports for one access or a run of them. The mutex may be taken again
     // by the thread that holds it, so a turn inside a turn costs no wait.
@@ -41,5 +42,5 @@ public:
     };
 
 private:
-    HANDLE m_hMutex;   // null if it could be neither created nor opened
+    OwnedKernelHandle m_hMutex;   // empty if it could be neither created nor opened
 };

@@ -15,7 +15,7 @@ namespace
     {
         DWORD dwWait = WAIT_FAILED;
         std::thread([&] {
-            const ScopedHandle hMutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME));
+            const SimKernelHandle hMutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME));
             dwWait = WaitForSingleObject(hMutex.Get(), 0);
             ReleaseMutex(hMutex.Get());   // fails unless the wait took it
         }).join();

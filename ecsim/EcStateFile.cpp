@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ecsim/EcLayout.h"
-#include "ecsim/ScopedHandle.h"
+#include "ecsim/SimHandle.h"
 
 namespace
 {
@@ -34,10 +34,10 @@ bool EcStateFile::CreateIfMissing(const std::string& strPath, const BYTE (&byChi
     const std::string strTemp =
         strPath + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetCurrentThreadId()) + ".new";
     {
-        ScopedHandle hFile(
+        SimKernelHandle hFile(
             CreateFileA(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
         );
-        if (!hFile.IsValid())
+        if (!hFile)
         {
             strError = "cannot create " + strTemp + ": " + SystemMessage(GetLastError());
             return false;
@@ -73,11 +73,11 @@ bool EcStateFile::Open(const std::string& strPath, const BYTE (&byChipId)[2], st
     if (!CreateIfMissing(strPath, byChipId, strError))
         return false;
 
-    ScopedHandle hFile(CreateFileA(
+    SimKernelHandle hFile(CreateFileA(
         strPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr
     ));
-    if (!hFile.IsValid())
+    if (!hFile)
     {
         strError = "cannot open " + strPath + ": " + SystemMessage(GetLastError());
         return false;

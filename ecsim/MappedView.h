@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ecsim/ScopedHandle.h"
+#include "ecsim/SimHandle.h"
 
 // A file mapping with one read/write view of its whole size. Mapping a real
 // file shares its bytes with every process that maps the same file; mapping
@@ -9,15 +9,10 @@
 class MappedView
 {
 public:
-    MappedView() = default;
-    ~MappedView();
-    MappedView(const MappedView&) = delete;
-    MappedView& operator=(const MappedView&) = delete;
-
     bool Map(HANDLE hFile, DWORD dwSize, const char* pszName);
-    BYTE* Data() const { return m_pbyView; }
+    BYTE* Data() const { return m_view.Get(); }
 
 private:
-    ScopedHandle m_hMapping;
-    BYTE* m_pbyView = nullptr;
+    SimKernelHandle m_hMapping;
+    SimView m_view;   // declared after the mapping, so unmapped before it is closed
 };

@@ -15,7 +15,7 @@ bool PortLogWriter::Open(const std::string& strPath)
         FILE_ATTRIBUTE_NORMAL, nullptr
     ));
     m_hMutex.Reset(CreateMutexA(nullptr, FALSE, SimConfig::SharedObjectName("log", strPath).c_str()));
-    return m_hFile.IsValid() && m_hMutex.IsValid();
+    return m_hFile && m_hMutex;
 }
 
 void PortLogWriter::Record(const char* pszDirection, WORD wPort, BYTE byValue)

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ecsim/ScopedHandle.h"
+#include "ecsim/SimHandle.h"
 
 // Appends one text line per port access ("OUT 004E 2E") to a file that
 // several processes may write at once.
@@ -11,10 +11,10 @@ class PortLogWriter
 {
 public:
     bool Open(const std::string& strPath);
-    bool IsOpen() const { return m_hFile.IsValid(); }
+    bool IsOpen() const { return static_cast<bool>(m_hFile); }
     void Record(const char* pszDirection, WORD wPort, BYTE byValue);
 
 private:
-    ScopedHandle m_hFile;
-    ScopedHandle m_hMutex;   // one writer at a time, across processes
+    SimKernelHandle m_hFile;
+    SimKernelHandle m_hMutex;   // one writer at a time, across processes
 };

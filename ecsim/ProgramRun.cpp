@@ -36,7 +36,7 @@ ProgramRun::ProgramRun(std::string strProgram)
 
 ProgramRun::~ProgramRun()
 {
-    if (m_hProcess.IsValid() && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT)
+    if (m_hProcess && WaitForSingleObject(m_hProcess.Get(), 0) == WAIT_TIMEOUT)
     {
         TerminateProcess(m_hProcess.Get(), 1);
         WaitForSingleObject(m_hProcess.Get(), 5000);
@@ -102,9 +102,9 @@ bool ProgramRun::Start(DWORD dwCreationFlags)
             FILE_ATTRIBUTE_NORMAL, nullptr
         );
     };
-    ScopedHandle hOutput(createOutput(m_strOutputPath));
-    ScopedHandle hErrors(m_strErrorPath.empty() ? INVALID_HANDLE_VALUE : createOutput(m_strErrorPath));
-    if (!hOutput.IsValid() || (!m_strErrorPath.empty() && !hErrors.IsValid()))
+    SimKernelHandle hOutput(createOutput(m_strOutputPath));
+    SimKernelHandle hErrors(m_strErrorPath.empty() ? nullptr : createOutput(m_strErrorPath));
+    if (!hOutput || (!m_strErrorPath.empty() && !hErrors))
         return false;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
@@ -133,7 +133,7 @@ void ProgramRun::Resume()
 
 DWORD ProgramRun::Wait(DWORD dwTimeoutMs)
 {
-    if (!m_hProcess.IsValid())
+    if (!m_hProcess)
         return STILL_ACTIVE;
     if (WaitForSingleObject(m_hProcess.Get(), dwTimeoutMs) != WAIT_OBJECT_0)
     {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ecsim/ScopedHandle.h"
+#include "ecsim/SimHandle.h"
 
 // Test kit: runs a program as a child process with its own arguments, working
 // folder and environment changes, and collects its output and exit
@@ -49,6 +49,6 @@ private:
     std::vector<std::pair<std::string, std::string>> m_environment;
     std::string m_strOutputPath;
     std::string m_strErrorPath;   // empty: standard error goes to the output file
-    ScopedHandle m_hProcess;
-    ScopedHandle m_hThread;
+    SimKernelHandle m_hProcess;
+    SimKernelHandle m_hThread;
 };

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "ecsim/EcLayout.h"
+#include "ecsim/SimHandle.h"
 
 namespace
 {
@@ -12,8 +13,8 @@ namespace
     void RemoveTree(const std::string& strFolder)
     {
         WIN32_FIND_DATAA data;
-        HANDLE hFind = FindFirstFileA((strFolder + "\\*").c_str(), &data);
-        if (hFind != INVALID_HANDLE_VALUE)
+        const SimSearch hFind(FindFirstFileA((strFolder + "\\*").c_str(), &data));
+        if (hFind)
         {
             do
             {
@@ -25,8 +26,7 @@ namespace
                     RemoveTree(strPath);
                 else
                     DeleteFileA(strPath.c_str());
-            } while (FindNextFileA(hFind, &data));
-            FindClose(hFind);
+            } while (FindNextFileA(hFind.Get(), &data));
         }
         RemoveDirectoryA(strFolder.c_str());
     }
@@ -98,6 +98,12 @@ std::string SimHarness::LibraryPath()
     if (GetFileAttributesA(strBeside.c_str()) != INVALID_FILE_ATTRIBUTES)
         return strBeside;
     return ProgramFolder() + "\\..\\..\\bin\\io.dll";
+}
+
+FARPROC SimHarness::IoProcAddress(const char* pszName)
+{
+    static const SimModule s_library(LoadLibraryA(LibraryPath().c_str()));
+    return GetProcAddress(s_library.Get(), pszName);
 }
 
 std::string SimHarness::ToolPath(const std::string& strName)

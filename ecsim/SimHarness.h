@@ -41,15 +41,17 @@ public:
     // The simulated io.dll of the build: beside the tests in bin/, which is
     // where a helper program in tests/tools/ finds it too.
     static std::string LibraryPath();
-    // An export of that io.dll (loaded on first use), for tests and their
-    // helper programs that call the library directly.
+    // An export of that io.dll, for tests and their helper programs that call
+    // the library directly. The library is loaded on the first call and stays
+    // loaded until the process ends.
     template <typename PFN> static PFN IoExport(const char* pszName)
     {
-        FARPROC pfn = GetProcAddress(LoadLibraryA(LibraryPath().c_str()), pszName);
-        return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(pfn));
+        return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(IoProcAddress(pszName)));
     }
 
 private:
+    static FARPROC IoProcAddress(const char* pszName);
+
     std::string m_strFolder;
     std::string m_strStatePath;
     std::string m_strLogPath;

@@ -75,11 +75,9 @@ void Simulator::Hold()
             nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, m_config.m_strStatePath).c_str()
         );
     };
-    HANDLE hHeld = event("held"), hGo = event("go");
-    SetEvent(hHeld);
-    WaitForSingleObject(hGo, 10000);
-    CloseHandle(hHeld);
-    CloseHandle(hGo);
+    const SimKernelHandle hHeld(event("held")), hGo(event("go"));
+    SetEvent(hHeld.Get());
+    WaitForSingleObject(hGo.Get(), 10000);
 }
 
 WORD Simulator::Inp32(WORD wPort)

@@ -1,10 +1,8 @@
 #include "framework/IconFile.h"
 
-#include <windows.h>
-
 #include <cstring>
-#include <optional>
-#include <vector>
+
+#include "base/OwnedHandle.h"
 
 namespace
 {
@@ -16,14 +14,6 @@ namespace
     constexpr WORD ICON_TYPE = 1;
     constexpr DWORD RESOURCE_VERSION = 0x00030000;   // what CreateIconFromResourceEx expects
 
-    struct SingleImage
-    {
-        const BYTE* pBits;   // BITMAPINFOHEADER, colour table, XOR and AND masks
-        DWORD cbBits;
-        DWORD dwWidth;
-        DWORD dwHeight;
-    };
-
     template <class T> T ReadAt(const std::vector<BYTE>& file, size_t nOffset)
     {
         T value;
@@ -33,28 +23,28 @@ namespace
 
     std::optional<std::vector<BYTE>> ReadSmallFile(const std::wstring& strPath)
     {
-        HANDLE hFile = ::CreateFileW(
+        const OwnedKernelHandle hFile(::CreateFileW(
             strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr
-        );
-        if (hFile == INVALID_HANDLE_VALUE)
+        ));
+        if (!hFile)
             return std::nullopt;
         std::optional<std::vector<BYTE>> bytes;
         LARGE_INTEGER size{};
-        if (::GetFileSizeEx(hFile, &size) && size.QuadPart <= LARGEST_SINGLE_IMAGE_FILE)
+        if (::GetFileSizeEx(hFile.Get(), &size) && size.QuadPart <= LARGEST_SINGLE_IMAGE_FILE)
         {
             std::vector<BYTE> buffer(static_cast<size_t>(size.QuadPart));
             DWORD cbRead = 0;
-            if (::ReadFile(hFile, buffer.data(), static_cast<DWORD>(buffer.size()), &cbRead, nullptr) &&
+            if (::ReadFile(hFile.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &cbRead, nullptr) &&
                 cbRead == buffer.size())
                 bytes = std::move(buffer);
         }
-        ::CloseHandle(hFile);
         return bytes;
     }
+}   // namespace
 
-    // The one image of a file that holds exactly one uncompressed icon image
-    // whose masks lie whole inside the file; nothing for any other file.
+namespace IconFile
+{
     std::optional<SingleImage> FindSingleImage(const std::vector<BYTE>& file)
     {
         if (file.size() < DIRECTORY_SIZE + ENTRY_SIZE || ReadAt<WORD>(file, 0) != 0 ||
@@ -74,7 +64,9 @@ namespace
             nWidth < 1 || nWidth > LARGEST_SIDE || header.biHeight % 2 != 0 || nHeight < 1 || nHeight > LARGEST_SIDE ||
             (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32))
             return std::nullopt;
-        const DWORD nColours = nBits <= 8 ? (header.biClrUsed != 0 ? header.biClrUsed : 1u << nBits) : 0;
+        // A non-zero biClrUsed puts that many colours before the pixels at
+        // any depth; the system's decoder skips them at 24 and 32 bits too.
+        const DWORD nColours = header.biClrUsed != 0 ? header.biClrUsed : nBits <= 8 ? 1u << nBits : 0;
         if (nColours > 256)
             return std::nullopt;
         const DWORD cbXorRow = (static_cast<DWORD>(nWidth) * nBits + 31) / 32 * 4;
@@ -85,12 +77,11 @@ namespace
             return std::nullopt;
         return SingleImage{file.data() + nOffset, cbImage, static_cast<DWORD>(nWidth), static_cast<DWORD>(nHeight)};
     }
-}   // namespace
 
-namespace IconFile
-{
-    SharedIcon Load(const std::wstring& strPath)
+    SharedIcon Load(const std::wstring& strPath, Reading* pReading)
     {
+        if (pReading != nullptr)
+            *pReading = Reading::ByLoadImage;
         const std::optional<std::vector<BYTE>> file = ReadSmallFile(strPath);
         if (const std::optional<SingleImage> image = file ? FindSingleImage(*file) : std::nullopt)
         {
@@ -99,7 +90,11 @@ namespace IconFile
                 const_cast<BYTE*>(image->pBits), image->cbBits, TRUE, RESOURCE_VERSION, 0, 0, LR_DEFAULTCOLOR
             );
             if (hIcon != nullptr)
+            {
+                if (pReading != nullptr)
+                    *pReading = Reading::FromMemory;
                 return SharedIcon::Adopt(hIcon, image->dwWidth, image->dwHeight);
+            }
         }
         return SharedIcon::Adopt(
             static_cast<HICON>(::LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))

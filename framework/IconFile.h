@@ -1,5 +1,9 @@
 #pragma once
+#include <windows.h>
+
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/SharedIcon.h"
 
@@ -14,5 +18,26 @@
 // choose from, PNG data, anything odd) goes to LoadImage as it is.
 namespace IconFile
 {
-    SharedIcon Load(const std::wstring& strPath);
+    // Which way Load read a file.
+    enum class Reading
+    {
+        FromMemory,   // the single image decoded from the bytes read
+        ByLoadImage,   // the file handed to LoadImage as it is
+    };
+
+    // pReading, when given, learns which way the file was read.
+    SharedIcon Load(const std::wstring& strPath, Reading* pReading = nullptr);
+
+    // The image of a file read into memory, in the bytes of that file.
+    struct SingleImage
+    {
+        const BYTE* pBits;   // BITMAPINFOHEADER, colour table, XOR and AND masks
+        DWORD cbBits;
+        DWORD dwWidth;
+        DWORD dwHeight;
+    };
+    // The one image of a file that holds exactly one uncompressed icon image
+    // whose colour table and masks lie whole inside the span its entry gives;
+    // nothing for any other file. Load decodes only such an image itself.
+    std::optional<SingleImage> FindSingleImage(const std::vector<BYTE>& file);
 }

@@ -20,15 +20,17 @@ namespace
         std::memcpy(bytes.data() + nAt, &value, sizeof value);
     }
 
-    // One icon image: header, grey-ramp colour table for 8 bits, a pattern of
-    // colours, and an AND mask that leaves every third pixel see-through.
-    Bytes IconImage(int cx, int cy, WORD nBits)
+    // One icon image: header, grey-ramp colour table (256 colours for 8 bits,
+    // else nTableColours, which biClrUsed names), a pattern of colours, and an
+    // AND mask that leaves every third pixel see-through.
+    Bytes IconImage(int cx, int cy, WORD nBits, DWORD nTableColours = 0)
     {
         Bytes image;
-        Append(image, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), cx, 2 * cy, 1, nBits, BI_RGB, 0, 0, 0, 0, 0});
-        if (nBits == 8)
-            for (int i = 0; i < 256; ++i)
-                Append(image, RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i / 2), 0});
+        Append(
+            image, BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), cx, 2 * cy, 1, nBits, BI_RGB, 0, 0, 0, nTableColours, 0}
+        );
+        for (DWORD i = 0; i < (nBits == 8 ? 256 : nTableColours); ++i)
+            Append(image, RGBQUAD{BYTE(i), BYTE(255 - i), BYTE(i / 2), 0});
         const int cbXorRow = (cx * nBits + 31) / 32 * 4, cbAndRow = (cx + 31) / 32 * 4;
         for (int y = 0; y < cy; ++y)
         {
@@ -83,14 +85,19 @@ namespace
     }
 }   // namespace
 
+// A file of one plain image is decoded from memory, any other goes to
+// LoadImage; either way the icon looks as LoadImage makes it.
 TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSizesAndImageCounts)
 {
+    using enum IconFile::Reading;
     for (const wchar_t* pszName : {L"01_On_1.ico", L"06_Exit.ico"})
     {
         const std::wstring strPath = FileSystem::ProductFolder() + L"\\skin_EN\\" + pszName;
-        const SharedIcon icon = IconFile::Load(strPath);
+        IconFile::Reading reading = ByLoadImage;
+        const SharedIcon icon = IconFile::Load(strPath, &reading);
         ASSERT_TRUE(icon) << pszName;
         EXPECT_EQ(LookOf(icon), LoadImageLook(strPath)) << pszName;
+        EXPECT_EQ(FromMemory, reading) << pszName;
     }
 
     TempFolder temp;
@@ -98,10 +105,13 @@ TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSiz
     {
         const wchar_t* pszName;
         Bytes file;
+        IconFile::Reading reading;
     } cases[] = {
-        {L"odd-8bit.ico", IconFileOf({IconImage(17, 13, 8)})},
-        {L"32bit.ico", IconFileOf({IconImage(40, 24, 32)})},
-        {L"two-images.ico", IconFileOf({IconImage(16, 16, 8), IconImage(48, 48, 32)})},
+        {L"odd-8bit.ico", IconFileOf({IconImage(17, 13, 8)}), FromMemory},
+        {L"32bit.ico", IconFileOf({IconImage(40, 24, 32)}), FromMemory},
+        // Pixels that start after a colour table, which a 32-bit image may carry.
+        {L"32bit-with-colours.ico", IconFileOf({IconImage(20, 20, 32, 7)}), FromMemory},
+        {L"two-images.ico", IconFileOf({IconImage(16, 16, 8), IconImage(48, 48, 32)}), ByLoadImage},
     };
     for (const auto& example : cases)
     {
@@ -109,7 +119,9 @@ TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSiz
         FileSystem::WriteBytes(strPath, example.file);
         const IconLook expected = LoadImageLook(strPath);
         ASSERT_FALSE(expected.pixels.empty()) << "LoadImage reads " << example.pszName;
-        EXPECT_EQ(LookOf(IconFile::Load(strPath)), expected) << example.pszName;
+        IconFile::Reading reading = example.reading == FromMemory ? ByLoadImage : FromMemory;
+        EXPECT_EQ(LookOf(IconFile::Load(strPath, &reading)), expected) << example.pszName;
+        EXPECT_EQ(example.reading, reading) << example.pszName;
     }
 }
 
@@ -122,6 +134,11 @@ TEST(IconFile, ADamagedFileGivesWhatLoadImageGivesAndAMissingOneNoIcon)
     Bytes huge = whole;
     const LONG nHugeSide = 100000;
     std::memcpy(&huge[22 + 4], &nHugeSide, sizeof nHugeSide);   // the image header's width
+    // 70 bytes: a 1 x 1, 32-bit image whose header names 256 colours that the
+    // file does not hold; the pixels it describes would lie beyond its end.
+    Bytes missingColours = IconFileOf({IconImage(1, 1, 32)});
+    const DWORD nNamedColours = 256;
+    std::memcpy(&missingColours[22 + 32], &nNamedColours, sizeof nNamedColours);   // biClrUsed
     const struct
     {
         const wchar_t* pszName;
@@ -132,12 +149,19 @@ TEST(IconFile, ADamagedFileGivesWhatLoadImageGivesAndAMissingOneNoIcon)
         {L"header-only.ico", Bytes(whole.begin(), whole.begin() + 22)},
         {L"huge.ico", huge},
         {L"noise.ico", Bytes(whole.size(), 0xA5)},
+        {L"missing-colours.ico", missingColours},
     };
+    ASSERT_EQ(70u, missingColours.size());
+    // The system may take such a span on trust; it is never handed one.
+    EXPECT_FALSE(IconFile::FindSingleImage(missingColours));
+    EXPECT_TRUE(IconFile::FindSingleImage(whole));
     for (const auto& example : damaged)
     {
         const std::wstring strPath = temp.File(example.pszName);
         FileSystem::WriteBytes(strPath, example.file);
-        EXPECT_EQ(LookOf(IconFile::Load(strPath)), LoadImageLook(strPath)) << example.pszName;
+        IconFile::Reading reading = IconFile::Reading::FromMemory;
+        EXPECT_EQ(LookOf(IconFile::Load(strPath, &reading)), LoadImageLook(strPath)) << example.pszName;
+        EXPECT_EQ(IconFile::Reading::ByLoadImage, reading) << example.pszName;
     }
     EXPECT_FALSE(IconFile::Load(temp.File(L"missing.ico")));
     EXPECT_FALSE(IconFile::Load(temp.Path())) << "a folder";

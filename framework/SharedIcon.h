@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 
 // An icon with its size in pixels, held by everyone who shows it and destroyed
 // when the last holder lets go. A picture cache and the buttons that show its

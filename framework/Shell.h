@@ -1,7 +1,7 @@
 #pragma once
-// The two calls into the shell the program makes, bound when first made:
-// loading shell32 (and the libraries it brings) at start cost Velkor 4 ms and
-// 50 KB under Wine, for a tray icon and a link that many runs never use.
+// The two calls into the shell the program makes, bound when first made, so
+// that shell32 and the libraries it brings are loaded only by a run that uses
+// the tray icon or a link, not by every start.
 #include <windows.h>
 
 #include <shellapi.h>

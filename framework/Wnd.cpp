@@ -531,22 +531,6 @@ HICON CWnd::GetIcon(BOOL bBigIcon) const
     return reinterpret_cast<HICON>(SendMessage(WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0));
 }
 
-// ---- Painting
-
-CDC* CWnd::GetDC()
-{
-    return CDC::FromHandle(::GetDC(m_hWnd));
-}
-CDC* CWnd::GetWindowDC()
-{
-    return CDC::FromHandle(::GetWindowDC(m_hWnd));
-}
-
-int CWnd::ReleaseDC(CDC* pDC)
-{
-    return pDC != nullptr ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
-}
-
 // ---- Relatives
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const

@@ -146,10 +146,7 @@ public:
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    // Borrowed wrappers of GetDC / GetWindowDC; give them back with ReleaseDC.
-    CDC* GetDC();
-    CDC* GetWindowDC();
-    int ReleaseDC(CDC* pDC);
+    // A window's DC is had through CClientDC, which gives it back.
 
     // ---- Relatives, focus, activation
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

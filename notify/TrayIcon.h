@@ -1,12 +1,9 @@
 #pragma once
 #include <windows.h>
 
-class CWnd;
+#include "notify/TrayMessages.h"
 
-constexpr UINT TRAY_ICON_ID = 128;   // the icon's identifier towards the shell
-constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;   // the shell's callback for mouse actions on the icon
-constexpr UINT ID_TRAY_OPEN = 11;   // tray menu: bring the main window back
-constexpr UINT ID_TRAY_EXIT = 13;   // tray menu: end the program
+class CWnd;
 
 // Puts the main window away behind a notification-area icon and brings it back.
 // The main dialog owns one and forwards its MIN click, the icon's callback

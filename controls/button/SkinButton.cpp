@@ -123,7 +123,9 @@ BOOL CSkinButton::SetTooltipText(const char* lpszText)
 void CSkinButton::PreSubclassWindow()
 {
     const UINT nStyle = LOWORD(::GetWindowLongA(m_hWnd, GWL_STYLE));
-    // One bit decides: every check-box and radio type has the BS_CHECKBOX bit.
+    // The BS_CHECKBOX bit alone decides, as callers rely on: the check boxes
+    // (but BS_3STATE), BS_GROUPBOX, BS_PUSHBOX, BS_OWNERDRAW and the command
+    // links have it; radio buttons, BS_3STATE and split buttons do not.
     if (nStyle & BS_CHECKBOX)
         m_bCheckMode = TRUE;
     if ((nStyle & BUTTON_TYPE_BITS) == BS_DEFPUSHBUTTON)
@@ -132,8 +134,8 @@ void CSkinButton::PreSubclassWindow()
     CButton::PreSubclassWindow();
 }
 
-// A button without a tip has no tooltip window to tell: making one for each
-// button at its first message cost the main window 4 ms a button at start.
+// Only a button given a tip has a tooltip window (SetTooltipText makes it), so
+// that a window of many buttons does not make one per button at start.
 BOOL CSkinButton::PreTranslateMessage(MSG* pMsg)
 {
     if (m_tip.m_hWnd != nullptr)

@@ -4,7 +4,7 @@
 #include "framework/Button.h"
 #include "framework/DC.h"
 #include "framework/MemDC.h"
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 #include "framework/ToolTipCtrl.h"
 #include "controls/button/SkinButtonImages.h"
 #include "controls/menu/SkinMenu.h"
@@ -16,10 +16,11 @@ class CSkinButtonPainter;
 // a face, a one-pixel border that follows the pointer and an icon or a masked
 // bitmap, optionally with a caption.
 //
-// Ownership: every icon, bitmap, mask and the hover cursor handed to the button
-// becomes its property; it destroys them when it gets new ones and when it is
-// destroyed. Do not destroy or share a handle after handing it over. A
-// SharedIcon is the exception: the button holds it beside its other holders.
+// Ownership ("Adopts" at a setter): every icon, bitmap, mask and the hover
+// cursor handed to the button becomes its property; it destroys them when it
+// gets new ones and when it is destroyed. Do not destroy or share a handle
+// after handing it over. A SharedIcon ("Shares") is the exception: the button
+// holds it beside its other holders.
 //
 // The button always lets its BN_CLICKED through, so the parent's click handler
 // runs after the button's own work (focus, check toggle, drop-down menu, link).
@@ -52,17 +53,17 @@ public:
     CSkinButton();
 
     // ---- Images
-    // Replaces all images with the hot icon and the idle icon (NULL: none;
+    // Adopts. Replaces all images with the hot icon and the idle icon (NULL: none;
     // AUTO_GRAY_ICON: a grey copy of the hot one) and repaints. A NULL hot icon
     // clears the images and leaves hIdle with the caller. Returns 0, or 1 when
     // an icon cannot be read; then the button has no images and has destroyed
     // the icons handed to it.
     int SetIcons(HICON hHot, HICON hIdle);
-    // Replaces all images with one icon held together with the caller (a
+    // Shares. Replaces all images with one icon held together with the caller (a
     // picture cache, other buttons): the icon lives until its last holder lets
     // go. Repaints unless that icon alone is shown already.
     void SetIcon(const SharedIcon& icon);
-    // The same for bitmap images, each with its monochrome mask (white where
+    // Adopts. The same for bitmap images, each with its monochrome mask (white where
     // transparent; the image must be black there). A NULL mask draws the image
     // opaque. The idle pair is optional.
     int SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle = nullptr, HBITMAP hIdleMask = nullptr);
@@ -91,7 +92,7 @@ public:
     // (and the link unchanged) when it is longer than the button can hold.
     BOOL SetLink(const char* lpszLink);
     std::string GetLink() const { return m_szLink; }
-    // The cursor shown over the button; the button owns it (NULL: the class cursor).
+    // Adopts. The cursor shown over the button (NULL: the class cursor).
     void SetHoverCursor(HCURSOR hCursor);
     // A tip shown when the pointer rests on the button; NULL or "" removes it.
     // FALSE when the tooltip cannot be made (no window yet).
@@ -171,11 +172,11 @@ protected:
     BOOL m_bMenuOpen = FALSE;   // the drop-down menu is being tracked
     BOOL m_bShowCaption = FALSE;
     CSkinMenu m_dropMenu;   // the drop-down menu; holds no menu unless given one
-    OwnedCursor m_hoverCursor;
+    OwnedCursor m_hoverCursor;   // owned
     CToolTipCtrl m_tip;   // created by the first SetTooltipText
     CMemDC m_parentBack;   // the parent's background, captured by the first see-through paint
     BOOL m_bTrackInactive = TRUE;
     int m_nCheckState = 0;   // 0 or 1
     char m_szLink[MAX_PATH] = {};
-    CSkinButtonImages m_images;
+    CSkinButtonImages m_images;   // owned, but for shared icons
 };

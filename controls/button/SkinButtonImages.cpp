@@ -1,7 +1,6 @@
 #include "controls/button/SkinButtonImages.h"
 
-#include <algorithm>
-#include <cstring>
+#include <vector>
 
 #include "framework/Bitmap.h"
 #include "framework/ClientDC.h"
@@ -54,7 +53,7 @@ int CSkinButtonImages::SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd)
 
 bool CSkinButtonImages::SetIcon(const SharedIcon& icon)
 {
-    if (m_icons[0] == icon && !m_icons[1] && m_bitmaps[0].hBitmap == nullptr)
+    if (m_icons[0] == icon && !m_icons[1] && !m_bitmaps[0].image)
         return false;
     Clear();
     m_icons[0] = icon;
@@ -67,16 +66,15 @@ int CSkinButtonImages::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle,
     if (hHot == nullptr)
         return 0;
 
-    m_bitmaps[0].hBitmap = OwnBitmap(hHot);
-    m_bitmaps[0].hMask = OwnBitmap(hHotMask);
-    if (hIdle != nullptr)
-    {
-        m_bitmaps[1].hBitmap = OwnBitmap(hIdle);
-        m_bitmaps[1].hMask = OwnBitmap(hIdleMask);
-    }
+    // Every handle is taken over before any is looked at, so that a failure
+    // leaves none behind.
+    m_bitmaps[0].image = OwnBitmap(hHot);
+    m_bitmaps[0].mask = OwnBitmap(hHotMask);
+    m_bitmaps[1].image = OwnBitmap(hIdle);
+    m_bitmaps[1].mask = OwnBitmap(hIdleMask);
     for (BitmapSlot& slot : m_bitmaps)
     {
-        if (slot.hBitmap != nullptr && !ReadBitmapSize(slot.hBitmap, slot.dwWidth, slot.dwHeight))
+        if (slot.image && !ReadBitmapSize(slot.Image(), slot.dwWidth, slot.dwHeight))
         {
             Clear();
             return 1;
@@ -89,19 +87,25 @@ void CSkinButtonImages::Clear()
 {
     m_icons[0] = SharedIcon();
     m_icons[1] = SharedIcon();
-    std::memset(m_bitmaps, 0, sizeof m_bitmaps);
-    m_ownedBitmaps.clear();
+    m_bitmaps[0] = BitmapSlot();
+    m_bitmaps[1] = BitmapSlot();
 }
 
-// Takes hBitmap over unless it is held already (one handle given for two slots).
-HBITMAP CSkinButtonImages::OwnBitmap(HBITMAP hBitmap)
+// The owner of hBitmap: the one a slot holds already when the caller gave the
+// handle twice, else a new one; none for NULL.
+std::shared_ptr<const OwnedBitmap> CSkinButtonImages::OwnBitmap(HBITMAP hBitmap) const
 {
-    const bool bOwned = std::any_of(m_ownedBitmaps.begin(), m_ownedBitmaps.end(), [hBitmap](const OwnedBitmap& owner) {
-        return owner.Get() == hBitmap;
-    });
-    if (hBitmap != nullptr && !bOwned)
-        m_ownedBitmaps.emplace_back(hBitmap);
-    return hBitmap;
+    if (hBitmap == nullptr)
+        return nullptr;
+    for (const BitmapSlot& slot : m_bitmaps)
+    {
+        for (const std::shared_ptr<const OwnedBitmap>& pOwner : {slot.image, slot.mask})
+        {
+            if (pOwner && pOwner->Get() == hBitmap)
+                return pOwner;
+        }
+    }
+    return std::make_shared<const OwnedBitmap>(hBitmap);
 }
 
 HICON CSkinButtonImages::MakeGrayIcon(HICON hIcon, CWnd* pWnd)

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
-#include <vector>
-#include "framework/OwnedHandle.h"
+#include <memory>
+#include "base/OwnedHandle.h"
 #include "framework/SharedIcon.h"
 
 class CWnd;
@@ -16,12 +16,18 @@ public:
     // Passed as the idle icon: the idle icon becomes a grey copy of the hot one.
     static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
 
+    // A bitmap image with its monochrome mask (white where the image is
+    // transparent). Owned: each handle by one owner, which two places given
+    // the same handle share.
     struct BitmapSlot
     {
-        HBITMAP hBitmap;
-        DWORD dwWidth;
-        DWORD dwHeight;
-        HBITMAP hMask;   // monochrome: white where the image is transparent
+        std::shared_ptr<const OwnedBitmap> image;
+        std::shared_ptr<const OwnedBitmap> mask;
+        DWORD dwWidth = 0;
+        DWORD dwHeight = 0;
+
+        HBITMAP Image() const { return image ? image->Get() : nullptr; }
+        HBITMAP Mask() const { return mask ? mask->Get() : nullptr; }
     };
 
     // Replace every image, as CSkinButton::SetIcons and SetBitmaps describe.
@@ -39,11 +45,9 @@ public:
     const BitmapSlot& Bitmap(int nSlot) const { return m_bitmaps[nSlot]; }
 
 private:
-    HBITMAP OwnBitmap(HBITMAP hBitmap);
+    std::shared_ptr<const OwnedBitmap> OwnBitmap(HBITMAP hBitmap) const;
     static HICON MakeGrayIcon(HICON hIcon, CWnd* pWnd);
 
-    SharedIcon m_icons[2];
-    BitmapSlot m_bitmaps[2] = {};
-    // The owners of the bitmaps in the slots, one per distinct handle.
-    std::vector<OwnedBitmap> m_ownedBitmaps;
+    SharedIcon m_icons[2];   // shared with the icon's other holders
+    BitmapSlot m_bitmaps[2];   // owned
 };

@@ -79,7 +79,7 @@ void CSkinButtonPainter::Paint()
     CRect rcCaption(m_rcItem);
     if (button.m_images.Icon(0))
         DrawIconImage(bHasCaption, rcCaption);
-    if (button.m_images.Bitmap(0).hBitmap != nullptr)
+    if (button.m_images.Bitmap(0).image)
     {
         m_pDC->SetBkColor(WHITE);
         DrawBitmapImage(bHasCaption, rcCaption);
@@ -199,7 +199,7 @@ void CSkinButtonPainter::DrawIconImage(BOOL bHasCaption, CRect& rcCaption) const
 void CSkinButtonPainter::DrawBitmapImage(BOOL bHasCaption, CRect& rcCaption) const
 {
     const CSkinButtonImages& images = m_button.m_images;
-    const CSkinButtonImages::BitmapSlot& slot = images.Bitmap(ChooseSlot(images.Bitmap(1).hBitmap != nullptr));
+    const CSkinButtonImages::BitmapSlot& slot = images.Bitmap(ChooseSlot(images.Bitmap(1).image != nullptr));
     CRect rcImage;
     PlaceImage(bHasCaption, rcImage, rcCaption, slot.dwWidth, slot.dwHeight);
     const int cx = static_cast<int>(slot.dwWidth);
@@ -209,9 +209,9 @@ void CSkinButtonPainter::DrawBitmapImage(BOOL bHasCaption, CRect& rcCaption) con
     CDC dcMask;
     if (!dcImage.CreateCompatibleDC(m_pDC) || !dcMask.CreateCompatibleDC(nullptr))
         return;
-    ScopedSelect selectImage(dcImage.m_hDC, slot.hBitmap);
-    ScopedSelect selectMask(dcMask.m_hDC, slot.hMask);
-    CDC* pMaskDC = slot.hMask != nullptr ? &dcMask : nullptr;
+    ScopedSelect selectImage(dcImage.m_hDC, slot.Image());
+    ScopedSelect selectMask(dcMask.m_hDC, slot.Mask());
+    CDC* pMaskDC = slot.mask ? &dcMask : nullptr;
 
     if (m_bDisabledLook && m_button.m_bDimDisabledBitmap)
     {

@@ -228,7 +228,7 @@ TEST_F(SkinButtonTest, CheckBoxTogglesAndStaysSunkenSeeThroughShowsTheParentAndB
     EXPECT_EQ(RGB(0, 0, 160), Render()->At(10, 30));
 }
 
-TEST_F(SkinButtonTest, ReplacedIconsAndCursorsAreDestroyedAndAnIconLeftWithTheCallerIsNot)
+TEST_F(SkinButtonTest, ReplacedIconsBitmapsAndCursorsAreDestroyedAndAnIconLeftWithTheCallerIsNot)
 {
     Attach();
     HICON hA = SolidIcon(16, 16, RED);
@@ -248,6 +248,14 @@ TEST_F(SkinButtonTest, ReplacedIconsAndCursorsAreDestroyedAndAnIconLeftWithTheCa
     ::DestroyIcon(hGone);
     EXPECT_EQ(1, m_button.SetIcons(hGone, hIdle));
     EXPECT_FALSE(IconAlive(hIdle));
+    // Bitmaps likewise, one handle given for two places included.
+    HBITMAP hImage = ::CreateBitmap(8, 8, 1, 32, nullptr);
+    HBITMAP hMask = ::CreateBitmap(8, 8, 1, 1, nullptr);
+    EXPECT_EQ(0, m_button.SetBitmaps(hImage, hMask, hImage, hMask));
+    EXPECT_EQ(DWORD(OBJ_BITMAP), ::GetObjectType(hImage));
+    EXPECT_EQ(0, m_button.SetIcons(nullptr, nullptr));
+    EXPECT_EQ(0u, ::GetObjectType(hImage));
+    EXPECT_EQ(0u, ::GetObjectType(hMask));
 
     HCURSOR hFirst = static_cast<HCURSOR>(::CopyIcon(::LoadCursor(nullptr, IDC_HAND)));
     HCURSOR hSecond = static_cast<HCURSOR>(::CopyIcon(::LoadCursor(nullptr, IDC_CROSS)));

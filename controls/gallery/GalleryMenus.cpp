@@ -167,8 +167,7 @@ void CGalleryMenus::Decorate(CSkinMenu& dropDown)
         GivePicture(pItems->GetRecord(i));
     // Checked items of the top popup show check pictures; its View submenu
     // keeps the drawn check marks and radio dots.
-    pItems->m_pCheckImages = &m_checkPictures;
-    pItems->m_bCheckImagesShared = TRUE;   // ours, not the menu's to delete
+    pItems->LendCheckImages(m_checkPictures);
     pItems->m_nCheckImageNormal = 1;
     pItems->m_nCheckImageSelected = 1;
     MarkRadioItems(*pItems, VIEW_RADIO_GROUP, static_cast<int>(std::size(VIEW_RADIO_GROUP)));

@@ -6,7 +6,7 @@
 #include "framework/Afx.h"
 #include "framework/ClientDC.h"
 #include "framework/Exceptions.h"
-#include "framework/OwnedHandle.h"
+#include "base/OwnedHandle.h"
 #include "framework/ScopedSelect.h"
 
 #include <algorithm>
@@ -231,7 +231,6 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
             pChild->m_nCheckImageNormal = m_nCheckImageNormal;
             pChild->m_nCheckImageSelected = m_nCheckImageSelected;
             pChild->m_pCheckImages = m_pCheckImages;
-            pChild->m_bCheckImagesShared = TRUE;
             const HMENU hPopup = ::CreatePopupMenu();
             if (hPopup == nullptr)
                 return FALSE;
@@ -458,11 +457,6 @@ BOOL CSkinMenu::DestroyAll()
     while (!m_OwnedPopups.empty())
         m_OwnedPopups.pop_back();
     m_Items.clear();
-    if (m_pCheckImages != nullptr && !m_bCheckImagesShared)
-    {
-        delete m_pCheckImages;
-        m_pCheckImages = nullptr;
-    }
     return CMenu::DestroyMenu();
 }
 

@@ -75,6 +75,11 @@ public:
     // Renders picture nImage of pImages into a new bitmap of the menu's image
     // cell size on a COLOR_BTNFACE background.
     BOOL MakeImageBitmap(int nImage, CDC* pDC, CImageList* pImages, CBitmap& bitmap) const;
+    // Check pictures for checked items (0 unselected, 1 selected), also for
+    // the child menus a later LoadFromResource makes. Lent: the list stays
+    // the caller's and must outlive the menus; no menu ever destroys it.
+    void LendCheckImages(CImageList& images) { m_pCheckImages = &images; }
+    CImageList* GetCheckImages() const { return m_pCheckImages; }
 
     // Data members
     std::vector<std::unique_ptr<CSkinMenuData>> m_Items;   // one per position
@@ -83,8 +88,6 @@ public:
     int m_nImageWidth = 16;
     int m_nImageHeight = 15;
     BOOL m_bEmbossByDib = FALSE;   // disabled pictures through the DIB mask
-    CImageList* m_pCheckImages = nullptr;   // 0 unselected, 1 selected check picture
-    BOOL m_bCheckImagesShared = FALSE;   // m_pCheckImages belongs to a parent menu
     int m_nCheckImageSelected = -1;   // > 0: a selected check picture exists
     int m_nCheckImageNormal = -1;   // > 0: an unselected check picture exists
     BOOL m_bLoadedFromResource = FALSE;
@@ -98,6 +101,8 @@ public:
     static BOOL m_bHighlightGrayed;   // flat style: grayed items may show selected
 
 private:
+    CImageList* m_pCheckImages = nullptr;   // lent (see LendCheckImages)
+
     BOOL AppendOwnerDrawnItem(const wchar_t* pwszText, UINT nFlags, UINT_PTR nID);
     // Appends a popup this menu makes and owns.
     CSkinMenu* AppendOwnedPopup(const wchar_t* pwszText, UINT nFlags, std::unique_ptr<CSkinMenu> pPopup);

@@ -99,7 +99,7 @@ void CSkinMenuPainter::DrawImage(CDC* pDC, int nImage, int x, int y) const
 
 void CSkinMenuPainter::DrawCheckPicture(CDC* pDC, int x, int y) const
 {
-    m_menu.m_pCheckImages->Draw(pDC, m_bSelected ? 1 : 0, CPoint(x, y), ILD_TRANSPARENT);
+    m_menu.GetCheckImages()->Draw(pDC, m_bSelected ? 1 : 0, CPoint(x, y), ILD_TRANSPARENT);
 }
 
 void CSkinMenuPainter::DrawDisabledImage(CDC* pDC, int x, int y, COLORREF crBack) const
@@ -193,7 +193,7 @@ void CSkinMenuPainter::DrawClassic()
         const int x = rc.left + 2;
         const int y = rc.top + dy + 2;
         FrameIn(pDC, rcInner, crBack);
-        if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr)
+        if (m_imageCase == ImageCase::CheckPicture && m_menu.GetCheckImages() != nullptr)
         {
             pDC->FillRect(rcInner, &brushBack);
             FrameIn(pDC, rcOuter, crBack);
@@ -316,7 +316,7 @@ void CSkinMenuPainter::DrawFlat()
     const CRect rcCell(rc.left + 1, rc.top + 1, rc.left + cw - 1, rc.bottom - 1);
     int x = rc.left + dx;
     int y = rc.top + dy;
-    if (m_imageCase == ImageCase::CheckPicture && m_menu.m_pCheckImages != nullptr)
+    if (m_imageCase == ImageCase::CheckPicture && m_menu.GetCheckImages() != nullptr)
     {
         pDC->FillRect(rcCell, &brushFace);
         DrawCheckPicture(pDC, x, y);

@@ -1,5 +1,6 @@
 #include "controls/menu/SkinMenuTheme.h"
 
+#include "base/OwnedHandle.h"
 #include "framework/Afx.h"
 #include "framework/Font.h"
 #include "framework/WinApp.h"
@@ -77,9 +78,10 @@ BOOL CSkinMenuTheme::IsClassicTheme()
 
 BOOL CSkinMenuTheme::ReadClassicTheme()
 {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, THEME_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    HKEY hOpened = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, THEME_KEY, 0, KEY_READ, &hOpened) != ERROR_SUCCESS)
         return FALSE;
+    const OwnedKey hKey(hOpened);
 
     // One byte more than the value may fill: a stored string need not carry
     // its terminator.
@@ -87,7 +89,7 @@ BOOL CSkinMenuTheme::ReadClassicTheme()
     DWORD dwType = 0;
     DWORD cbValue = MAX_PATH;
     BOOL bClassic = FALSE;
-    if (::RegQueryValueExA(hKey, nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue), &cbValue) ==
+    if (::RegQueryValueExA(hKey.Get(), nullptr, nullptr, &dwType, reinterpret_cast<BYTE*>(szValue), &cbValue) ==
             ERROR_SUCCESS &&
         (dwType == REG_SZ || dwType == REG_EXPAND_SZ))
     {
@@ -95,7 +97,6 @@ BOOL CSkinMenuTheme::ReadClassicTheme()
         const size_t nFileLength = sizeof(CLASSIC_THEME_FILE) - 1;
         bClassic = nLength >= nFileLength && ::lstrcmpiA(szValue + nLength - nFileLength, CLASSIC_THEME_FILE) == 0;
     }
-    ::RegCloseKey(hKey);
     return bClassic;
 }
 

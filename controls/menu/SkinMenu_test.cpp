@@ -3,6 +3,7 @@
 #include "controls/menu/SkinMenuTheme.h"
 #include "tests/support/menu/MenuTestResources.h"
 #include "framework/ClientDC.h"
+#include "framework/ImageList.h"
 #include "framework/ScopedSelect.h"
 
 #include <gtest/gtest.h>
@@ -127,6 +128,26 @@ TEST(SkinMenuModel, NestedTemplateTakesOverItemsOthersInsertAndDestroyAllSparesA
     EXPECT_TRUE(parent.DestroyAll());
     EXPECT_FALSE(::IsMenu(hBare));
     EXPECT_TRUE(::IsMenu(callersPopup.m_hMenu));
+}
+
+TEST(SkinMenuModel, CheckPicturesLentToAMenuReachItsChildMenusAndOutliveThemAll)
+{
+    CImageList pictures;
+    ASSERT_TRUE(pictures.Create(16, 15, ILC_COLOR32, 2, 0));
+    ASSERT_TRUE(::ImageList_SetImageCount(pictures.GetSafeHandle(), 2));
+    const HIMAGELIST hPictures = pictures.GetSafeHandle();
+    {
+        CSkinMenu menu;
+        menu.LendCheckImages(pictures);
+        ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_NESTED));
+        CSkinMenu& file = SubMenuOf(menu, 0);
+        EXPECT_EQ(&pictures, file.GetCheckImages());
+        EXPECT_EQ(&pictures, SubMenuOf(file, 3).GetCheckImages());
+        EXPECT_TRUE(menu.DestroyAll());
+    }
+    // Neither the menu nor its children took the list with them.
+    EXPECT_EQ(hPictures, pictures.GetSafeHandle());
+    EXPECT_EQ(2, ::ImageList_GetImageCount(hPictures));
 }
 
 TEST(SkinMenuModel, EscapedAmpersandsAreShownNotMnemonics)

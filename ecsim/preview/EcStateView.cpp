@@ -1,10 +1,5 @@
 #include "EcStateView.h"
 
-EcStateView::~EcStateView()
-{
-    Close();
-}
-
 std::string EcStateView::DefaultPath(const std::string& strFolder)
 {
     char szPath[MAX_PATH];
@@ -18,22 +13,22 @@ bool EcStateView::Open(const std::string& strPath)
 {
     Close();
     // Share everything: the simulator and the program keep the file open for writing.
-    m_hFile = CreateFileA(
+    m_hFile.Reset(CreateFileA(
         strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL, nullptr
-    );
-    if (m_hFile == INVALID_HANDLE_VALUE)
+    ));
+    if (!m_hFile)
         return false;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(m_hFile, &size) || size.QuadPart != STATE_SIZE)
+    if (!GetFileSizeEx(m_hFile.Get(), &size) || size.QuadPart != STATE_SIZE)
     {
         Close();
         return false;
     }
-    m_hMapping = CreateFileMappingA(m_hFile, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    m_hMapping.Reset(CreateFileMappingA(m_hFile.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (m_hMapping)
-        m_pbyView = static_cast<const volatile BYTE*>(MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 0));
-    if (!m_pbyView)
+        m_view.Reset(static_cast<BYTE*>(MapViewOfFile(m_hMapping.Get(), FILE_MAP_READ, 0, 0, 0)));
+    if (!m_view)
     {
         Close();
         return false;
@@ -49,13 +44,7 @@ WORD EcStateView::RamBase() const
 
 void EcStateView::Close()
 {
-    if (m_pbyView)
-        UnmapViewOfFile(const_cast<BYTE*>(m_pbyView));
-    if (m_hMapping)
-        CloseHandle(m_hMapping);
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hFile);
-    m_pbyView = nullptr;
-    m_hMapping = nullptr;
-    m_hFile = INVALID_HANDLE_VALUE;
+    m_view.Reset();
+    m_hMapping.Reset();
+    m_hFile.Reset();
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "ecsim/SimHandle.h"
+
 class EcStateView
 {
 public:
@@ -14,11 +16,6 @@ public:
     static const WORD POWER_LEVEL_OFFSET = 0x30;
     static const WORD LED_MODE_OFFSET = 0xF6;
 
-    EcStateView() = default;
-    ~EcStateView();
-    EcStateView(const EcStateView&) = delete;
-    EcStateView& operator=(const EcStateView&) = delete;
-
     // The simulator's rule: ECSIM_STATE when set, else ecsim-state.bin in the
     // given folder (the one that holds io.dll and this program).
     static std::string DefaultPath(const std::string& strFolder);
@@ -26,7 +23,7 @@ public:
     // Maps the file; false while it does not exist or has the wrong size (the
     // simulator creates it when the program first loads io.dll).
     bool Open(const std::string& strPath);
-    bool IsOpen() const { return m_pbyView != nullptr; }
+    bool IsOpen() const { return static_cast<bool>(m_view); }
 
     // EC RAM base chosen from the chip id bytes, as the program chooses it.
     WORD RamBase() const;
@@ -34,10 +31,12 @@ public:
     BYTE PowerLevel() const { return At(static_cast<WORD>(RamBase() + POWER_LEVEL_OFFSET)); }
 
 private:
-    BYTE At(WORD wAddr) const { return m_pbyView[wAddr]; }
+    // Volatile: the simulator changes the bytes under the view at any time.
+    BYTE At(WORD wAddr) const { return static_cast<const volatile BYTE*>(m_view.Get())[wAddr]; }
     void Close();
 
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
-    HANDLE m_hMapping = nullptr;
-    const volatile BYTE* m_pbyView = nullptr;
+    // In this order, so that the view goes before the mapping and the mapping before the file.
+    SimKernelHandle m_hFile;
+    SimKernelHandle m_hMapping;
+    SimView m_view;
 };

@@ -32,7 +32,7 @@ namespace
         std::vector<int> modeButtons;   // clicked in turn
     };
 
-    const Program VELKOR = {L"Velkor.exe", {ID_AUTO, ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP}};
+    const Program VELKOR = {L"Velkor.exe", {IDC_AUTO, IDC_ON, IDC_RAINBOW, IDC_BREATH, IDC_COLORLOOP}};
     const Program BASELINE = {L"velkor_baseline.exe", {1000}};
 
     unsigned Knob(const char* pszName, unsigned nDefault)
@@ -216,7 +216,7 @@ int main()
         Report("idle, window shown: CPU (ms per minute)", idleV.first, idleB.first);
         Report("idle, window shown: wake-ups (per minute)", idleV.second, idleB.second);
 
-        pV->Click(ID_MIN);
+        pV->Click(IDC_MIN);
         EcState::Poke(velkor.install.StatePath(), POWER_LEVEL, 1);
         Sleep(3000);   // the popup shows, its own timers and the 800 ms hide run out
         EcState::Poke(velkor.install.StatePath(), POWER_LEVEL, 2);

@@ -106,8 +106,8 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
     for (const auto& c : chips)
     {
         SCOPED_TRACE(c.pszLines);
-        const ScopedHandle hNameTaken(c.bNoMutex ? CreateEventA(nullptr, TRUE, FALSE, IsaBusMutex::NAME) : nullptr);
-        ASSERT_EQ(hNameTaken.IsValid(), c.bNoMutex);
+        const SimKernelHandle hNameTaken(c.bNoMutex ? CreateEventA(nullptr, TRUE, FALSE, IsaBusMutex::NAME) : nullptr);
+        ASSERT_EQ(static_cast<bool>(hNameTaken), c.bNoMutex);
         sim.SetChipId(c.byId1, c.byId2);
         const WORD wBase = c.wBase;
         sim.Ec()[wBase + 0xF6] = c.byMode;

@@ -38,20 +38,20 @@ TEST_F(MainWindow, LooksRightIgnoresClosingKeysShowsAboutAndMovesByItsBackground
     EXPECT_FALSE(GetWindowLongW(hMain, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) << "the window has a frame";
 
     // The seven visible buttons and the hidden Static button are the skinned ones.
-    for (int nId : {ID_MIN, ID_EXIT, ID_ON, ID_BREATH, ID_COLORLOOP, ID_RAINBOW, ID_AUTO, ID_STATIC})
+    for (int nId : {IDC_MIN, IDC_EXIT, IDC_ON, IDC_BREATH, IDC_COLORLOOP, IDC_RAINBOW, IDC_AUTO, IDC_STATIC_BTN})
     {
         HWND hButton = velkor.Control(nId);
         ASSERT_NE(hButton, nullptr) << nId;
-        EXPECT_EQ(IsWindowVisible(hButton) != FALSE, nId != ID_STATIC) << nId;
+        EXPECT_EQ(IsWindowVisible(hButton) != FALSE, nId != IDC_STATIC_BTN) << nId;
         EXPECT_EQ(GetWindowLongW(hButton, GWL_STYLE) & 0x1F, BS_OWNERDRAW) << nId;
     }
 
     // The skin: its background, every mode button inactive, Exit and MIN.
     EXPECT_GT(velkor.WaitForBackground(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp"))), 0.99);
     const std::pair<int, const wchar_t*> firstImages[] = {
-        {ID_ON, L"01_On_0.ico"},           {ID_BREATH, L"03_Breath_0.ico"}, {ID_COLORLOOP, L"04_ColorLoop_0.ico"},
-        {ID_RAINBOW, L"05_RainBow_0.ico"}, {ID_AUTO, L"06_Auto_0.ico"},     {ID_EXIT, L"06_Exit.ico"},
-        {ID_MIN, L"07_Min.ico"},
+        {IDC_ON, L"01_On_0.ico"},           {IDC_BREATH, L"03_Breath_0.ico"}, {IDC_COLORLOOP, L"04_ColorLoop_0.ico"},
+        {IDC_RAINBOW, L"05_RainBow_0.ico"}, {IDC_AUTO, L"06_Auto_0.ico"},     {IDC_EXIT, L"06_Exit.ico"},
+        {IDC_MIN, L"07_Min.ico"},
     };
     for (const auto& [nId, pszIcon] : firstImages)
         EXPECT_GT(velkor.WaitForIcon(nId, velkor.SkinFile(pszIcon)), 0.98) << nId;
@@ -67,17 +67,17 @@ TEST_F(MainWindow, LooksRightIgnoresClosingKeysShowsAboutAndMovesByItsBackground
     PostMessageW(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
     PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     PostMessageW(hMain, WM_CLOSE, 0, 0);
-    Pause(1000);
 
+    // The About box: Alt+Space opens the window menu, Up from nothing selected
+    // picks its last item. The program takes the keys in the order given, and
+    // messages posted to it before any key that follows: once the menu is
+    // open, everything above has been handled.
+    UserInput::Key(VK_SPACE, VK_MENU);
+    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; })) << "no window menu";
     EXPECT_TRUE(IsWindowVisible(hMain));
     EXPECT_TRUE(IsWindowEnabled(hMain));
     // Enter did not click the focused mode button either.
     ExpectNoModeWritten();
-
-    // The About box: Alt+Space opens the window menu, Up from nothing selected
-    // picks its last item.
-    UserInput::Key(VK_SPACE, VK_MENU);
-    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; })) << "no window menu";
     UserInput::Key(VK_UP);
     UserInput::Key(VK_RETURN);
 
@@ -108,35 +108,36 @@ TEST_F(MainWindow, LooksRightIgnoresClosingKeysShowsAboutAndMovesByItsBackground
 
     // A button press clicks the button and leaves the window where it is.
     RECT rcBefore = WindowQuery::ScreenRect(hMain);
-    UserInput::ClickCentre(velkor.Control(ID_ON));
+    UserInput::ClickCentre(velkor.Control(IDC_ON));
     ASSERT_TRUE(velkor.WaitForEcWrites(3));
     RECT rcClicked = WindowQuery::ScreenRect(hMain);
     EXPECT_TRUE(EqualRect(&rcBefore, &rcClicked));
 
     // Between the Auto button and the left edge lies plain background.
-    RECT rcAuto = WindowQuery::ScreenRect(velkor.Control(ID_AUTO));
+    RECT rcAuto = WindowQuery::ScreenRect(velkor.Control(IDC_AUTO));
     POINT ptFrom = {(rcBefore.left + rcAuto.left) / 2, (rcAuto.top + rcAuto.bottom) / 2};
     POINT ptTo = {ptFrom.x + 90, ptFrom.y + 60};
     SIZE moved = UserInput::Drag(ptFrom, ptTo);
-    ASSERT_TRUE(WaitUntil([&] { return WindowQuery::ScreenRect(hMain).left != rcBefore.left; }))
-        << "the window did not move";
-    Pause(200);
-    // The window followed the cursor exactly.
-    RECT rcAfter = WindowQuery::ScreenRect(hMain);
-    EXPECT_EQ(rcAfter.left - rcBefore.left, moved.cx);
-    EXPECT_EQ(rcAfter.top - rcBefore.top, moved.cy);
+    // The window follows the cursor exactly.
+    RECT rcAfter = {};
+    EXPECT_TRUE(WaitUntil([&] {
+        rcAfter = WindowQuery::ScreenRect(hMain);
+        return rcAfter.left - rcBefore.left == moved.cx && rcAfter.top - rcBefore.top == moved.cy;
+    })) << "moved by "
+        << rcAfter.left - rcBefore.left << " x " << rcAfter.top - rcBefore.top << ", the cursor by " << moved.cx
+        << " x " << moved.cy;
     EXPECT_EQ(rcAfter.right - rcAfter.left, rcBefore.right - rcBefore.left);
     EXPECT_TRUE(velkor.Process().IsRunning());
 }
 
 TEST_F(MainWindow, ExitEndsTheProcessAtOnceWithStatusZeroLeavingTheModeInTheEc)
 {
-    UserInput::ClickCentre(velkor.Control(ID_BREATH));
+    UserInput::ClickCentre(velkor.Control(IDC_BREATH));
     ASSERT_TRUE(velkor.WaitForEcWrites(3));
     size_t nWrites = velkor.EcWrites().size();
 
     ASSERT_TRUE(IsWindowVisible(velkor.Main()));
-    UserInput::ClickCentre(velkor.Control(ID_EXIT));
+    UserInput::ClickCentre(velkor.Control(IDC_EXIT));
     ASSERT_TRUE(velkor.Process().WaitForExit(10000));
     EXPECT_EQ(velkor.Process().ExitCode(), 0u);
     EXPECT_EQ(velkor.EcWrites().size(), nWrites) << "something was written to the EC on the way out";

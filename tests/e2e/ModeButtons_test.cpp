@@ -26,11 +26,11 @@ namespace
         const wchar_t* pszInactiveIcon;
     };
 
-    const Mode AUTO = {ID_AUTO, 0, L"06_Auto_1.ico", L"06_Auto_0.ico"};
-    const Mode ON = {ID_ON, 1, L"01_On_1.ico", L"01_On_0.ico"};
-    const Mode RAINBOW = {ID_RAINBOW, 2, L"05_RainBow_1.ico", L"05_RainBow_0.ico"};
-    const Mode BREATH = {ID_BREATH, 3, L"03_Breath_1.ico", L"03_Breath_0.ico"};
-    const Mode COLORLOOP = {ID_COLORLOOP, 4, L"04_ColorLoop_1.ico", L"04_ColorLoop_0.ico"};
+    const Mode AUTO = {IDC_AUTO, 0, L"06_Auto_1.ico", L"06_Auto_0.ico"};
+    const Mode ON = {IDC_ON, 1, L"01_On_1.ico", L"01_On_0.ico"};
+    const Mode RAINBOW = {IDC_RAINBOW, 2, L"05_RainBow_1.ico", L"05_RainBow_0.ico"};
+    const Mode BREATH = {IDC_BREATH, 3, L"03_Breath_1.ico", L"03_Breath_0.ico"};
+    const Mode COLORLOOP = {IDC_COLORLOOP, 4, L"04_ColorLoop_1.ico", L"04_ColorLoop_0.ico"};
     const Mode ALL_MODES[] = {AUTO, ON, RAINBOW, BREATH, COLORLOOP};
 
     class ModeButtons : public ::testing::Test
@@ -99,9 +99,9 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainW
     FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), velkor.SkinFile(COLORLOOP.pszActiveIcon));
     FileSystem::Copy(velkor.SkinFile(ON.pszInactiveIcon), velkor.SkinFile(AUTO.pszInactiveIcon));
     ClickAndExpectWrites(COLORLOOP);
-    EXPECT_GT(velkor.WaitForIcon(ID_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
+    EXPECT_GT(velkor.WaitForIcon(IDC_COLORLOOP, velkor.SkinFile(L"07_Min.ico")), 0.98)
         << "the active picture was not reloaded";
-    EXPECT_GT(velkor.WaitForIcon(ID_AUTO, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
+    EXPECT_GT(velkor.WaitForIcon(IDC_AUTO, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
         << "the inactive picture was not reloaded";
 }
 

@@ -17,7 +17,6 @@
 
 namespace
 {
-    constexpr int IDB_DEFAULT_BG = 129;
 
     // "导入背景图失败,使用默认图片!" under "提示", whatever the system's code page.
     const wchar_t BACKGROUND_FAILED_TEXT[] =
@@ -36,7 +35,7 @@ namespace
     {
         EXPECT_TRUE(velkor.MessageBoxes().empty());
         EXPECT_GT(velkor.WaitForBackground(PixelImage::FromBitmapFile(velkor.SkinFile(L"0_BG.bmp", strSkin))), 0.99);
-        EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico", strSkin)), 0.98);
+        EXPECT_GT(velkor.WaitForIcon(IDC_ON, velkor.SkinFile(L"01_On_0.ico", strSkin)), 0.98);
     }
 }
 
@@ -68,7 +67,7 @@ TEST(Skin, MissingBackgroundIsToldOnceBeforeTheWindowThenTheBuiltInPictureShows)
     EXPECT_EQ(builtIn.Height(), 769);
     EXPECT_GT(velkor.WaitForBackground(builtIn), 0.99);
     // The buttons still have their pictures.
-    EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico", SystemSkin())), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(IDC_ON, velkor.SkinFile(L"01_On_0.ico", SystemSkin())), 0.98);
 }
 
 namespace
@@ -111,8 +110,8 @@ TEST(Skin, ProgramInstalledDeeperThan512CharactersFindsItsSkinsAndPopupPictures)
     ExpectSkinShown(velkor, L"skin_EN");
 
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
-    UserInput::ClickCentre(velkor.Control(ID_BREATH));
-    EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
+    UserInput::ClickCentre(velkor.Control(IDC_BREATH));
+    EXPECT_GT(velkor.WaitForIcon(IDC_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
     ExpectPowerPopupShown(velkor);
 }
 
@@ -149,8 +148,8 @@ TEST(Skin, ProgramInstalledUnderAFolderOutsideTheAnsiCodePageShowsItsSkin)
     ExpectSkinShown(velkor, L"skin_EN");
 
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
-    UserInput::ClickCentre(velkor.Control(ID_RAINBOW));
-    EXPECT_GT(velkor.WaitForIcon(ID_RAINBOW, velkor.SkinFile(L"05_RainBow_1.ico")), 0.98);
+    UserInput::ClickCentre(velkor.Control(IDC_RAINBOW));
+    EXPECT_GT(velkor.WaitForIcon(IDC_RAINBOW, velkor.SkinFile(L"05_RainBow_1.ico")), 0.98);
     ExpectPowerPopupShown(velkor);
 }
 

@@ -113,16 +113,16 @@ TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
     VelkorSession velkor;
     ASSERT_TRUE(velkor.StartShown());
     PostMessageW(
-        velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN))
+        velkor.Main(), WM_COMMAND, MAKEWPARAM(IDC_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(IDC_MIN))
     );
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); })) << "MIN did not put the window away";
-    ASSERT_TRUE(WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID));
+    ASSERT_TRUE(WindowQuery::TrayIconExists(velkor.Main(), TRAY_ICON_ID));
 
     std::unique_ptr<ChildProcess> second = velkor.Install().Start();
     ASSERT_TRUE(second->WaitForExit(20000)) << "the second start keeps running";
     EXPECT_EQ(second->ExitCode(), 0u);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(velkor.Main()) != FALSE; })) << "the running window stayed away";
-    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), NotifyWindows::TRAY_ICON_ID); }))
+    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), TRAY_ICON_ID); }))
         << "its tray icon stayed";
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == velkor.Main(); }, 5000)) << "not brought to the front";
     EXPECT_EQ(VisibleMainWindows(), 1);

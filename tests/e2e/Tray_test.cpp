@@ -32,7 +32,7 @@ namespace
         void PutAway()
         {
             ASSERT_TRUE(UserInput::BringToFront(Main()));
-            UserInput::ClickCentre(velkor.Control(ID_MIN));
+            UserInput::ClickCentre(velkor.Control(IDC_MIN));
             ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Main()); })) << "MIN did not hide the window";
             Pause(300);   // the focus change settles before a user reaches the tray
         }
@@ -51,7 +51,7 @@ namespace
         {
             DWORD_PTR dwResult = 0;
             ASSERT_TRUE(SendMessageTimeoutW(
-                Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN)),
+                Main(), WM_COMMAND, MAKEWPARAM(IDC_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(IDC_MIN)),
                 SMTO_NORMAL, 10000, &dwResult
             ));
         }
@@ -95,7 +95,8 @@ TEST_F(Tray, MinHidesBehindTheIconWhichBringsTheWindowBackOrKeepsItAway)
     ASSERT_NE(hMenu, nullptr) << "no menu on the right-button release";
     Keys(hMenu, {VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return TrayMenu(velkor) == nullptr; })) << "the menu stays open";
-    Pause(300);
+    // Answering means the handler that opened the menu has run to its end.
+    ASSERT_TRUE(VelkorSession::Responds(Main()));
     EXPECT_FALSE(IsWindowVisible(Main()));
     EXPECT_TRUE(WindowQuery::TrayIconExists(Main(), TRAY_ICON_ID));
 
@@ -232,7 +233,7 @@ TEST(Language, TrayMenuSpeaksTheSystemLanguage)
     VelkorSession velkor;
     ASSERT_TRUE(velkor.StartShown());
     PostMessageW(
-        velkor.Main(), WM_COMMAND, MAKEWPARAM(ID_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(ID_MIN))
+        velkor.Main(), WM_COMMAND, MAKEWPARAM(IDC_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(IDC_MIN))
     );
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); }));
 

@@ -28,7 +28,6 @@ namespace
         L"03_Breath_1.ico",   L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", L"05_RainBow_0.ico", L"05_RainBow_1.ico",
         L"06_Auto_0.ico",     L"06_Auto_1.ico",      L"06_Exit.ico",        L"07_Min.ico",       L"Perf_P1_Blue.bmp",
         L"Perf_P2_Green.bmp", L"Perf_P3_Red.bmp"};
-    constexpr int IDB_DEFAULT_BG = 129;
 
     struct Button
     {
@@ -38,13 +37,13 @@ namespace
         std::uint8_t byMode;
     };
     const Button BUTTONS[] = {
-        {ID_AUTO, L"06_Auto_0.ico", L"06_Auto_1.ico", 0},
-        {ID_ON, L"01_On_0.ico", L"01_On_1.ico", 1},
-        {ID_RAINBOW, L"05_RainBow_0.ico", L"05_RainBow_1.ico", 2},
-        {ID_BREATH, L"03_Breath_0.ico", L"03_Breath_1.ico", 3},
-        {ID_COLORLOOP, L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", 4},
-        {ID_EXIT, L"06_Exit.ico", nullptr, 0},
-        {ID_MIN, L"07_Min.ico", nullptr, 0},
+        {IDC_AUTO, L"06_Auto_0.ico", L"06_Auto_1.ico", 0},
+        {IDC_ON, L"01_On_0.ico", L"01_On_1.ico", 1},
+        {IDC_RAINBOW, L"05_RainBow_0.ico", L"05_RainBow_1.ico", 2},
+        {IDC_BREATH, L"03_Breath_0.ico", L"03_Breath_1.ico", 3},
+        {IDC_COLORLOOP, L"04_ColorLoop_0.ico", L"04_ColorLoop_1.ico", 4},
+        {IDC_EXIT, L"06_Exit.ico", nullptr, 0},
+        {IDC_MIN, L"07_Min.ico", nullptr, 0},
     };
 
     enum class Damage

@@ -1,6 +1,7 @@
 // Long use: thousands of mode clicks and tray round trips leave the program
 // holding exactly what it held before, and every click reaches the EC.
 #include "tests/soak/Soak.h"
+#include "notify/TrayMessages.h"
 #include "tests/support/VelkorSession.h"
 #include "tests/support/Wait.h"
 
@@ -10,9 +11,7 @@
 
 namespace
 {
-    const int MODE_IDS[] = {ID_AUTO, ID_ON, ID_RAINBOW, ID_BREATH, ID_COLORLOOP};
-    const UINT WM_TRAYNOTIFY = WM_USER + 1;
-    const WPARAM TRAY_ICON_ID = 128;
+    const int MODE_IDS[] = {IDC_AUTO, IDC_ON, IDC_RAINBOW, IDC_BREATH, IDC_COLORLOOP};
     // Heap growth that is not a leak (allocator caches, fragmentation): about
     // 1.5 MiB in a 64-bit build whether it makes 50 round trips or 500 clicks.
     const size_t PRIVATE_SLACK = (sizeof(void*) == 8 ? 2 : 1) * 1024 * 1024;
@@ -59,7 +58,7 @@ TEST(Soak, TrayRoundTripsHoldNothingMore)
     ASSERT_TRUE(velkor.StartShown());
     HWND hMain = velkor.Main();
     ExpectHoldsNothingMore(velkor, Soak::Length(50, 1000), [&](unsigned i) {
-        ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(ID_MIN))) << "trip " << i;
+        ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(IDC_MIN))) << "trip " << i;
         ASSERT_FALSE(IsWindowVisible(hMain)) << "trip " << i << ": MIN left the window shown";
         DWORD_PTR dwResult = 0;
         ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000, &dwResult)

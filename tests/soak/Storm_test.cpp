@@ -16,9 +16,6 @@
 
 namespace
 {
-    const UINT WM_TRAYNOTIFY = WM_USER + 1;
-    const WPARAM TRAY_ICON_ID = 128;
-    const int ID_TRAY_EXIT = 13;
     const int ID_HELP = 0xE146;   // would start the help viewer
 
     unsigned Seed()
@@ -32,15 +29,16 @@ namespace
     // or open another program are left out of the storm.
     bool IsExcludedCommand(int nId)
     {
-        return nId == IDOK || nId == ID_EXIT || nId == ID_TRAY_EXIT || nId == ID_HELP;
+        return nId == IDOK || nId == IDC_EXIT || nId == ID_TRAY_EXIT || nId == ID_HELP;
     }
 
     // One random message of the three kinds; never the tray's right-button release
     // on the icon, whose menu would wait for a user.
     void PostRandomMessage(HWND hMain, std::mt19937& rng)
     {
-        static const int KNOWN_IDS[] = {IDCANCEL, ID_ON, ID_RAINBOW, ID_STATIC, ID_BREATH, ID_COLORLOOP, ID_MIN,
-                                        ID_AUTO,  1007,  1008,       11,        12,        0x10,         0};
+        static const int KNOWN_IDS[] = {IDCANCEL, IDC_ON,   IDC_RAINBOW, IDC_STATIC_BTN, IDC_BREATH,   IDC_COLORLOOP,
+                                        IDC_MIN,  IDC_AUTO, IDC_TEST,    IDC_PWR_TEXT,   ID_TRAY_OPEN, 12,
+                                        0x10,     0};
         static const LPARAM MOUSE[] = {WM_MOUSEMOVE,     WM_LBUTTONDOWN, WM_LBUTTONUP,
                                        WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
                                        WM_MBUTTONUP,     0x0400,         0x0405};
@@ -120,11 +118,11 @@ TEST(Storm, RandomCommandsTrayCallbacksAndTimersLeaveItAnsweringAndConsistent)
     ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000, &dwResult));
     EXPECT_TRUE(IsWindowVisible(hMain));
     const size_t nBefore = velkor.EcWrites().size();
-    ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(ID_BREATH)));
+    ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(IDC_BREATH)));
     EXPECT_EQ(velkor.ModeBytesWritten(nBefore), std::vector<std::uint8_t>{3});
     EXPECT_EQ(EcState::Load(velkor.Install().StatePath()).At(velkor.EcRamBase() + 0xF6), 3);
-    EXPECT_GT(velkor.WaitForIcon(ID_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
-    EXPECT_GT(velkor.WaitForIcon(ID_ON, velkor.SkinFile(L"01_On_0.ico")), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(IDC_BREATH, velkor.SkinFile(L"03_Breath_1.ico")), 0.98);
+    EXPECT_GT(velkor.WaitForIcon(IDC_ON, velkor.SkinFile(L"01_On_0.ico")), 0.98);
 }
 
 TEST(Storm, EveryPowerByteInRandomOrderShowsThePopupOnlyForChangesAmongOneTwoThree)

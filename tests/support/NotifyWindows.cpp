@@ -8,6 +8,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace NotifyWindows
 {
     void SetPowerLevel(VelkorSession& velkor, BYTE byLevel)
@@ -24,7 +27,7 @@ namespace NotifyWindows
         for (HWND hWnd : WindowQuery::TopLevelWindows(dwPid, true))
         {
             if (WindowQuery::ClassName(hWnd) == L"#32770" && GetWindow(hWnd, GW_OWNER) == velkor.Main() &&
-                GetDlgItem(hWnd, ID_PWR_TEXT) != nullptr)
+                GetDlgItem(hWnd, IDC_PWR_TEXT) != nullptr)
                 return hWnd;
         }
         return nullptr;
@@ -45,22 +48,34 @@ namespace NotifyWindows
 
     std::wstring PowerText(HWND hPopup)
     {
-        return WindowQuery::Text(GetDlgItem(hPopup, ID_PWR_TEXT));
+        return WindowQuery::Text(GetDlgItem(hPopup, IDC_PWR_TEXT));
     }
 
-    int CountShowings(HWND hWnd, unsigned nMs)
+    int CountShowingsOverReads(VelkorSession& velkor, int nReads)
     {
+        const std::uint16_t wLevel = static_cast<std::uint16_t>(velkor.EcRamBase() + POWER_LEVEL_OFFSET);
+        const auto levelReads = [&] {
+            const std::vector<EcOperation> operations = velkor.EcOperations();
+            return std::count_if(operations.begin(), operations.end(), [&](const EcOperation& op) {
+                return op.kind == EcOperation::Read && op.wAddress == wLevel;
+            });
+        };
+        const auto nUntil = levelReads() + nReads;
         int nShowings = 0;
         bool bWasVisible = false;
-        const ULONGLONG ullEnd = GetTickCount64() + nMs;
-        while (GetTickCount64() < ullEnd)
-        {
-            const bool bVisible = IsWindowVisible(hWnd) != FALSE;
+        const auto watch = [&] {
+            const HWND hPopup = PowerPopup(velkor);
+            const bool bVisible = hPopup != nullptr && IsWindowVisible(hPopup);
             if (bVisible && !bWasVisible)
                 ++nShowings;
             bWasVisible = bVisible;
-            Sleep(5);
-        }
+            return levelReads() >= nUntil;
+        };
+        if (!WaitUntil(watch, 10000))
+            return -1;
+        // What the last read led to is done once the program answers again.
+        VelkorSession::Responds(velkor.Main());
+        watch();
         return nShowings;
     }
 

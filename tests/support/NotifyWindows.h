@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "notify/TrayMessages.h"
+#include "res/resource.h"
+
 class VelkorSession;
 
 namespace NotifyWindows
 {
-    constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
-    constexpr UINT TRAY_ICON_ID = 128;
-    constexpr int ID_PWR_TEXT = 1008;
     constexpr std::uint16_t POWER_LEVEL_OFFSET = 0x30;
 
     // Sets the power-level byte the program polls, before or after its start.
@@ -24,9 +24,12 @@ namespace NotifyWindows
     HWND WaitForPopupShown(VelkorSession& velkor, unsigned nTimeoutMs = 10000);
     // The text of the popup's (hidden) text control.
     std::wstring PowerText(HWND hPopup);
-    // How many times the window turns visible while this watches it (every
-    // few milliseconds); a showing in progress at the start counts too.
-    int CountShowings(HWND hWnd, unsigned nMs);
+    // How many times the power popup turns visible (a showing in progress at
+    // the start counts too) while the program reads the power level nReads
+    // more times: with the default, the level as it is now has been read and
+    // acted on at least once, however slowly the program runs. -1 when the
+    // reads stop coming (the program hangs or has ended).
+    int CountShowingsOverReads(VelkorSession& velkor, int nReads = 3);
 
     // The program's open tray menu (#32768), or NULL.
     HWND TrayMenu(VelkorSession& velkor);

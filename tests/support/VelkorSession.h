@@ -6,6 +6,7 @@
 #include "tests/support/PixelImage.h"
 #include "tests/support/PortLog.h"
 #include "tests/support/TestInstall.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// Control ids of the main window.
-enum VelkorControl : int
-{
-    ID_ON = 1000,
-    ID_RAINBOW = 1001,
-    ID_STATIC = 1002,
-    ID_BREATH = 1003,
-    ID_COLORLOOP = 1004,
-    ID_EXIT = 1005,
-    ID_MIN = 1006,
-    ID_AUTO = 1010,
-};
 
 class VelkorSession
 {

@@ -13,9 +13,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "res/resource.h"
+
 namespace
 {
-    constexpr int IDD_MAIN = 102;
     constexpr int BACKGROUND_WIDTH = 1024;
     constexpr int BACKGROUND_HEIGHT = 769;
     constexpr int SKIN_CHAR_WIDTH = 6;   // 679 dialog units: 1019 pixels

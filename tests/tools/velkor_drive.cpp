@@ -17,9 +17,10 @@
 #include <cstring>
 #include <string>
 
+#include "res/resource.h"
+
 namespace
 {
-    constexpr int ID_EXIT = 1005;
     const std::wstring WINDOW_TEXT_PREFIX = L"Glowdeck--";
 
     BOOL CALLBACK FindVelkor(HWND hWnd, LPARAM lParam)
@@ -90,7 +91,7 @@ int main(int argc, char** argv)
         GetWindowThreadProcessId(hMain, &dwPid);
         HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwPid);
         UserInput::BringToFront(hMain);
-        UserInput::ClickCentre(GetDlgItem(hMain, ID_EXIT));
+        UserInput::ClickCentre(GetDlgItem(hMain, IDC_EXIT));
         bool bEnded = hProcess && WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0;
         DWORD dwCode = 0;
         if (bEnded)

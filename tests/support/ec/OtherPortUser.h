@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ecsim/ProgramRun.h"
-#include "ecsim/ScopedHandle.h"
+#include "ecsim/SimHandle.h"
 
 // bus_holder.exe: another program that takes the ports' mutex, as a hardware
 // monitor does. It answers through two named manual-reset events of the
@@ -31,7 +31,7 @@ private:
     static std::string EventName(const char* pszRole);
 
     std::string m_strReady = EventName("ready"), m_strGo = EventName("go");
-    ScopedHandle m_hReady;
-    ScopedHandle m_hGo;
+    SimKernelHandle m_hReady;
+    SimKernelHandle m_hGo;
     ProgramRun m_holder;
 };
