@@ -144,8 +144,11 @@ ensure_i386_emulator() {
 # Registers the emulator for i386 programs for as long as this script runs.
 # The handler is system-wide and takes precedence over a kernel's own 32-bit
 # support, so the last script that uses it removes it again: each names itself
-# by its process id in $EMULATOR_USERS. F: the kernel opens the emulator now,
-# so the handler also works inside a chroot and after the build folder is gone.
+# by its process id in $EMULATOR_USERS, and only scripts that share that folder
+# with the one that registered it (not those of a chroot) remove it. A handler
+# of that name registered from elsewhere is used as it is. F: the kernel opens
+# the emulator now, so the handler also works inside a chroot and after the
+# build folder is gone.
 BINFMT=/proc/sys/fs/binfmt_misc
 HANDLER=velkor-i386
 EMULATOR_USERS=/tmp/velkor-i386-emulator.users
@@ -160,15 +163,16 @@ use_i386_emulator() {
             local magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
             local mask='\xff\xff\xff\xff\xff\xfe\xfe\xfc\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
             echo ":$HANDLER:M::$magic:$mask:$QEMU_I386:F" | $SUDO tee "$BINFMT/register" >/dev/null
+            touch "$EMULATOR_USERS/.registered"
         fi
     ) 9>"$EMULATOR_USERS.lock"
     local support
     support=$(i386_support)
     case "$support" in
-    "emulated $QEMU_I386" | "emulated $(readlink -f "$QEMU_I386")") ;;
+    "emulated "*) ;;
     *) echo "The i386 emulator did not take over: i386 programs run $support" >&2; return 1 ;;
     esac
-    EMULATOR_VERSION=$("$QEMU_I386" --version | head -n1 | awk '{print $1, $3}')
+    EMULATOR_VERSION="$("$QEMU_I386" --version | head -n1 | awk '{print $1, $3}'), handler $HANDLER"
 }
 
 release_i386_emulator() {
@@ -179,8 +183,9 @@ release_i386_emulator() {
         for user in "$EMULATOR_USERS"/*; do   # runs that ended without a word
             [ -e "$user" ] && ! kill -0 "${user##*/}" 2>/dev/null && rm -f "$user"
         done
-        if [ -z "$(ls -A "$EMULATOR_USERS")" ] && [ -e "$BINFMT/$HANDLER" ]; then
-            echo -1 | $SUDO tee "$BINFMT/$HANDLER" >/dev/null
+        if [ -z "$(ls "$EMULATOR_USERS")" ] && [ -e "$EMULATOR_USERS/.registered" ]; then
+            [ -e "$BINFMT/$HANDLER" ] && echo -1 | $SUDO tee "$BINFMT/$HANDLER" >/dev/null
+            rm -f "$EMULATOR_USERS/.registered"
         fi
     ) 9>"$EMULATOR_USERS.lock"
 }
