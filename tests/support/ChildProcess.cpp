@@ -1,14 +1,11 @@
 #include "tests/support/ChildProcess.h"
 
 #include "tests/support/Text.h"
-#include "tests/support/Wait.h"
-#include "tests/support/WineHost.h"
 
-#include <tlhelp32.h>
-
-#include <algorithm>
+#include <cwchar>
 #include <map>
 #include <stdexcept>
+#include <string>
 
 namespace
 {
@@ -47,22 +44,6 @@ namespace
         strBlock.push_back(L'\0');
         return strBlock;
     }
-
-    // Ids of the running processes whose executable has this file name.
-    std::vector<DWORD> ProcessesNamed(const std::wstring& strFileName)
-    {
-        std::vector<DWORD> pids;
-        HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (hSnap == INVALID_HANDLE_VALUE)
-            return pids;
-        PROCESSENTRY32W pe = {};
-        pe.dwSize = sizeof pe;
-        for (BOOL bMore = Process32FirstW(hSnap, &pe); bMore; bMore = Process32NextW(hSnap, &pe))
-            if (CompareStringOrdinal(pe.szExeFile, -1, strFileName.c_str(), -1, TRUE) == CSTR_EQUAL)
-                pids.push_back(pe.th32ProcessID);
-        CloseHandle(hSnap);
-        return pids;
-    }
 }
 
 ChildProcess::ChildProcess(
@@ -82,10 +63,7 @@ ChildProcess::ChildProcess(
             strWorkDir.empty() ? nullptr : strWorkDir.c_str(), &si, &pi
         ))
     {
-        DWORD dwError = GetLastError();
-        if (strExe.size() >= MAX_PATH && WineHost::IsWine() &&
-            StartWithWineCommand(strExe, strArgs, strWorkDir, extraEnv))
-            return;
+        const DWORD dwError = GetLastError();
         throw std::runtime_error(
             "CreateProcess failed (error " + std::to_string(dwError) + "): " + Text::ToUtf8(strExe)
         );
@@ -93,42 +71,6 @@ ChildProcess::ChildProcess(
     CloseHandle(pi.hThread);
     m_hProcess = pi.hProcess;
     m_dwPid = pi.dwProcessId;
-}
-
-bool ChildProcess::StartWithWineCommand(
-    const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir, const Environment& extraEnv
-)
-{
-    std::string strUnixExe = WineHost::UnixPath(strExe);
-    std::string strUnixDir = strWorkDir.empty() ? std::string(".") : WineHost::UnixPath(strWorkDir);
-    if (strUnixExe.empty() || strUnixDir.empty())
-        return false;
-    std::string strCommand = "cd " + WineHost::ShellQuote(strUnixDir) + " && exec env";
-    for (const auto& [strName, strValue] : extraEnv)
-        strCommand += " " + WineHost::ShellQuote(Text::ToUtf8(strName + L"=" + strValue));
-    // The loader this test runs under (wine-run names it), else Wine's own command.
-    strCommand += " \"${VELKOR_WINE_LOADER:-wine}\" " + WineHost::ShellQuote(strUnixExe) +
-                  (strArgs.empty() ? "" : " " + Text::ToUtf8(strArgs));
-
-    std::wstring strFileName = strExe.substr(strExe.find_last_of(L'\\') + 1);
-    std::vector<DWORD> before = ProcessesNamed(strFileName);
-    if (!WineHost::RunShellCommand(strCommand))
-        return false;
-    WaitUntil(
-        [&] {
-            for (DWORD dwPid : ProcessesNamed(strFileName))
-                if (std::find(before.begin(), before.end(), dwPid) == before.end())
-                {
-                    m_hProcess =
-                        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, dwPid);
-                    m_dwPid = dwPid;
-                    return m_hProcess != nullptr;
-                }
-            return false;
-        },
-        20000
-    );
-    return m_hProcess != nullptr;
 }
 
 ChildProcess::~ChildProcess()

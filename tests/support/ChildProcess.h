@@ -9,10 +9,6 @@
 // A program started as a separate process, with a chosen working folder and extra
 // environment variables on top of the test's own. The process is ended when the
 // object goes, so a failing test leaves nothing running.
-//
-// Under Wine a program whose path is MAX_PATH or longer cannot be started with
-// CreateProcess; it is then started by Wine's own `wine` command through the
-// Unix shell and found again by its name among the processes.
 class ChildProcess
 {
 public:
@@ -37,11 +33,6 @@ public:
     std::optional<DWORD> ExitCode() const;
 
 private:
-    bool StartWithWineCommand(
-        const std::wstring& strExe, const std::wstring& strArgs, const std::wstring& strWorkDir,
-        const Environment& extraEnv
-    );
-
     HANDLE m_hProcess = nullptr;
     DWORD m_dwPid = 0;
 };
