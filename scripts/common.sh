@@ -115,26 +115,39 @@ build_all() {
 }
 
 # The user-mode emulator that runs Wine's 32-bit loader where the kernel runs
-# no 32-bit code: qemu-i386 from bookworm-backports (bookworm's own 7.2 cannot
-# map Wine's shared user data). Only that one static program is taken out of
-# the package, into the build folder, through a private package list: the
-# machine's package sources stay as they were, and nothing registers itself at
-# boot.
+# no 32-bit code: qemu-i386 from the running release's own qemu-user where it
+# is new enough (Debian 13: 10.0), else from its backports (Debian 12's own 7.2
+# cannot map Wine's shared user data; bookworm-backports has 10.0). Only that
+# one static program is taken out of the package, into the build folder,
+# through a private package list: the machine's package sources stay as they
+# were, and nothing registers itself at boot.
 QEMU_I386="$PRODUCT_BUILD/emulator/qemu-i386"
+QEMU_MIN_MAJOR=10
 ensure_i386_emulator() {
     [ -x "$QEMU_I386" ] && return 0
-    local dir="$PRODUCT_BUILD/emulator" mirror
+    local dir="$PRODUCT_BUILD/emulator" mirror release version="" suite
     mirror=$(grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}' | grep -v security | head -n1)
     [ -n "$mirror" ] || mirror=$(grep -hs '^deb ' /etc/apt/sources.list | awk '{print $2}' | head -n1)
-    mkdir -p "$dir/lists/partial" "$dir/deb"
-    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror bookworm-backports main" >"$dir/sources.list"
-    mkdir -p "$dir/cache/archives/partial"
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    mkdir -p "$dir/lists/partial" "$dir/deb" "$dir/cache/archives/partial"
+    printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s %s main\n' \
+        "$mirror" "$release" "$mirror" "$release-backports" >"$dir/sources.list"
     local apt_private=(-o "Dir::Etc::SourceList=$dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
         -o "Dir::State::Lists=$dir/lists" -o "Dir::Cache=$dir/cache"
         -o "APT::Architectures=$(dpkg --print-architecture)" -o "APT::Sandbox::User=$(id -un)")
-    echo "Fetching qemu-i386 (qemu-user from bookworm-backports) into $dir"
     apt-get "${apt_private[@]}" update -qq
-    (cd "$dir/deb" && apt-get "${apt_private[@]}" download -qq qemu-user/bookworm-backports)
+    for suite in "$release" "$release-backports"; do
+        version=$(apt-cache "${apt_private[@]}" madison qemu-user | awk -F' [|] ' -v s=" $suite/main " \
+            'index($3, s) { print $2; exit }')
+        [ -n "$version" ] && [ "$(echo "${version#*:}" | cut -d. -f1)" -ge "$QEMU_MIN_MAJOR" ] && break
+        version=""
+    done
+    if [ -z "$version" ]; then
+        echo "No qemu-user $QEMU_MIN_MAJOR or newer in $release or $release-backports: the 32-bit build cannot run here" >&2
+        return 1
+    fi
+    echo "Fetching qemu-i386 (qemu-user $version from $suite) into $dir"
+    (cd "$dir/deb" && apt-get "${apt_private[@]}" download -qq "qemu-user=$version")
     dpkg-deb --fsys-tarfile "$dir"/deb/qemu-user_*.deb | tar -x -O ./usr/bin/qemu-i386 >"$QEMU_I386.new"
     chmod +x "$QEMU_I386.new"
     mv "$QEMU_I386.new" "$QEMU_I386"
