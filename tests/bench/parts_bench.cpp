@@ -8,13 +8,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/SkinIconCache.h"
@@ -23,6 +23,7 @@
 #include "framework/IconFile.h"
 #include "tests/bench/Stats.h"
 #include "tests/support/FileSystem.h"
+#include "tests/support/ProcessMeter.h"
 
 namespace
 {
@@ -43,10 +44,7 @@ namespace
 
     double PrivateKiB()
     {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof counters;
-        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-        return static_cast<double>(counters.PagefileUsage) / 1024.0;
+        return static_cast<double>(ProcessMeter::CommittedPrivate(GetCurrentProcess()).value_or(0)) / 1024.0;
     }
 
     std::wstring Product(const std::wstring& strName)

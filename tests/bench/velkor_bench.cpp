@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -111,7 +113,7 @@ namespace
 
     struct MemoryFigures
     {
-        std::vector<double> ws, peakWs, priv, peakPriv, clickMs;
+        std::vector<double> ws, peakWs, priv, clickMs;
     };
 
     void MeasureMemory(RunningProgram& run, MemoryFigures& figures)
@@ -121,7 +123,6 @@ namespace
         figures.ws.push_back(Mib(use.cbWorkingSet));
         figures.peakWs.push_back(Mib(use.cbPeakWorkingSet));
         figures.priv.push_back(Mib(use.cbPrivate));
-        figures.peakPriv.push_back(Mib(use.cbPeakPrivate));
     }
 
     // CPU ms and wake-ups per minute over several idle windows; medians.
@@ -187,17 +188,16 @@ int main()
     Report(
         "peak working set after start-up (MiB)", Stats::Median(startMem[0].peakWs), Stats::Median(startMem[1].peakWs)
     );
-    Report("private bytes after start-up (MiB)", Stats::Median(startMem[0].priv), Stats::Median(startMem[1].priv));
     Report(
-        "peak private bytes after start-up (MiB)", Stats::Median(startMem[0].peakPriv),
-        Stats::Median(startMem[1].peakPriv)
+        "committed private memory after start-up (MiB)", Stats::Median(startMem[0].priv),
+        Stats::Median(startMem[1].priv)
     );
     Report(
         "peak working set" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakWs), Stats::Median(clickMem[1].peakWs)
     );
     Report(
-        "peak private bytes" + strAfter + " (MiB)", Stats::Median(clickMem[0].peakPriv),
-        Stats::Median(clickMem[1].peakPriv)
+        "committed private memory" + strAfter + " (MiB)", Stats::Median(clickMem[0].priv),
+        Stats::Median(clickMem[1].priv)
     );
     Report(
         "click to EC mode byte, median (ms)", Stats::Median(clickMem[0].clickMs), Stats::Median(clickMem[1].clickMs)

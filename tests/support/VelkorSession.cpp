@@ -6,6 +6,8 @@
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
 
+#include <cstdint>
+
 namespace
 {
     constexpr int FACE_RIM = 2;
@@ -123,7 +125,7 @@ VelkorSession::Footprint VelkorSession::Holdings() const
 std::string VelkorSession::Describe(const Footprint& footprint)
 {
     return std::to_string(footprint.nGdiObjects) + " GDI objects, " + std::to_string(footprint.nWindows) +
-           " windows, " + std::to_string(footprint.cbPrivate / 1024) + " KiB private";
+           " windows, " + std::to_string(footprint.cbPrivate / 1024) + " KiB committed private";
 }
 
 std::vector<std::uint8_t> VelkorSession::ModeBytesWritten(size_t nFirst) const
