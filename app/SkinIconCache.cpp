@@ -1,6 +1,7 @@
 #include "app/SkinIconCache.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/FilePath.h"
 #include "framework/IconFile.h"

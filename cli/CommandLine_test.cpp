@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using Args = std::vector<std::wstring>;
 using Command = CommandLine::Command;
 

@@ -4,6 +4,8 @@
 
 #include "tests/support/ec/EcTestSupport.h"
 
+#include <utility>
+
 using Lines = std::vector<std::string>;
 
 // The protocol written out in full, port by port; the other tests read the

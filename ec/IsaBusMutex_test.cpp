@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "ec/LedMode.h"
 #include "tests/support/ec/EcTestSupport.h"

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"

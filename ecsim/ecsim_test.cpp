@@ -4,6 +4,10 @@
 #include "ecsim/ProgramRun.h"
 #include "ecsim/SimHarness.h"
 
+#include <initializer_list>
+#include <memory>
+#include <string>
+
 namespace
 {
 

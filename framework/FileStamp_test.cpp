@@ -5,6 +5,8 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/TempFolder.h"
 
+#include <vector>
+
 TEST(FileStamp, StaysWhileTheFileStaysAndChangesWhenACopyOfTheSameSizeAndWriteTimeReplacesIt)
 {
     TempFolder temp;

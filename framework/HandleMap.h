@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 // Finds the C++ object behind a system handle. Permanent entries belong to
 // objects that attached the handle themselves; temporary ones wrap handles

@@ -1,6 +1,7 @@
 #include "framework/IconFile.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/OwnedHandle.h"
 

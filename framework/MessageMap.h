@@ -3,6 +3,7 @@
 #include <functional>
 #include <initializer_list>
 #include <type_traits>
+#include <utility>
 #include <vector>
 #include "framework/Point.h"
 

@@ -6,6 +6,8 @@
 #include "notify/TrayIcon.h"
 #include "res/resource.h"
 
+#include <optional>
+
 CPowerWatch::CPowerWatch(CWnd& wndMain, EcAccess& ec, const CTrayIcon& trayIcon)
     : m_wndMain(wndMain),
       m_ec(ec),

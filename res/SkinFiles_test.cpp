@@ -11,6 +11,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace
 {

@@ -9,6 +9,8 @@
 
 #include <windowsx.h>
 
+#include <string>
+
 namespace
 {
     const int ICON_SIZE = 24;

@@ -4,6 +4,7 @@
 #include "controls/gallery/resource.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 CImageList CSkinMenu::m_SharedImages;
 std::vector<int> CSkinMenu::m_SharedImageIds;

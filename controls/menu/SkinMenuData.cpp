@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <utility>
 
 CSkinMenuData::CSkinMenuData() = default;
 CSkinMenuData::~CSkinMenuData() = default;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace
 {
     const int ITEM_WIDTH = 160;

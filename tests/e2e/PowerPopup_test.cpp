@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace NotifyWindows;
 
 namespace

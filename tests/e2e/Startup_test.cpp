@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 // io.dll is trusted only beside the program and in the system folder: one left
 // in the working folder or on PATH is not loaded.

@@ -15,9 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace
 {

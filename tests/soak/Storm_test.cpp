@@ -11,8 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
 #include <numeric>
 #include <random>
+#include <vector>
 
 namespace
 {

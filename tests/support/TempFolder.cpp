@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
 
 TempFolder::TempFolder()
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+
 SimHarness& ProcessSim()
 {
     static SimHarness* s_pSim = [] {
