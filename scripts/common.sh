@@ -208,7 +208,10 @@ XVFB_PID=""
 start_display() {
     if [ -z "${DISPLAY:-}" ] || [ "${1:-}" = "--virtual" ]; then
         local n=90
-        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        # A display of another root (a chroot has a /tmp of its own) shows only
+        # by its abstract socket.
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] ||
+            grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; do n=$((n + 1)); done
         Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
