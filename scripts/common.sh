@@ -61,11 +61,13 @@ else
 fi
 
 # Everything named, so that a minimal system (debootstrap --variant=minbase) gets
-# it all: make for CMake's generator; fonts-liberation and fonts-wine because
-# Wine maps the dialog font to them, and the window's size in pixels follows
-# that font; a CJK font for the Chinese texts; locales, because Wine names Unix
-# files in the code set of the tests' locale (en_US.UTF-8), which must exist;
-# wixl and msitools build and read the installer package. Both Wines: wine64
+# it all: make for CMake's generator; fonts-wine for Wine's Tahoma, which the
+# dialog and menu fonts map to (the window's size in pixels follows that font;
+# wine-run puts it into each prefix), and fonts-liberation for the faces Wine
+# takes in place of the other Windows fonts; a CJK font for the Chinese texts;
+# locales, because Wine names Unix files in the code set of the tests' locale
+# (en_US.UTF-8), which must exist; wixl and msitools build and read the
+# installer package. Both Wines: wine64
 # for the 64-bit build, wine32 (i386) for the 32-bit one.
 PACKAGES="wine wine32:i386 wine64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make
