@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -33,6 +34,7 @@ namespace
         Pause(300);
         const VelkorSession::Footprint after = velkor.Holdings();
         const std::string strChange = VelkorSession::Describe(before) + " -> " + VelkorSession::Describe(after);
+        std::printf("%s\n", strChange.c_str());
         EXPECT_GT(before.nGdiObjects, 0u) << "GDI objects could not be counted";
         EXPECT_EQ(after.nGdiObjects, before.nGdiObjects) << strChange;
         EXPECT_EQ(after.nWindows, before.nWindows) << strChange;
