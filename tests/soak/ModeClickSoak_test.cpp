@@ -17,9 +17,10 @@
 namespace
 {
     const int MODE_IDS[] = {IDC_AUTO, IDC_ON, IDC_RAINBOW, IDC_BREATH, IDC_COLORLOOP};
-    // Heap growth that is not a leak (allocator caches, fragmentation): about
-    // 1.5 MiB in a 64-bit build whether it makes 50 round trips or 500 clicks.
-    const size_t PRIVATE_SLACK = (sizeof(void*) == 8 ? 2 : 1) * 1024 * 1024;
+    // Committed memory grows in steps as a heap commits more of what it
+    // reserved, so a step or two is not a leak; a few hundred KiB lost is.
+    // (Measured: no growth at all in either build, natively or emulated.)
+    const size_t PRIVATE_SLACK = 256 * 1024;
 
     // Runs a step twice so that everything made on first use exists, then
     // nTimes more, and checks that the program holds what it held in between.
