@@ -15,7 +15,8 @@ class EcAccess;
 // as Velkor's window does, runs the command and says on standard error why
 // it could not. Every EC byte goes through EcAccess, which holds the port
 // mutex around it, so velkorctl can run while Velkor runs. When another
-// program keeps the mutex, velkorctl touches no port from then on.
+// program keeps the mutex, velkorctl touches no port from then on; where the
+// mutex can be neither created nor opened, it touches none at all.
 class CommandRunner
 {
 public:
@@ -25,7 +26,7 @@ public:
     static constexpr int EXIT_USAGE = 2;
     static constexpr int EXIT_NO_LIBRARY = 3;   // io.dll missing, unloadable or lacking an export
     static constexpr int EXIT_DRIVER_CLOSED = 4;
-    static constexpr int EXIT_PORTS_BUSY = 5;   // another program kept the port mutex
+    static constexpr int EXIT_PORTS_BUSY = 5;   // another program kept the port mutex, or it cannot be had at all
 
     CommandRunner(ConsoleStream& out, ConsoleStream& err, const CtrlBreak& ctrlBreak);
 
@@ -37,6 +38,7 @@ private:
     int ReportLibraryMissing(const EcAccess& ec);
     int ReportExportMissing(const EcAccess& ec);
     int ReportDriverClosed(const EcAccess& ec, CommandLine::Command command);
+    int ReportPortMutexUnavailable(const EcAccess& ec, CommandLine::Command command);
     int ReportPortsBusy();
     int Status(EcAccess& ec);
     int Watch(EcAccess& ec, std::optional<unsigned> count);
