@@ -123,7 +123,7 @@ int CommandRunner::RunOnEc(const CommandLine& commandLine)
     case CommandLine::Command::Mode:
         if (!SelectLedMode(ec, commandLine.Mode(), ACCESS_WAIT_LIMIT_MS))
             return ReportPortsBusy();
-        return Say(ModeLine(static_cast<BYTE>(commandLine.Mode())));
+        return ReportModeChanged(commandLine.Mode());
     case CommandLine::Command::Power:
         if (const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET))
             return Say(PowerLine(*byLevel));
@@ -203,6 +203,21 @@ int CommandRunner::ReportPortsBusy()
             L" is held by another program, so velkorctl left the EC alone; try again later.\r\n",
         EXIT_PORTS_BUSY
     );
+}
+
+// The light has changed: that is what the exit status reports, whatever
+// becomes of the line that says so.
+int CommandRunner::ReportModeChanged(LedMode mode)
+{
+    const std::wstring strLine = ModeLine(static_cast<BYTE>(mode));
+    if (!m_out.WriteLine(strLine))
+    {
+        m_err.Write(
+            L"velkorctl: the keyboard light was changed (" + strLine +
+            L"), but standard output could not be written (" + ErrorText(m_out.LastError()) + L").\r\n"
+        );
+    }
+    return EXIT_DONE;
 }
 
 // The EC is read first and the lines printed after, so the EC accesses come

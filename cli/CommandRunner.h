@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "ec/LedMode.h"
 
 class ConsoleStream;
 class CtrlBreak;
@@ -22,7 +23,7 @@ class CommandRunner
 public:
     // Exit codes; tools outside the project rely on them.
     static constexpr int EXIT_DONE = 0;
-    static constexpr int EXIT_OUTPUT_FAILED = 1;
+    static constexpr int EXIT_OUTPUT_FAILED = 1;   // not for mode once the light changed: that is done
     static constexpr int EXIT_USAGE = 2;
     static constexpr int EXIT_NO_LIBRARY = 3;   // io.dll missing, unloadable or lacking an export
     static constexpr int EXIT_DRIVER_CLOSED = 4;
@@ -40,6 +41,7 @@ private:
     int ReportDriverClosed(const EcAccess& ec, CommandLine::Command command);
     int ReportPortMutexUnavailable(const EcAccess& ec, CommandLine::Command command);
     int ReportPortsBusy();
+    int ReportModeChanged(LedMode mode);
     int Status(EcAccess& ec);
     int Watch(EcAccess& ec, std::optional<unsigned> count);
     int Say(const std::wstring& strLine);   // a line on standard output

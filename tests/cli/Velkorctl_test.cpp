@@ -248,6 +248,35 @@ TEST(Velkorctl, EveryEcCommandExitsFiveWithoutPortAccessWhileAnotherProgramHolds
     EXPECT_EQ(sim.Ec()[0xC4F6], 0x03);
 }
 
+// The mode change is what a script asks for: once the light has changed the
+// exit status says so, even when the line saying it cannot be written (the
+// reader of a pipe has gone); the failure goes to standard error.
+TEST(Velkorctl, ModeExitsZeroOnceTheLightChangedThoughItsOutputFails)
+{
+    SimHarness sim;
+    sim.ExportEnvironment();
+    sim.Ec()[0xC4F6] = 0xAA;
+    ProgramRun run(BuiltProgram());
+    run.OutputToClosedPipe().Arg("mode").Arg("breath");
+    EXPECT_EQ(run.Run(), 0u);
+    EXPECT_EQ(
+        run.Errors().rfind(
+            "velkorctl: the keyboard light was changed (mode: 3 Breath), but standard output could not be "
+            "written (error ",
+            0
+        ),
+        0u
+    ) << run.Errors();
+    EXPECT_EQ(
+        NewEcOperations(sim),
+        AfterProbe(0x55, 0x70, {{EcOperation::Write, 0xC4BD, 0x00}, {EcOperation::Write, 0xC4F6, 0x03}})
+    );
+
+    ProgramRun status(BuiltProgram());
+    status.OutputToClosedPipe().Arg("status");
+    EXPECT_EQ(status.Run(), 1u) << "a command that only reports fails when its report cannot be written";
+}
+
 // Usage, help and version come before io.dll is loaded: the same without any
 // io.dll, and no port touched with one.
 TEST(Velkorctl, UsageHelpAndVersionLoadNoLibrary)
@@ -268,6 +297,12 @@ TEST(Velkorctl, UsageHelpAndVersionLoadNoLibrary)
         const CtlResult help = RunCtl({"--help"}, strProgram), version = RunCtl({"--version"}, strProgram);
         EXPECT_EQ(help.dwExit + version.dwExit, 0u);
         EXPECT_EQ(help.strOut.rfind("Usage: velkorctl COMMAND\n", 0), 0u) << help.strOut;
+        // Exit 5 after a probe that had the ports: the probe's accesses stand.
+        EXPECT_NE(
+            help.strOut.find("Done before, and not undone:\nthe start-up probe (chip id read, EC byte "
+                             "0x1060 written)"),
+            std::string::npos
+        ) << help.strOut;
         EXPECT_EQ(version.strOut.rfind("velkorctl 1.", 0), 0u) << version.strOut;
     }
     EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>());
