@@ -1,8 +1,10 @@
 #include "app/VelkorDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/ModeClick.h"
 #include "app/SingleInstance.h"
 #include "app/SkinDirectory.h"
+#include "ec/IsaBusMutex.h"
 #include "framework/Afx.h"
 #include "framework/DataExchange.h"
 #include "framework/FilePath.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace
 {
@@ -33,28 +36,64 @@ namespace
     constexpr DWORD POLL_WAIT_LIMIT_MS = 100;
     constexpr DWORD MODE_CHANGE_WAIT_LIMIT_MS = 1000;
 
-    // The messages when another program keeps the EC ports: in Chinese where
-    // the skin is Chinese, given as UTF-16 like the texts above.
-    struct PortsBusyTexts
+    // The messages on the EC ports and the pictures: in Chinese where the skin
+    // is Chinese, given as UTF-16 like the texts above.
+    struct Texts
     {
         const wchar_t* pszEnglish;
         const wchar_t* pszChinese;
         const wchar_t* In(WORD wLangId) const { return wLangId == LANG_ID_CHINESE_PRC ? pszChinese : pszEnglish; }
     };
     // "另一个程序正在使用 EC 端口，Velkor 现在无法读取键盘控制器，将会退出。请稍后再试。"
-    constexpr PortsBusyTexts PORTS_BUSY_AT_START = {
+    constexpr Texts PORTS_BUSY_AT_START = {
         L"Another program is using the EC ports, so Velkor cannot read the keyboard controller now and will "
         L"close.\n\nPlease try again in a moment.",
         L"\u53E6\u4E00\u4E2A\u7A0B\u5E8F\u6B63\u5728\u4F7F\u7528 EC \u7AEF\u53E3\uFF0CVelkor "
         L"\u73B0\u5728\u65E0\u6CD5\u8BFB\u53D6\u952E\u76D8\u63A7\u5236\u5668\uFF0C\u5C06\u4F1A\u9000\u51FA\u3002\u8BF7"
         L"\u7A0D\u540E\u518D\u8BD5\u3002"};
     // "另一个程序正在使用 EC 端口，键盘灯光模式没有更改。请稍后再试。"
-    constexpr PortsBusyTexts PORTS_BUSY_FOR_MODE = {
+    constexpr Texts PORTS_BUSY_FOR_MODE = {
         L"Another program is using the EC ports right now, so the keyboard light was not changed.\n\nPlease "
         L"try again in a moment.",
         L"\u53E6\u4E00\u4E2A\u7A0B\u5E8F\u6B63\u5728\u4F7F\u7528 EC "
         L"\u7AEF\u53E3\uFF0C\u952E\u76D8\u706F\u5149\u6A21\u5F0F\u6CA1\u6709\u66F4\u6539\u3002\u8BF7\u7A0D\u540E\u518D"
         L"\u8BD5\u3002"};
+
+    // "键盘灯光模式已更改，但有按钮的图片无法载入，该按钮暂不显示图片。下次点击时会重新载入。"
+    constexpr Texts PICTURE_FAILED = {
+        L"The keyboard light was changed, but a button's picture could not be loaded, so that button shows none "
+        L"for now.\n\nIt is loaded again at the next click.",
+        L"\u952E\u76D8\u706F\u5149\u6A21\u5F0F\u5DF2\u66F4\u6539\uFF0C\u4F46\u6709\u6309\u94AE\u7684\u56FE"
+        L"\u7247\u65E0\u6CD5\u8F7D\u5165\uFF0C\u8BE5\u6309\u94AE\u6682\u4E0D\u663E\u793A\u56FE\u7247\u3002"
+        L"\u4E0B\u6B21\u70B9\u51FB\u65F6\u4F1A\u91CD\u65B0\u8F7D\u5165\u3002"};
+
+    // Why the ports cannot be shared, when their mutex can be neither created
+    // nor opened: "EC 端口的互斥体 NAME 正被另一个程序使用，无法共享（REASON）。
+    // 该程序可能正在使用端口，因此 Velkor 将会退出，不会访问端口。"
+    std::wstring PortMutexUnavailableText(DWORD dwError, WORD wLangId)
+    {
+        const bool bChinese = wLangId == LANG_ID_CHINESE_PRC;
+        std::wstring strReason;
+        if (dwError == ERROR_ACCESS_DENIED)
+            strReason = bChinese ? L"\u62D2\u7EDD\u8BBF\u95EE" : L"access denied";
+        else if (dwError == ERROR_INVALID_HANDLE)
+            strReason = bChinese ? L"\u5176\u540D\u79F0\u5DF2\u88AB\u53E6\u4E00\u79CD\u5BF9\u8C61\u5360\u7528"
+                                 : L"its name is taken by another kind of object";
+        else
+            strReason = (bChinese ? L"\u9519\u8BEF " : L"error ") + std::to_wstring(dwError);
+        const std::string strName = IsaBusMutex::NAME;
+        const std::wstring strMutex(strName.begin(), strName.end());
+        if (bChinese)
+            return L"EC \u7AEF\u53E3\u7684\u4E92\u65A5\u4F53 " + strMutex +
+                   L" \u6B63\u88AB\u53E6\u4E00\u4E2A\u7A0B\u5E8F\u4F7F\u7528\uFF0C\u65E0\u6CD5\u5171\u4EAB\uFF08" +
+                   strReason +
+                   L"\uFF09\u3002\u8BE5\u7A0B\u5E8F\u53EF\u80FD\u6B63\u5728\u4F7F\u7528\u7AEF\u53E3\uFF0C\u56E0\u6B64 "
+                   L"Velkor \u5C06\u4F1A\u9000\u51FA\uFF0C\u4E0D\u4F1A\u8BBF\u95EE\u7AEF\u53E3\u3002";
+        return L"The EC ports' mutex, " + strMutex + L", is in use by another program and cannot be shared (" +
+               strReason +
+               L").\n\nThat program may be using the ports right now, so Velkor will close without "
+               L"touching them.";
+    }
 
     std::string LoadResourceString(UINT nId)
     {
@@ -140,13 +179,19 @@ CVelkorDlg::CVelkorDlg(CWnd* pParent)
 // The window has nothing to show without the EC, so the process ends before
 // any window is made: quietly when io.dll or its driver is missing
 // (velkorctl status says why), with a word when another program keeps the
-// ports, which the user can do something about.
+// ports or their mutex, which the user can do something about.
 void CVelkorDlg::EndUnlessEcReady()
 {
-    if (m_ec.GetState() == EcAccess::State::Ready)
-        return;
-    if (m_ec.GetState() == EcAccess::State::PortsBusy)
-        AfxMessageBoxW(PORTS_BUSY_AT_START.In(GetSystemDefaultLangID()), MB_OK | MB_ICONWARNING);
+    const WORD wLangId = GetSystemDefaultLangID();
+    switch (m_ec.GetState())
+    {
+    case EcAccess::State::Ready: return;
+    case EcAccess::State::PortsBusy: AfxMessageBoxW(PORTS_BUSY_AT_START.In(wLangId), MB_OK | MB_ICONWARNING); break;
+    case EcAccess::State::PortMutexUnavailable:
+        AfxMessageBoxW(PortMutexUnavailableText(m_ec.PortMutexError(), wLangId).c_str(), MB_OK | MB_ICONWARNING);
+        break;
+    default: break;
+    }
     ::ExitProcess(0);
 }
 
@@ -265,10 +310,12 @@ void CVelkorDlg::SetButtonIcon(CSkinButton& button, const wchar_t* pszIconFile)
     button.SetIcon(m_skinIcons.Icon(pszIconFile));
 }
 
-// The EC writes enclose the image changes: the clear byte before the first
-// file is looked at, the mode byte after the last image is handed over, all
-// in one turn on the ports. When another program keeps them, nothing is
-// written, the buttons keep their pictures and the user is told. Clicking the
+// The EC writes enclose the image changes: the clear byte goes out before
+// the first picture is handed over, the mode byte after the last, all in one
+// turn on the ports; the pictures are looked up before it. When another
+// program keeps the ports, nothing is written, the buttons keep their
+// pictures and the user is told; so is the user when a picture could not be
+// loaded for a reason other than a missing or damaged file. Clicking the
 // active mode again repeats all of it.
 void CVelkorDlg::SelectMode(LedMode mode)
 {
@@ -278,13 +325,25 @@ void CVelkorDlg::SelectMode(LedMode mode)
         });
     if (pChange == std::end(MODE_CHANGES))
         return;
-    const bool bDone = SelectLedMode(m_ec, mode, MODE_CHANGE_WAIT_LIMIT_MS, [this, pChange] {
-        SetButtonIcon(this->*pChange->pActive, ModeButtonOf(pChange->pActive).pszActiveIcon);
-        for (CSkinButton CVelkorDlg::*pButton : pChange->inactive)
-            SetButtonIcon(this->*pButton, ModeButtonOf(pButton).pszInactiveIcon);
-    });
-    if (!bDone)
+    const auto picture = [this](CSkinButton CVelkorDlg::*pButton, bool bActive) {
+        const ModeButton& button = ModeButtonOf(pButton);
+        return ModeClick::ButtonPicture{&(this->*pButton), bActive ? button.pszActiveIcon : button.pszInactiveIcon};
+    };
+    const ModeClick::ButtonPicture pictures[ModeClick::BUTTON_COUNT] = {
+        picture(pChange->pActive, true),      picture(pChange->inactive[0], false),
+        picture(pChange->inactive[1], false), picture(pChange->inactive[2], false),
+        picture(pChange->inactive[3], false), picture(pChange->inactive[4], false)};
+    const auto lookUp = [this](const wchar_t* pszFile) { return m_skinIcons.Icon(pszFile); };
+    switch (ModeClick::Select(m_ec, mode, MODE_CHANGE_WAIT_LIMIT_MS, lookUp, pictures))
+    {
+    case ModeClick::Outcome::Done: break;
+    case ModeClick::Outcome::PictureFailed:
+        MessageBoxW(PICTURE_FAILED.In(m_wLangId), nullptr, MB_OK | MB_ICONWARNING);
+        break;
+    case ModeClick::Outcome::PortsBusy:
         MessageBoxW(PORTS_BUSY_FOR_MODE.In(m_wLangId), nullptr, MB_OK | MB_ICONWARNING);
+        break;
+    }
 }
 
 void CVelkorDlg::OnBnClickedOn()

@@ -133,8 +133,12 @@ const wchar_t* CommandLine::UsageText()
            L"  --help             this text\r\n"
            L"  --version          the version\r\n"
            L"\r\n"
-           L"Exit status: 0 done, 1 the output could not be written, 2 wrong usage,\r\n"
+           L"Exit status: 0 done, 1 the output could not be written (after mode has\r\n"
+           L"changed the light: 0, with the error on standard error), 2 wrong usage,\r\n"
            L"3 io.dll missing or lacking an export, 4 io.dll's driver not open,\r\n"
-           L"5 another program kept the EC ports (the port mutex) for over 1 second\r\n"
-           L"(for watch, 5 seconds); no port was touched then.\r\n";
+           L"5 the EC ports could not be had: another program kept the port mutex for\r\n"
+           L"over 1 second (for watch, 5 seconds), or the mutex can be neither created\r\n"
+           L"nor opened. The light was not changed then. Done before, and not undone:\r\n"
+           L"the start-up probe (chip id read, EC byte 0x1060 written) unless the ports\r\n"
+           L"could not be had for it either, and any reads of status and watch.\r\n";
 }

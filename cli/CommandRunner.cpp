@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <iterator>
 #include <optional>
+#include <string>
 
 #include "cli/ConsoleStream.h"
 #include "cli/CtrlBreak.h"
@@ -45,9 +46,9 @@ namespace
         return ec.ReadEcByte(static_cast<WORD>(ec.m_nEcRamBase + nOffset));
     }
 
-    // The system's own words for an error in loading io.dll, without the line
-    // end they come with; "%1" in them stands for the library.
-    std::wstring LoadErrorMessage(DWORD dwError)
+    // The system's own words for an error, without the line end they come
+    // with; "%1" in them stands for pszInsert.
+    std::wstring ErrorText(DWORD dwError, const wchar_t* pszInsert = L"it")
     {
         wchar_t* pszText = nullptr;
         const DWORD dwLength = FormatMessageW(
@@ -58,8 +59,28 @@ namespace
         LocalFree(pszText);
         strText.erase(strText.find_last_not_of(L" \r\n.") + 1);
         if (const size_t nInsert = strText.find(L"%1"); nInsert != std::wstring::npos)
-            strText.replace(nInsert, 2, L"io.dll");
+            strText.replace(nInsert, 2, pszInsert);
         return L"error " + std::to_wstring(dwError) + (strText.empty() ? L"" : L": " + strText);
+    }
+
+    std::wstring MutexName()
+    {
+        const std::string strName = IsaBusMutex::NAME;
+        return std::wstring(strName.begin(), strName.end());
+    }
+
+    // Why the port mutex can be neither created nor opened, and what follows.
+    std::wstring PortMutexUnavailable(DWORD dwError)
+    {
+        std::wstring strReason;
+        if (dwError == ERROR_ACCESS_DENIED)
+            strReason = L"access denied";
+        else if (dwError == ERROR_INVALID_HANDLE)
+            strReason = L"its name is taken by another kind of object";
+        else
+            strReason = ErrorText(dwError);
+        return MutexName() + L" can be neither created nor opened (" + strReason +
+               L"), so the EC ports cannot be shared";
     }
 }
 
@@ -93,6 +114,7 @@ int CommandRunner::RunOnEc(const CommandLine& commandLine)
     case EcAccess::State::LibraryMissing: return ReportLibraryMissing(ec);
     case EcAccess::State::ExportMissing: return ReportExportMissing(ec);
     case EcAccess::State::DriverClosed: return ReportDriverClosed(ec, commandLine.GetCommand());
+    case EcAccess::State::PortMutexUnavailable: return ReportPortMutexUnavailable(ec, commandLine.GetCommand());
     case EcAccess::State::PortsBusy: return ReportPortsBusy();
     case EcAccess::State::Ready: break;
     }
@@ -101,7 +123,7 @@ int CommandRunner::RunOnEc(const CommandLine& commandLine)
     case CommandLine::Command::Mode:
         if (!SelectLedMode(ec, commandLine.Mode(), ACCESS_WAIT_LIMIT_MS))
             return ReportPortsBusy();
-        return Say(ModeLine(static_cast<BYTE>(commandLine.Mode())));
+        return ReportModeChanged(commandLine.Mode());
     case CommandLine::Command::Power:
         if (const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET))
             return Say(PowerLine(*byLevel));
@@ -116,7 +138,7 @@ int CommandRunner::ReportLibraryMissing(const EcAccess& ec)
     std::wstring strText = L"velkorctl: io.dll ";
     strText += ec.LoadError() == ERROR_MOD_NOT_FOUND
                    ? L"was not found"
-                   : L"could not be loaded (" + LoadErrorMessage(ec.LoadError()) + L")";
+                   : L"could not be loaded (" + ErrorText(ec.LoadError(), L"io.dll") + L")";
     strText += L". Searched, in this order:\r\n";
     for (const std::wstring& strFolder : EcAccess::LibraryFolders())
         strText += L"  " + strFolder + L"\r\n";
@@ -154,26 +176,59 @@ int CommandRunner::ReportDriverClosed(const EcAccess& ec, CommandLine::Command c
     );
 }
 
+int CommandRunner::ReportPortMutexUnavailable(const EcAccess& ec, CommandLine::Command command)
+{
+    if (command == CommandLine::Command::Status)
+    {
+        for (const std::wstring& strLine :
+             {L"io.dll: " + ec.LibraryPath(), std::wstring(L"driver: open"),
+              L"port mutex: " + PortMutexUnavailable(ec.PortMutexError()) + L"; no port was touched"})
+        {
+            if (Say(strLine) != EXIT_DONE)
+                return EXIT_OUTPUT_FAILED;
+        }
+        return EXIT_PORTS_BUSY;
+    }
+    return Complain(
+        L"velkorctl: the port mutex " + PortMutexUnavailable(ec.PortMutexError()) +
+            L"; another program may be using them unseen, so velkorctl touched none.\r\n",
+        EXIT_PORTS_BUSY
+    );
+}
+
 int CommandRunner::ReportPortsBusy()
 {
-    const std::string strMutex = IsaBusMutex::NAME;
     return Complain(
-        L"velkorctl: the port mutex " + std::wstring(strMutex.begin(), strMutex.end()) +
+        L"velkorctl: the port mutex " + MutexName() +
             L" is held by another program, so velkorctl left the EC alone; try again later.\r\n",
         EXIT_PORTS_BUSY
     );
 }
 
+// The light has changed: that is what the exit status reports, whatever
+// becomes of the line that says so.
+int CommandRunner::ReportModeChanged(LedMode mode)
+{
+    const std::wstring strLine = ModeLine(static_cast<BYTE>(mode));
+    if (!m_out.WriteLine(strLine))
+    {
+        m_err.Write(
+            L"velkorctl: the keyboard light was changed (" + strLine +
+            L"), but standard output could not be written (" + ErrorText(m_out.LastError()) + L").\r\n"
+        );
+    }
+    return EXIT_DONE;
+}
+
 // The EC is read first and the lines printed after, so the EC accesses come
-// in one short burst. A mutex that cannot exist gets a line of its own: the
-// accesses then went ahead without one.
+// in one short burst.
 int CommandRunner::Status(EcAccess& ec)
 {
     const std::optional<BYTE> byMode = ReadRamByte(ec, LED_MODE_OFFSET);
     const std::optional<BYTE> byLevel = byMode ? ReadRamByte(ec, POWER_LEVEL_OFFSET) : std::nullopt;
     if (!byLevel)
         return ReportPortsBusy();
-    std::vector<std::wstring> lines = {
+    const std::wstring lines[] = {
         L"io.dll: " + ec.LibraryPath(),
         L"driver: open",
         L"chip: " + Hex(ec.ChipId(0), 2) + L" " + Hex(ec.ChipId(1), 2),
@@ -181,8 +236,6 @@ int CommandRunner::Status(EcAccess& ec)
         ModeLine(*byMode),
         PowerLine(*byLevel),
     };
-    if (!ec.HasPortMutex())
-        lines.insert(lines.begin() + 2, L"port mutex: none could be made or opened; accesses are not guarded");
     for (const std::wstring& strLine : lines)
     {
         if (Say(strLine) != EXIT_DONE)

@@ -18,11 +18,16 @@ public:
     ConsoleStream(const ConsoleStream&) = delete;
     ConsoleStream& operator=(const ConsoleStream&) = delete;
 
-    // False when the text could not be written (a closed pipe, a full disk).
+    // False when the text could not be written (no stream, a closed pipe, a
+    // full disk); LastError then says why, as a system error code.
     bool Write(const std::wstring& strText);
     bool WriteLine(const std::wstring& strLine) { return Write(strLine + L"\r\n"); }
+    DWORD LastError() const { return m_dwLastError; }
 
 private:
+    bool Fail(DWORD dwError);
+
     HANDLE m_hOutput;
     bool m_bConsole;
+    DWORD m_dwLastError;
 };

@@ -126,6 +126,8 @@ EcAccess::State EcAccess::Open(DWORD dwProbeWaitLimitMs)
     // Without its driver the library cannot reach a port: nothing to do here.
     if (!m_pfnIsInpOutDriverOpen())
         return State::DriverClosed;
+    if (m_mutexIsaBus.OpenError() != ERROR_SUCCESS)
+        return State::PortMutexUnavailable;
     const IsaBusMutex::Turn turn = TakeTurn(dwProbeWaitLimitMs);
     if (!turn)
         return State::PortsBusy;

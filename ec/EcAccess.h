@@ -17,7 +17,8 @@
 // library stays loaded until the process ends.
 //
 // No port is touched while another program holds the port mutex: an access
-// that cannot have it within its wait limit is not made, and says so.
+// that cannot have it within its wait limit is not made, and says so. Where
+// the mutex can be neither created nor opened, no port is touched at all.
 class EcAccess
 {
 public:
@@ -28,6 +29,7 @@ public:
         LibraryMissing,
         ExportMissing,
         DriverClosed,
+        PortMutexUnavailable,   // the port mutex can be neither created nor opened: the ports cannot be shared
         PortsBusy   // another program kept the port mutex for the whole probe wait
     };
 
@@ -44,14 +46,14 @@ public:
     // The ports for a run of accesses that no other program may come between
     // (the two bytes of a mode change); the accesses inside wait for nothing.
     // Test it before the first access: false means another program kept the
-    // ports for the whole wait.
+    // ports for the whole wait, or there is no port mutex to take.
     [[nodiscard]] IsaBusMutex::Turn TakeTurn(DWORD dwWaitLimitMs) const
     {
         return IsaBusMutex::Turn(m_mutexIsaBus, dwWaitLimitMs);
     }
-    // False when the port mutex could be neither created nor opened, so that
-    // accesses go ahead unguarded.
-    bool HasPortMutex() const { return m_mutexIsaBus.Exists(); }
+    // Why the port mutex could be neither created nor opened (a system error
+    // code, see IsaBusMutex::OpenError); ERROR_SUCCESS when it is there.
+    DWORD PortMutexError() const { return m_mutexIsaBus.OpenError(); }
     bool IsDriverOpen() const { return m_bDriverOpen; }
 
     State GetState() const { return m_state; }

@@ -3,28 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <thread>
 #include <vector>
 
-#include "ec/LedMode.h"
+#include "ec/LedModeChange.h"
 #include "tests/support/ec/EcTestSupport.h"
 #include "tests/support/ec/OtherPortUser.h"
-
-namespace
-{
-    // Whether another thread could take the mutex right now.
-    bool MutexIsFree()
-    {
-        DWORD dwWait = WAIT_FAILED;
-        std::thread([&] {
-            const SimKernelHandle hMutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME));
-            dwWait = WaitForSingleObject(hMutex.Get(), 0);
-            ReleaseMutex(hMutex.Get());   // fails unless the wait took it
-        }).join();
-        return dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
-    }
-
-}   // namespace
 
 // Reads, writes, a mode change and a probe, each refused once its wait ran
 // out, leave the EC as it was and the log without an access of ours. An
@@ -42,9 +25,10 @@ TEST(IsaBusMutex, NoPortIsTouchedWhileAnotherProgramHoldsTheMutexAndAWaitingAcce
 
     EXPECT_EQ(pEc->ReadEcByte(0xC4F6), std::nullopt);
     EXPECT_FALSE(pEc->WriteEcByte(0xC4F6, 0x01));
-    bool bBetween = false;
-    EXPECT_FALSE(SelectLedMode(*pEc, LedMode::Breath, 50, [&] { bBetween = true; }));
-    EXPECT_FALSE(bBetween) << "the caller's work ran for a mode change that was not made";
+    {
+        const LedModeChange change(*pEc, LedMode::Breath, 50);
+        EXPECT_FALSE(change);
+    }
     EcAccess busy(50, 50);
     EXPECT_EQ(busy.GetState(), EcAccess::State::PortsBusy);
     EXPECT_TRUE(sim.NewLogLines().empty()) << "ports touched while another program held the mutex";
@@ -57,7 +41,7 @@ TEST(IsaBusMutex, NoPortIsTouchedWhileAnotherProgramHoldsTheMutexAndAWaitingAcce
     EXPECT_EQ(busy.ReadEcByte(0xC4F6), std::nullopt) << "an EC whose probe was refused is never used";
     EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcRead(0x2000, 0x55), EcWrite(0xC4F6, 0x02)}));
     EXPECT_EQ(sim.Ec()[0xC4BD], 0xAA);
-    EXPECT_TRUE(MutexIsFree());
+    EXPECT_TRUE(PortMutexIsFree());
 }
 
 TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
@@ -70,5 +54,30 @@ TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
     pEc->WriteEcByte(0xC4F6, 0x04);
 
     EXPECT_EQ(NewEcOperations(), (std::vector<EcOperation>{EcRead(0x2000, 0x55), EcWrite(0xC4F6, 0x04)}));
-    EXPECT_TRUE(MutexIsFree());
+    EXPECT_TRUE(PortMutexIsFree());
+}
+
+// A hardware monitor running elevated made the mutex with a DACL that shuts
+// us out, or some program took its name for another kind of object: either
+// may be using the ports unseen, so none is ever touched. The probe says why.
+TEST(IsaBusMutex, WhereTheMutexCanBeNeitherCreatedNorOpenedNoTurnIsGrantedAndNoPortTouched)
+{
+    SimHarness& sim = ProcessSim();
+    sim.SetChipId(0x55, 0x70);
+    sim.NewLogLines();
+    for (const PortMutexBlocker& blocker : PORT_MUTEX_BLOCKERS)
+    {
+        SCOPED_TRACE(blocker.pszHow);
+        const SimKernelHandle hBlocker = blocker.Take();
+        ASSERT_TRUE(hBlocker);
+        const IsaBusMutex mutex;
+        EXPECT_EQ(mutex.OpenError(), blocker.dwError);
+        EXPECT_FALSE(IsaBusMutex::Turn(mutex, 0));
+        EcAccess ec(50, 50);
+        EXPECT_EQ(ec.GetState(), EcAccess::State::PortMutexUnavailable);
+        EXPECT_EQ(ec.PortMutexError(), blocker.dwError);
+        EXPECT_EQ(ec.ReadEcByte(0x2000), std::nullopt);
+        EXPECT_TRUE(sim.NewLogLines().empty()) << "ports touched without the mutex";
+    }
+    EXPECT_EQ(EcAccess(50, 50).GetState(), EcAccess::State::Ready) << "once the name is free again";
 }

@@ -71,6 +71,12 @@ ProgramRun& ProgramRun::SeparateErrors()
     return *this;
 }
 
+ProgramRun& ProgramRun::OutputToClosedPipe()
+{
+    m_bOutputToClosedPipe = true;
+    return SeparateErrors();
+}
+
 std::vector<char> ProgramRun::EnvironmentBlock() const
 {
     std::vector<std::string> entries;
@@ -102,7 +108,16 @@ bool ProgramRun::Start(DWORD dwCreationFlags)
             FILE_ATTRIBUTE_NORMAL, nullptr
         );
     };
-    SimKernelHandle hOutput(createOutput(m_strOutputPath));
+    SimKernelHandle hOutput(m_bOutputToClosedPipe ? nullptr : createOutput(m_strOutputPath));
+    if (m_bOutputToClosedPipe)
+    {
+        HANDLE hRead = nullptr, hWrite = nullptr;
+        if (CreatePipe(&hRead, &hWrite, &sa, 0))
+        {
+            CloseHandle(hRead);
+            hOutput.Reset(hWrite);
+        }
+    }
     SimKernelHandle hErrors(m_strErrorPath.empty() ? nullptr : createOutput(m_strErrorPath));
     if (!hOutput || (!m_strErrorPath.empty() && !hErrors))
         return false;

@@ -26,6 +26,10 @@ public:
     // Standard error into a file of its own: Output() is then standard output
     // alone, and Errors() standard error.
     ProgramRun& SeparateErrors();
+    // Standard output a pipe whose reading end is closed, as when the reader
+    // of a pipeline has ended: every write to it fails. Standard error goes
+    // to its own file (Errors()).
+    ProgramRun& OutputToClosedPipe();
 
     // With CREATE_SUSPENDED the child waits for Resume(): several children
     // then run from the same moment.
@@ -49,6 +53,7 @@ private:
     std::vector<std::pair<std::string, std::string>> m_environment;
     std::string m_strOutputPath;
     std::string m_strErrorPath;   // empty: standard error goes to the output file
+    bool m_bOutputToClosedPipe = false;
     SimKernelHandle m_hProcess;
     SimKernelHandle m_hThread;
 };

@@ -42,6 +42,13 @@ void CSkinButton::SetIcon(const SharedIcon& icon)
         Repaint();
 }
 
+SharedIcon CSkinButton::SwapIcon(const SharedIcon& icon) noexcept
+{
+    SharedIcon previous = m_images.Icon(0);
+    m_images.SetIcon(icon);
+    return previous;
+}
+
 int CSkinButton::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask)
 {
     const int nResult = m_images.SetBitmaps(hHot, hHotMask, hIdle, hIdleMask);

@@ -63,6 +63,12 @@ public:
     // picture cache, other buttons): the icon lives until its last holder lets
     // go. Repaints unless that icon alone is shown already.
     void SetIcon(const SharedIcon& icon);
+    // Shares, like SetIcon, but neither repaints nor lets go of the icon shown
+    // until now: it is handed back (empty when the button showed no shared
+    // icon). For a caller in a step that must not wait for the window system
+    // or destroy a picture: afterwards it repaints the button (Invalidate)
+    // when the two differ, and lets go of the old icon.
+    [[nodiscard]] SharedIcon SwapIcon(const SharedIcon& icon) noexcept;
     // Adopts. The same for bitmap images, each with its monochrome mask (white where
     // transparent; the image must be black there). A NULL mask draws the image
     // opaque. The idle pair is optional.

@@ -109,9 +109,10 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainW
         << "the inactive picture was not reloaded";
 }
 
-// The mode byte goes out once the new pictures are in the buttons: a picture
-// file replaced while the mode byte is being written is not the one shown.
-TEST_F(ModeButtons, TheModeByteIsWrittenAfterTheNewPicturesAreTaken)
+// The pictures are looked up before the EC ports are taken, so no other
+// program waits while a picture file is read: a file replaced once the clear
+// byte is out is not the one shown.
+TEST_F(ModeButtons, ThePicturesAreTakenBeforeTheClearByteGoesOut)
 {
     const std::wstring strPicture = velkor.SkinFile(BREATH.pszActiveIcon);
     const std::wstring strOriginal = velkor.Install().Root() + L"\\original.ico";
@@ -121,13 +122,15 @@ TEST_F(ModeButtons, TheModeByteIsWrittenAfterTheNewPicturesAreTaken)
         return CreateEventA(nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, strState).c_str());
     };
     const HANDLE hHeld = event("held"), hGo = event("go");
-    StartVelkor({{L"ECSIM_HOLD", L"C4F6"}});   // the mode byte of the default chip
+    StartVelkor({{L"ECSIM_HOLD", L"C4BD"}});   // the clear byte of the default chip
+    EcState::Poke(velkor.Install().StatePath(), 0xC4BD, 0xAA);   // so that clearing it changes it
 
     UserInput::ClickCentre(velkor.Control(BREATH.nId));
-    ASSERT_EQ(WaitForSingleObject(hHeld, 10000), WAIT_OBJECT_0) << "the mode byte was not written";
+    ASSERT_EQ(WaitForSingleObject(hHeld, 10000), WAIT_OBJECT_0) << "the clear byte was not written";
     FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), strPicture);
     SetEvent(hGo);
-    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, strOriginal), 0.98) << "the pictures were read after the mode byte";
+    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, strOriginal), 0.98) << "the pictures were read after the clear byte";
+    EXPECT_EQ(velkor.ModeBytesWritten(), std::vector<std::uint8_t>{BREATH.byValue});
     CloseHandle(hHeld);
     CloseHandle(hGo);
 }

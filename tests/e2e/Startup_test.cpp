@@ -7,12 +7,14 @@
 #include "tests/support/Text.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "tests/support/ec/EcTestSupport.h"
 #include "tests/support/ec/OtherPortUser.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,35 @@ TEST(Startup, WithoutAUsablePortLibraryOrDriverTheProgramEndsSilentlyWithStatusZ
     }
 }
 
+namespace
+{
+    // The message box, owned by no window, whose text begins with strStart.
+    HWND WaitForOwnerlessBox(const VelkorSession& velkor, const std::wstring& strStart)
+    {
+        HWND hBox = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid()))
+                    hBox =
+                        WindowQuery::MessageBoxText(hWnd).starts_with(strStart) && GetWindow(hWnd, GW_OWNER) == nullptr
+                            ? hWnd
+                            : hBox;
+                return hBox != nullptr;
+            },
+            20000
+        );
+        return hBox;
+    }
+
+    // Dismisses the box and expects the program to end with status 0.
+    void ExpectEndAfterBox(VelkorSession& velkor, HWND hBox)
+    {
+        PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(velkor.Process().WaitForExit(20000));
+        EXPECT_EQ(velkor.Process().ExitCode(), 0u);
+    }
+}
+
 // Another program keeps the EC ports past the probe's five seconds: no window
 // comes, only a message (which no window owns), and once it is read the
 // program ends with status 0, having touched no port.
@@ -65,24 +96,41 @@ TEST(Startup, WhileAnotherProgramKeepsThePortsTheUserIsToldAndTheProgramEndsWith
     OtherPortUser other(Text::ToUtf8(install.StatePath()), Text::ToUtf8(install.LogPath()));
     ASSERT_TRUE(other.Hold());
     velkor.Start();
-    HWND hBox = nullptr;
-    const auto findBox = [&] {
-        for (HWND hWnd : WindowQuery::TopLevelWindows(velkor.Process().Pid()))
-            hBox =
-                WindowQuery::MessageBoxText(hWnd).starts_with(L"Another program is using the EC ports") ? hWnd : hBox;
-        return hBox != nullptr;
-    };
-    ASSERT_TRUE(WaitUntil(findBox, 20000)) << "no word of the busy ports";
+    const HWND hBox = WaitForOwnerlessBox(velkor, L"Another program is using the EC ports");
+    ASSERT_NE(hBox, nullptr) << "no word of the busy ports";
     EXPECT_TRUE(velkor.Process().IsRunning());
     EXPECT_TRUE(PortLog::Load(install.LogPath()).Accesses().empty());
 
-    PostMessageW(hBox, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(velkor.Process().WaitForExit(20000));
-    EXPECT_EQ(velkor.Process().ExitCode(), 0u);
+    ExpectEndAfterBox(velkor, hBox);
     other.Go();
     EXPECT_EQ(other.Wait(), 0u);
     EXPECT_EQ(PortLog::Load(install.LogPath()).EcOperations(), std::vector<EcOperation>{EcRead(0x2000, 0x55)})
         << "only the other program's access";
+}
+
+// A hardware monitor running elevated made the ports' mutex so that a standard
+// user cannot open it, or a program took its name for another kind of object:
+// it may be using the ports unseen. The program starts as if the ports were
+// kept for good: a message that names the mutex and the cause, then the end,
+// with status 0 and without a port access.
+TEST(Startup, WhereThePortMutexCanBeNeitherCreatedNorOpenedTheUserIsToldWhyAndNoPortIsTouched)
+{
+    const std::wstring strMutex = L"The EC ports' mutex, Global\\Access_ISABUS.HTP.Method, is in use by another "
+                                  L"program and cannot be shared (";
+    const wchar_t* reasons[] = {L"access denied).", L"its name is taken by another kind of object)."};
+    for (size_t i = 0; i < std::size(PORT_MUTEX_BLOCKERS); ++i)
+    {
+        SCOPED_TRACE(PORT_MUTEX_BLOCKERS[i].pszHow);
+        const SimKernelHandle hBlocker = PORT_MUTEX_BLOCKERS[i].Take();
+        ASSERT_TRUE(hBlocker);
+        VelkorSession velkor;
+        velkor.Start();
+        const HWND hBox = WaitForOwnerlessBox(velkor, strMutex + reasons[i]);
+        ASSERT_NE(hBox, nullptr) << "no word of the mutex";
+        EXPECT_TRUE(WindowQuery::MessageBoxText(hBox).ends_with(L"Velkor will close without touching them."));
+        ExpectEndAfterBox(velkor, hBox);
+        EXPECT_TRUE(PortLog::Load(velkor.Install().LogPath()).Accesses().empty()) << "ports touched without the mutex";
+    }
 }
 
 namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <exception>
+#include <thread>
+
+#include "ec/IsaBusMutex.h"
 
 SimHarness& ProcessSim()
 {
@@ -44,3 +47,29 @@ std::vector<EcOperation> NewEcOperations()
 {
     return EcOperationsOf(ProcessSim().NewLogLines());
 }
+
+bool PortMutexIsFree()
+{
+    DWORD dwWait = WAIT_FAILED;
+    std::thread([&] {
+        const SimKernelHandle hMutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME));
+        dwWait = WaitForSingleObject(hMutex.Get(), 0);
+        ReleaseMutex(hMutex.Get());   // fails unless the wait took it
+    }).join();
+    return dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED;
+}
+
+const PortMutexBlocker PORT_MUTEX_BLOCKERS[2] = {
+    {"a mutex nobody may open", ERROR_ACCESS_DENIED,
+     [] {
+         SECURITY_DESCRIPTOR sd;
+         InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+         ACL aclEmpty;
+         InitializeAcl(&aclEmpty, sizeof aclEmpty, ACL_REVISION);
+         SetSecurityDescriptorDacl(&sd, TRUE, &aclEmpty, FALSE);
+         SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
+         return SimKernelHandle(CreateMutexA(&sa, FALSE, IsaBusMutex::NAME));
+     }},
+    {"an event of its name", ERROR_INVALID_HANDLE,
+     [] { return SimKernelHandle(CreateEventA(nullptr, TRUE, FALSE, IsaBusMutex::NAME)); }},
+};

@@ -1,4 +1,4 @@
-#include "ec/LedMode.h"
+#include "ec/LedModeChange.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 // (Each mode's value at both bases is checked through the buttons and velkorctl.)
 // A failure between the bytes must not leave the clear byte alone.
-TEST(LedMode, TheCallersWorkComesBetweenTheBytesAndAThrowThereStillWritesTheModeByte)
+TEST(LedModeChange, TheCallersWorkComesBetweenTheBytesAndAThrowThereStillWritesTheModeByte)
 {
     SimHarness& sim = ProcessSim();
     auto pEc = ProbedEc(0x54, 0x70);
@@ -17,16 +17,16 @@ TEST(LedMode, TheCallersWorkComesBetweenTheBytesAndAThrowThereStillWritesTheMode
 
     std::vector<EcOperation> between;
     EXPECT_THROW(
-        SelectLedMode(
-            *pEc, LedMode::RainBow, 100,
-            [&] {
-                between = NewEcOperations();
-                throw std::runtime_error("a picture could not be looked up");
-            }
-        ),
+        {
+            const LedModeChange change(*pEc, LedMode::RainBow, 100);
+            ASSERT_TRUE(change);
+            between = NewEcOperations();
+            throw std::runtime_error("the caller's work failed");
+        },
         std::runtime_error
     );
     EXPECT_EQ(between, std::vector<EcOperation>{EcWrite(0x04BD, 0x00)});
     EXPECT_EQ(NewEcOperations(), std::vector<EcOperation>{EcWrite(0x04F6, 0x02)});
     EXPECT_EQ(sim.Ec()[0x04F6], 0x02);
+    EXPECT_TRUE(PortMutexIsFree());
 }
