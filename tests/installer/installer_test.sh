@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs, upgrades, downgrades and uninstalls the Windows Installer package
-# silently with Wine's msiexec, in a fresh Wine prefix of its own, and looks at
-# what each step leaves: the files, the Start menu shortcut, the entry in the
-# installed-programs list, the Run value, a user's io.dll, and a Velkor and a
-# velkorctl watch that run from the installation folder meanwhile.
+# Installs, upgrades, reinstalls, downgrades and uninstalls the Windows
+# Installer package silently with Wine's msiexec, in a fresh Wine prefix of its
+# own, and looks at what each step leaves: the files, the Start menu shortcut,
+# the entry in the installed-programs list, the Run value, a user's io.dll, and
+# a Velkor and a velkorctl watch that run from the installation folder
+# meanwhile. REBUILT_MSI is the build's version built once more (another
+# product code), as a rebuilt package of an unchanged version is.
 #
-#   installer_test.sh WINE_RUN BUILD_BIN TOOLS SKINS WORK NEW_MSI NEW_VERSION OLD_MSI OLD_VERSION
+#   installer_test.sh WINE_RUN BUILD_BIN TOOLS SKINS WORK NEW_MSI NEW_VERSION OLD_MSI OLD_VERSION REBUILT_MSI
 set -euo pipefail
 WINE_RUN=$1 BIN=$2 TOOLS=$3 SKINS=$4 WORK=$5
-NEW_MSI=$6 NEW_VERSION=$7 OLD_MSI=$8 OLD_VERSION=$9
-for msi in "$NEW_MSI" "$OLD_MSI"; do
+NEW_MSI=$6 NEW_VERSION=$7 OLD_MSI=$8 OLD_VERSION=$9 REBUILT_MSI=${10}
+for msi in "$NEW_MSI" "$OLD_MSI" "$REBUILT_MSI"; do
     [ -f "$msi" ] || { echo "$msi was not built: the build needs wixl (Debian package wixl)" >&2; exit 1; }
 done
 
@@ -47,6 +49,7 @@ RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 NEW_CODE=$(product_code "$NEW_MSI")
 OLD_CODE=$(product_code "$OLD_MSI")
+REBUILT_CODE=$(product_code "$REBUILT_MSI")
 export ECSIM_STATE
 ECSIM_STATE=$(windows_path "$WORK/ec-state.bin")
 
@@ -158,6 +161,15 @@ expect_ended() {
         fail "the log does not say that $name ended when asked (log: $LOG)"
 }
 
+step "the package's custom actions"
+# All of them are immediate, and Windows ignores the no-impersonation bit
+# (2048) on those.
+ACTIONS=$(msiinfo export "$NEW_MSI" CustomAction | tr -d '\r' | tail -n +4 | cut -f 1,2)
+grep -q '^EndRunningVelkor'$'\t' <<<"$ACTIONS" || fail "no custom action EndRunningVelkor: [$ACTIONS]"
+while IFS=$'\t' read -r action type; do
+    [ $((type & 2048)) -eq 0 ] || fail "custom action $action has the no-impersonation bit (type $type)"
+done <<<"$ACTIONS"
+
 step "install $OLD_VERSION with STARTATSIGNIN=1"
 msiexec /i "$(windows_path "$OLD_MSI")" STARTATSIGNIN=1
 expect_status 0 install
@@ -197,9 +209,17 @@ grep -q 'A newer version of Velkor is already installed' "$LOG" ||
 check_installed_files "$NEW_VERSION" io.dll
 check_one_entry "$NEW_CODE" "$NEW_VERSION"
 
+step "reinstall $NEW_VERSION from a rebuilt package"
+[ "$REBUILT_CODE" != "$NEW_CODE" ] || fail "the rebuilt package has the build's product code, so this step shows nothing"
+msiexec /i "$(windows_path "$REBUILT_MSI")" STARTATSIGNIN=1
+expect_status 0 reinstall
+check_installed_files "$NEW_VERSION" io.dll
+check_one_entry "$REBUILT_CODE" "$NEW_VERSION"
+[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)] after the reinstall"
+
 step "uninstall while Velkor runs, the user's io.dll beside it"
 start_installed_velkor
-msiexec /x "$NEW_CODE"
+msiexec /x "$REBUILT_CODE"
 expect_status 0 uninstall
 expect_ended "$VELKOR_PID" Velkor.exe
 check_nothing_left io.dll
