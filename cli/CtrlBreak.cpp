@@ -26,9 +26,14 @@ bool CtrlBreak::Wait(DWORD dwMilliseconds) const
 // Made once, on first use, and never closed: the handler runs on a thread of
 // the system's, which may still be setting it while this object goes, so the
 // handle must stay valid until the process ends (which closes it).
+// Should another kind of object hold the name, only the request from another
+// program is lost, not Ctrl+C.
 HANDLE CtrlBreak::PressedEvent()
 {
-    static const HANDLE s_hPressed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static const HANDLE s_hPressed = [] {
+        const HANDLE hNamed = CreateEventW(nullptr, TRUE, FALSE, StopEventName(GetCurrentProcessId()).c_str());
+        return hNamed != nullptr ? hNamed : CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }();
     return s_hPressed;
 }
 

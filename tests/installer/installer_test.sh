@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs, upgrades, downgrades and uninstalls the Windows Installer package
-# silently with Wine's msiexec, in a fresh Wine prefix of its own, and looks at
-# what each step leaves: the files, the Start menu shortcut, the entry in the
-# installed-programs list, the Run value, a user's io.dll, and a Velkor that
-# runs from the installation folder meanwhile.
+# Installs, upgrades, reinstalls, downgrades and uninstalls the Windows
+# Installer package silently with Wine's msiexec, in a fresh Wine prefix of its
+# own, and looks at what each step leaves: the files, the Start menu shortcut,
+# the entry in the installed-programs list, the Run value, a user's io.dll, and
+# a Velkor and a velkorctl watch that run from the installation folder
+# meanwhile. REBUILT_MSI is the build's version built once more (another
+# product code), as a rebuilt package of an unchanged version is.
 #
-#   installer_test.sh WINE_RUN BUILD_BIN TOOLS SKINS WORK NEW_MSI NEW_VERSION OLD_MSI OLD_VERSION
+#   installer_test.sh WINE_RUN BUILD_BIN TOOLS SKINS WORK NEW_MSI NEW_VERSION OLD_MSI OLD_VERSION REBUILT_MSI
 set -euo pipefail
 WINE_RUN=$1 BIN=$2 TOOLS=$3 SKINS=$4 WORK=$5
-NEW_MSI=$6 NEW_VERSION=$7 OLD_MSI=$8 OLD_VERSION=$9
-for msi in "$NEW_MSI" "$OLD_MSI"; do
+NEW_MSI=$6 NEW_VERSION=$7 OLD_MSI=$8 OLD_VERSION=$9 REBUILT_MSI=${10}
+for msi in "$NEW_MSI" "$OLD_MSI" "$REBUILT_MSI"; do
     [ -f "$msi" ] || { echo "$msi was not built: the build needs wixl (Debian package wixl)" >&2; exit 1; }
 done
 
@@ -47,6 +49,7 @@ RUN_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 NEW_CODE=$(product_code "$NEW_MSI")
 OLD_CODE=$(product_code "$OLD_MSI")
+REBUILT_CODE=$(product_code "$REBUILT_MSI")
 export ECSIM_STATE
 ECSIM_STATE=$(windows_path "$WORK/ec-state.bin")
 
@@ -135,17 +138,37 @@ start_installed_velkor() {
     VELKOR_PID=$!
     wine "$TOOLS/velkor_drive.exe" wait >/dev/null || fail "the installed Velkor shows no window"
 }
-expect_velkor_ended() {
-    local status=0 i
-    for i in $(seq 50); do kill -0 "$VELKOR_PID" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$VELKOR_PID" 2>/dev/null; then
-        fail "Velkor still runs"
-        kill "$VELKOR_PID"
-    fi
-    wait "$VELKOR_PID" || status=$?
-    # 0 is Velkor's own way out; the installer's last resort would give 1.
-    [ "$status" -eq 0 ] || fail "Velkor did not end by its own Exit (status $status)"
+# Starts a velkorctl watch of the given file, as one left in a terminal, and
+# waits for its first line; WATCH_PID is its process.
+start_watch() {
+    wine "$1" watch >"$2" 2>&1 &
+    WATCH_PID=$!
+    local i
+    for i in $(seq 100); do grep -q 'power level' "$2" && break; sleep 0.1; done
 }
+# The program of process $1 ($2 names it) has ended by its own way out, as the
+# installer asks it to: status 0, where the installer's last resort gives 1.
+expect_ended() {
+    local pid=$1 name=$2 status=0 i
+    for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "$name still runs"
+        kill "$pid"
+    fi
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "$name did not end by its own way out (status $status)"
+    grep -aEq "EndRunningVelkor: $name \\(process [0-9]+\\) ended when asked" "$LOG" ||
+        fail "the log does not say that $name ended when asked (log: $LOG)"
+}
+
+step "the package's custom actions"
+# All of them are immediate, and Windows ignores the no-impersonation bit
+# (2048) on those.
+ACTIONS=$(msiinfo export "$NEW_MSI" CustomAction | tr -d '\r' | tail -n +4 | cut -f 1,2)
+grep -q '^EndRunningVelkor'$'\t' <<<"$ACTIONS" || fail "no custom action EndRunningVelkor: [$ACTIONS]"
+while IFS=$'\t' read -r action type; do
+    [ $((type & 2048)) -eq 0 ] || fail "custom action $action has the no-impersonation bit (type $type)"
+done <<<"$ACTIONS"
 
 step "install $OLD_VERSION with STARTATSIGNIN=1"
 msiexec /i "$(windows_path "$OLD_MSI")" STARTATSIGNIN=1
@@ -154,19 +177,21 @@ check_installed_files "$OLD_VERSION"
 check_one_entry "$OLD_CODE" "$OLD_VERSION"
 [ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)]"
 
-step "upgrade to $NEW_VERSION while Velkor runs from the folder"
+step "upgrade to $NEW_VERSION while Velkor and a velkorctl watch run from the folder"
 cp "$BIN/io.dll" "$FOLDER/io.dll"
 start_installed_velkor
+start_watch "$FOLDER_W\\velkorctl.exe" "$WORK/watch.out"
+CTL_PID=$WATCH_PID
 # A program of the same name elsewhere is none of the installer's business.
 mkdir -p "$WORK/elsewhere"
 cp "$BIN/velkorctl.exe" "$WORK/elsewhere/Velkor.exe"
 cp "$BIN/io.dll" "$WORK/elsewhere/io.dll"
-wine "$WORK/elsewhere/Velkor.exe" watch >"$WORK/elsewhere.out" 2>&1 &
-OTHER_PID=$!
-for i in $(seq 100); do grep -q 'power level' "$WORK/elsewhere.out" && break; sleep 0.1; done
+start_watch "$WORK/elsewhere/Velkor.exe" "$WORK/elsewhere.out"
+OTHER_PID=$WATCH_PID
 msiexec /i "$(windows_path "$NEW_MSI")" STARTATSIGNIN=1
 expect_status 0 upgrade
-expect_velkor_ended
+expect_ended "$VELKOR_PID" Velkor.exe
+expect_ended "$CTL_PID" velkorctl.exe
 kill -0 "$OTHER_PID" 2>/dev/null || fail "the Velkor.exe of another folder was ended too"
 check_installed_files "$NEW_VERSION" io.dll
 check_one_entry "$NEW_CODE" "$NEW_VERSION"
@@ -184,11 +209,19 @@ grep -q 'A newer version of Velkor is already installed' "$LOG" ||
 check_installed_files "$NEW_VERSION" io.dll
 check_one_entry "$NEW_CODE" "$NEW_VERSION"
 
+step "reinstall $NEW_VERSION from a rebuilt package"
+[ "$REBUILT_CODE" != "$NEW_CODE" ] || fail "the rebuilt package has the build's product code, so this step shows nothing"
+msiexec /i "$(windows_path "$REBUILT_MSI")" STARTATSIGNIN=1
+expect_status 0 reinstall
+check_installed_files "$NEW_VERSION" io.dll
+check_one_entry "$REBUILT_CODE" "$NEW_VERSION"
+[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)] after the reinstall"
+
 step "uninstall while Velkor runs, the user's io.dll beside it"
 start_installed_velkor
-msiexec /x "$NEW_CODE"
+msiexec /x "$REBUILT_CODE"
 expect_status 0 uninstall
-expect_velkor_ended
+expect_ended "$VELKOR_PID" Velkor.exe
 check_nothing_left io.dll
 kill "$OTHER_PID" 2>/dev/null || true
 wait "$OTHER_PID" 2>/dev/null || true
