@@ -202,7 +202,15 @@ BOOL CVelkorDlg::OnInitDialog()
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
     m_powerWatch.Start(m_strSkinDir);   // timer 1, the power-level poll
+    if (m_bStartInTray)
+        m_trayIcon.AddTrayIcon();
     return TRUE;
+}
+
+// Shown at the end of the start unless it went away into the tray.
+bool CVelkorDlg::IsShownAtStart() const
+{
+    return !m_trayIcon.IsInTray();
 }
 
 void CVelkorDlg::AddAboutItem()

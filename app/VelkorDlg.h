@@ -27,9 +27,15 @@ public:
 
     CVelkorDlg(CWnd* pParent = nullptr);
 
+    // The sign-in start: the window goes away into the notification area as it
+    // is made, never shown, as if MIN were pressed at once. When the shell does
+    // not take the tray icon it is shown after all.
+    void StartInTray() { m_bStartInTray = true; }
+
     // ---- Overrideables
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;
+    bool IsShownAtStart() const override;
     const MessageMap* GetMessageMap() const override;
 
 protected:
@@ -77,6 +83,7 @@ protected:
     WORD m_wLangId;
     SkinIconCache m_skinIcons;   // the pictures of m_strSkinDir, shared with the buttons
     size_t m_nPicturesReadAhead;   // of MODE_BUTTONS, by OnKickIdle
+    bool m_bStartInTray = false;
 
 private:
     struct ModeButton;
