@@ -57,6 +57,9 @@ BOOL CVelkorApp::InitInstance()
     CVelkorDlg dlg;
     if (bTrayStart)
         dlg.StartInTray();
+    // Closed by an installer's restart manager to replace its files, Velkor
+    // comes back afterwards, in the tray; not after a crash or a hang.
+    ::RegisterApplicationRestart(L"/tray", RESTART_NO_CRASH | RESTART_NO_HANG);
     m_pMainWnd = &dlg;
     dlg.DoModal();
 

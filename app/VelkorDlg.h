@@ -16,8 +16,8 @@
 // probes the EC and ends the process when it cannot be used.
 //
 // Escape, Enter, Alt+F4, Cancel and the system menu's Close do nothing; the
-// process ends only through Exit, the OK command or the tray menu, at once and
-// with exit status 0, leaving the EC in the mode it has.
+// process ends only through Exit, the OK command, the tray menu or the end of
+// the session, at once and with exit status 0, leaving the EC in the mode it has.
 class CVelkorDlg : public CDialog
 {
 public:
@@ -63,6 +63,10 @@ protected:
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivateInstance(WPARAM wParam, LPARAM lParam);
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
+
+    // Sign-out, shutdown, and an installer's restart manager closing the program.
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
