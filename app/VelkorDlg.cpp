@@ -233,6 +233,8 @@ const MessageMap* CVelkorDlg::GetMessageMap() const
             OnBnClicked(IDC_AUTO, &CVelkorDlg::OnBnClickedAuto),
             OnMessage(SingleInstance::ActivateMessage(), &CVelkorDlg::OnActivateInstance),
             OnMessage(WM_KICKIDLE, &CVelkorDlg::OnKickIdle),
+            OnMessage(WM_QUERYENDSESSION, &CVelkorDlg::OnQueryEndSession),
+            OnMessage(WM_ENDSESSION, &CVelkorDlg::OnEndSession),
         }
     );
     return &map;
@@ -247,7 +249,15 @@ BOOL CVelkorDlg::OnInitDialog()
     SetWindowText(WINDOW_TEXT);
     LoadSkin();
     m_powerWatch.Start(m_strSkinDir);   // timer 1, the power-level poll
+    if (m_bStartInTray)
+        m_trayIcon.AddTrayIcon();
     return TRUE;
+}
+
+// Shown at the end of the start unless it went away into the tray.
+bool CVelkorDlg::IsShownAtStart() const
+{
+    return !m_trayIcon.IsInTray();
 }
 
 void CVelkorDlg::AddAboutItem()
@@ -374,11 +384,12 @@ void CVelkorDlg::OnBnClickedAuto()
 // Cancel, and with it Close from the system menu, leaves the window open.
 void CVelkorDlg::OnBnClickedCancel() {}
 
-// Ends the process at once: no window is closed first, a tray icon stays and
-// the keyboard keeps its mode.
+// Ends the process at once: no window is closed first and the keyboard keeps
+// its mode. The OK command (an installer's request) may come while the window
+// is in the tray: the icon goes too.
 void CVelkorDlg::OnBnClickedExit()
 {
-    ::ExitProcess(0);
+    m_trayIcon.EndProgram();
 }
 
 BOOL CVelkorDlg::PreTranslateMessage(MSG* pMsg)
@@ -490,5 +501,25 @@ LRESULT CVelkorDlg::OnKickIdle(WPARAM, LPARAM)
 LRESULT CVelkorDlg::OnActivateInstance(WPARAM, LPARAM)
 {
     m_trayIcon.Restore();
+    return 0;
+}
+
+// ---- End of session
+
+// Windows asks before the user signs out or the system shuts down, and an
+// installer's restart manager asks the same (ENDSESSION_CLOSEAPP) before it
+// replaces files in use: Velkor has nothing to save and agrees.
+LRESULT CVelkorDlg::OnQueryEndSession(WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+// Once the end is decided Velkor ends as Exit ends it, without a word. Like
+// every message it comes between two EC accesses, never inside one. An end
+// called off (wParam FALSE) changes nothing.
+LRESULT CVelkorDlg::OnEndSession(WPARAM wParam, LPARAM)
+{
+    if (wParam)
+        m_trayIcon.EndProgram();
     return 0;
 }

@@ -16,8 +16,8 @@
 // probes the EC and ends the process when it cannot be used.
 //
 // Escape, Enter, Alt+F4, Cancel and the system menu's Close do nothing; the
-// process ends only through Exit, the OK command or the tray menu, at once and
-// with exit status 0, leaving the EC in the mode it has.
+// process ends only through Exit, the OK command, the tray menu or the end of
+// the session, at once and with exit status 0, leaving the EC in the mode it has.
 class CVelkorDlg : public CDialog
 {
 public:
@@ -27,9 +27,15 @@ public:
 
     CVelkorDlg(CWnd* pParent = nullptr);
 
+    // The sign-in start: the window goes away into the notification area as it
+    // is made, never shown, as if MIN were pressed at once. When the shell does
+    // not take the tray icon it is shown after all.
+    void StartInTray() { m_bStartInTray = true; }
+
     // ---- Overrideables
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;
+    bool IsShownAtStart() const override;
     const MessageMap* GetMessageMap() const override;
 
 protected:
@@ -58,6 +64,10 @@ protected:
     LRESULT OnActivateInstance(WPARAM wParam, LPARAM lParam);
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
 
+    // Sign-out, shutdown, and an installer's restart manager closing the program.
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+
     // ---- Data members (constructed in this order)
     EcAccess m_ec;
     HICON m_hIcon;
@@ -77,6 +87,7 @@ protected:
     WORD m_wLangId;
     SkinIconCache m_skinIcons;   // the pictures of m_strSkinDir, shared with the buttons
     size_t m_nPicturesReadAhead;   // of MODE_BUTTONS, by OnKickIdle
+    bool m_bStartInTray = false;
 
 private:
     struct ModeButton;

@@ -3,6 +3,34 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
+#include <cstring>
+#include <vector>
+
+namespace
+{
+    // A copy of a dialog template with WS_VISIBLE taken out of the dialog's
+    // style: the dialog manager shows a WS_VISIBLE dialog as soon as
+    // WM_INITDIALOG returns. The style is the first field of a plain template
+    // and lies 12 bytes in (after version, signature, help id and extended
+    // style) in an extended one, whose signature is 0xFFFF. DWORDs keep the
+    // copy aligned as the dialog manager requires.
+    std::vector<DWORD> HiddenCopy(const void* pTemplate, DWORD cbTemplate)
+    {
+        std::vector<DWORD> copy((cbTemplate + sizeof(DWORD) - 1) / sizeof(DWORD));
+        std::memcpy(copy.data(), pTemplate, cbTemplate);
+        if (cbTemplate < sizeof(DLGTEMPLATE))
+            return copy;
+        WORD wSignature;
+        std::memcpy(&wSignature, reinterpret_cast<const BYTE*>(copy.data()) + 2, sizeof wSignature);
+        BYTE* pStyle = reinterpret_cast<BYTE*>(copy.data()) + (wSignature == 0xFFFF ? 12 : 0);
+        DWORD dwStyle;
+        std::memcpy(&dwStyle, pStyle, sizeof dwStyle);
+        dwStyle &= ~static_cast<DWORD>(WS_VISIBLE);
+        std::memcpy(pStyle, &dwStyle, sizeof dwStyle);
+        return copy;
+    }
+}
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
       m_pParentWnd(pParentWnd)
@@ -43,7 +71,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
     }
 }
 
-BOOL CDialog::CreateFromTemplate(HWND hWndOwner)
+BOOL CDialog::CreateFromTemplate(HWND hWndOwner, bool bHidden)
 {
     if (m_hWnd != nullptr)
         return FALSE;
@@ -54,6 +82,12 @@ BOOL CDialog::CreateFromTemplate(HWND hWndOwner)
     auto* pTemplate = hTemplate != nullptr ? static_cast<LPCDLGTEMPLATEW>(::LockResource(hTemplate)) : nullptr;
     if (pTemplate == nullptr)
         return FALSE;
+    std::vector<DWORD> hiddenTemplate;
+    if (bHidden)
+    {
+        hiddenTemplate = HiddenCopy(pTemplate, ::SizeofResource(hInstance, hResource));
+        pTemplate = reinterpret_cast<LPCDLGTEMPLATEW>(hiddenTemplate.data());
+    }
 
     // The hook binds the dialog window to this object before its first
     // message, so the whole creation already runs through our maps.
@@ -75,7 +109,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;
     m_bModal = false;
-    return CreateFromTemplate(pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr);
+    return CreateFromTemplate(pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, false);
 }
 
 HWND CDialog::FindOwnerForModal() const
@@ -103,11 +137,17 @@ INT_PTR CDialog::DoModal()
     m_bModal = true;
     m_bEndModal = false;
     m_nModalResult = -1;
-    if (CreateFromTemplate(hWndOwner))
+    // Created hidden and shown here, so that a dialog can decide in
+    // OnInitDialog to stay hidden.
+    if (CreateFromTemplate(hWndOwner, true))
     {
         if (!m_bEndModal)
         {
-            ShowWindow(SW_SHOW);
+            if (IsShownAtStart())
+            {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+            }
             RunModalLoop();
         }
     }

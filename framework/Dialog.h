@@ -27,7 +27,8 @@ public:
 
     // ---- Operations
     // Runs the dialog until EndDialog; returns its result, -1 when the
-    // template could not be loaded.
+    // template could not be loaded. The dialog is shown once OnInitDialog has
+    // run, unless IsShownAtStart says otherwise.
     virtual INT_PTR DoModal();
     // Creates the dialog modeless (hidden unless the template says
     // WS_VISIBLE); pParentWnd becomes its owner.
@@ -41,6 +42,11 @@ public:
     // ---- Overrideables
     // Default: UpdateData(FALSE); returns TRUE so the system focuses the first control.
     virtual BOOL OnInitDialog();
+    // Asked by DoModal once OnInitDialog has run, whether to show the dialog
+    // now (the template's WS_VISIBLE plays no part in a modal run). Default:
+    // true. A dialog that answers false is never shown, not even for a
+    // moment, until it shows itself.
+    virtual bool IsShownAtStart() const { return true; }
     BOOL PreTranslateMessage(MSG* pMsg) override;
     const MessageMap* GetMessageMap() const override;
     static const MessageMap* GetThisMessageMap();
@@ -58,7 +64,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    BOOL CreateFromTemplate(HWND hWndOwner);
+    // bHidden: created hidden, whatever the template's WS_VISIBLE says.
+    BOOL CreateFromTemplate(HWND hWndOwner, bool bHidden);
     HWND FindOwnerForModal() const;
     void RunModalLoop();
 

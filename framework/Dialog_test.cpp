@@ -106,3 +106,76 @@ TEST(ModalLoop, AnEmptyQueueGivesTheDialogIdleTurnsUntilItAsksForNoMoreAndAgainA
     EXPECT_EQ(std::count(counts.begin(), counts.end(), 2), 2);
     EXPECT_TRUE(dialog.m_bAllFromTheDialogLoop);
 }
+
+namespace
+{
+    // Counts its showings and ends at the first empty queue, noting whether
+    // it is visible then.
+    class CStartDialog : public CDialog
+    {
+    public:
+        CStartDialog(UINT nIDTemplate, bool bShownAtStart)
+            : CDialog(nIDTemplate),
+              m_bShownAtStart(bShownAtStart)
+        {}
+
+        bool IsShownAtStart() const override { return m_bShownAtStart; }
+
+        const MessageMap* GetMessageMap() const override
+        {
+            static const MessageMap map = MessageMap::Of<CStartDialog>(
+                CDialog::GetThisMessageMap(),
+                {
+                    OnMessage(WM_WINDOWPOSCHANGED, &CStartDialog::OnWindowPosChanged),
+                    OnMessage(WM_KICKIDLE, &CStartDialog::OnKickIdle),
+                }
+            );
+            return &map;
+        }
+
+        int m_nShowings = 0;
+        bool m_bVisibleWhenIdle = false;
+
+    private:
+        LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam)
+        {
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW)
+                ++m_nShowings;
+            return DefWindowProc(WM_WINDOWPOSCHANGED, wParam, lParam);
+        }
+
+        LRESULT OnKickIdle(WPARAM, LPARAM)
+        {
+            m_bVisibleWhenIdle = IsWindowVisible() != FALSE;
+            EndDialog(IDOK);
+            return FALSE;
+        }
+
+        bool m_bShownAtStart;
+    };
+}   // namespace
+
+// Shown once after OnInitDialog, with or without WS_VISIBLE in the template;
+// a dialog that asks to start hidden is never shown, whichever template form
+// (plain or extended) says WS_VISIBLE.
+TEST(ModalLoop, DialogIsShownOnceAfterItsInitialisationUnlessItAsksToStartHidden)
+{
+    const struct
+    {
+        UINT nIDTemplate;
+        bool bShownAtStart;
+    } cases[] = {
+        {IDD_TEST_CONTROLS, true},
+        {IDD_TEST_VISIBLE, true},
+        {IDD_TEST_VISIBLE, false},
+        {IDD_TEST_VISIBLE_PLAIN, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << "template " << c.nIDTemplate << (c.bShownAtStart ? " shown" : " hidden"));
+        CStartDialog dialog(c.nIDTemplate, c.bShownAtStart);
+        EXPECT_EQ(IDOK, dialog.DoModal());
+        EXPECT_EQ(dialog.m_nShowings, c.bShownAtStart ? 1 : 0);
+        EXPECT_EQ(dialog.m_bVisibleWhenIdle, c.bShownAtStart);
+    }
+}

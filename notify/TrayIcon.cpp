@@ -43,18 +43,20 @@ NOTIFYICONDATAA CTrayIcon::MakeRecord() const
     return nid;
 }
 
-bool CTrayIcon::AddToShell() const
+bool CTrayIcon::AddToShell()
 {
     NOTIFYICONDATAA nid = MakeRecord();
-    for (int nAttempt = 0; nAttempt < ADD_ATTEMPTS; ++nAttempt)
+    m_bAdding = true;
+    bool bTaken = false;
+    for (int nAttempt = 0; nAttempt < ADD_ATTEMPTS && !bTaken; ++nAttempt)
     {
         if (nAttempt > 0)
             ::Sleep(ADD_RETRY_PAUSE_MS);
         // A shell that answered too late may have taken the icon all the same.
-        if (Shell::NotifyIcon(NIM_ADD, &nid) || Shell::NotifyIcon(NIM_MODIFY, &nid))
-            return true;
+        bTaken = Shell::NotifyIcon(NIM_ADD, &nid) || Shell::NotifyIcon(NIM_MODIFY, &nid);
     }
-    return false;
+    m_bAdding = false;
+    return bTaken;
 }
 
 void CTrayIcon::AddTrayIcon()
@@ -127,8 +129,15 @@ void CTrayIcon::RunMenu(WORD wLangId)
     }
     else if (nCommand == ID_TRAY_EXIT)
     {
-        // Leave no dead icon behind in the notification area.
-        DeleteTrayIcon();
-        ::ExitProcess(0);
+        EndProgram();
     }
+}
+
+// While an add waits for the shell's answer, messages sent from elsewhere (an
+// end of the session) are handled: the shell may be taking the icon then.
+void CTrayIcon::EndProgram()
+{
+    if (m_bInTray || m_bAdding)
+        DeleteTrayIcon();
+    ::ExitProcess(0);
 }

@@ -11,9 +11,9 @@ class CWnd;
 //
 // The icon exists exactly while IsInTray() is true: AddTrayIcon adds it and
 // hides the window; a left-button release on the icon, or "Open" from its
-// menu, shows the window and removes it; "Exit" removes it and ends the
-// process with status 0. A window is never hidden behind an icon the shell
-// did not take: it could not be reached again.
+// menu, shows the window and removes it; "Exit" (EndProgram) removes it and
+// ends the process with status 0. A window is never hidden behind an icon the
+// shell did not take: it could not be reached again.
 class CTrayIcon
 {
 public:
@@ -32,6 +32,10 @@ public:
     void DeleteTrayIcon();
     // Shows the main window in the foreground, out of the tray if it is there.
     void Restore();
+    // Ends the process at once with exit status 0, the icon (if it is there or
+    // being added) removed first, so that no dead icon is left in the
+    // notification area.
+    void EndProgram();
 
     // The WM_TRAYNOTIFY handler: wParam is the icon identifier, lParam the
     // mouse message. wLangId chooses the menu's language. Returns 1 for an
@@ -47,10 +51,11 @@ public:
 private:
     // Implementation
     NOTIFYICONDATAA MakeRecord() const;
-    bool AddToShell() const;
+    bool AddToShell();
     void RunMenu(WORD wLangId);
 
     // Data members
     CWnd& m_wndMain;
     bool m_bInTray = false;
+    bool m_bAdding = false;   // an add waits for the shell's answer
 };

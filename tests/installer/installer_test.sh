@@ -175,7 +175,7 @@ msiexec /i "$(windows_path "$OLD_MSI")" STARTATSIGNIN=1
 expect_status 0 install
 check_installed_files "$OLD_VERSION"
 check_one_entry "$OLD_CODE" "$OLD_VERSION"
-[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)]"
+[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\" /tray" ] || fail "the Run value is [$(run_value)]"
 
 step "upgrade to $NEW_VERSION while Velkor and a velkorctl watch run from the folder"
 cp "$BIN/io.dll" "$FOLDER/io.dll"
@@ -195,7 +195,7 @@ expect_ended "$CTL_PID" velkorctl.exe
 kill -0 "$OTHER_PID" 2>/dev/null || fail "the Velkor.exe of another folder was ended too"
 check_installed_files "$NEW_VERSION" io.dll
 check_one_entry "$NEW_CODE" "$NEW_VERSION"
-[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)] after the upgrade"
+[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\" /tray" ] || fail "the Run value is [$(run_value)] after the upgrade"
 VERSION_OUT=$(wine "$FOLDER_W\\velkorctl.exe" --version | tr -d '\r') || fail "the installed velkorctl --version failed"
 grep -q "$NEW_VERSION" <<<"$VERSION_OUT" || fail "the installed velkorctl --version printed [$VERSION_OUT]"
 

@@ -51,16 +51,18 @@ namespace NotifyWindows
         return WindowQuery::Text(GetDlgItem(hPopup, IDC_PWR_TEXT));
     }
 
-    int CountShowingsOverReads(VelkorSession& velkor, int nReads)
+    size_t PowerLevelReads(VelkorSession& velkor)
     {
         const std::uint16_t wLevel = static_cast<std::uint16_t>(velkor.EcRamBase() + POWER_LEVEL_OFFSET);
-        const auto levelReads = [&] {
-            const std::vector<EcOperation> operations = velkor.EcOperations();
-            return std::count_if(operations.begin(), operations.end(), [&](const EcOperation& op) {
-                return op.kind == EcOperation::Read && op.wAddress == wLevel;
-            });
-        };
-        const auto nUntil = levelReads() + nReads;
+        const std::vector<EcOperation> operations = velkor.EcOperations();
+        return static_cast<size_t>(std::count_if(operations.begin(), operations.end(), [&](const EcOperation& op) {
+            return op.kind == EcOperation::Read && op.wAddress == wLevel;
+        }));
+    }
+
+    int CountShowingsOverReads(VelkorSession& velkor, int nReads)
+    {
+        const size_t nUntil = PowerLevelReads(velkor) + static_cast<size_t>(nReads);
         int nShowings = 0;
         bool bWasVisible = false;
         const auto watch = [&] {
@@ -69,7 +71,7 @@ namespace NotifyWindows
             if (bVisible && !bWasVisible)
                 ++nShowings;
             bWasVisible = bVisible;
-            return levelReads() >= nUntil;
+            return PowerLevelReads(velkor) >= nUntil;
         };
         if (!WaitUntil(watch, 10000))
             return -1;

@@ -24,6 +24,8 @@ namespace NotifyWindows
     HWND WaitForPopupShown(VelkorSession& velkor, unsigned nTimeoutMs = 10000);
     // The text of the popup's (hidden) text control.
     std::wstring PowerText(HWND hPopup);
+    // How many times the program has read the power level so far.
+    size_t PowerLevelReads(VelkorSession& velkor);
     // How many times the power popup turns visible (a showing in progress at
     // the start counts too) while the program reads the power level nReads
     // more times: with the default, the level as it is now has been read and

@@ -5,6 +5,7 @@
 #include "tests/support/ProcessMeter.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "notify/TrayMessages.h"
 
 #include <cstdint>
 
@@ -24,9 +25,24 @@ VelkorSession::VelkorSession(const std::wstring& strSubFolder)
     : m_install(L"Velkor.exe", strSubFolder)
 {}
 
-void VelkorSession::Start(const ChildProcess::Environment& extraEnv)
+void VelkorSession::Start(const ChildProcess::Environment& extraEnv, const std::wstring& strArgs)
 {
-    m_pProcess = m_install.Start(extraEnv);
+    m_pProcess = m_install.Start(extraEnv, strArgs);
+}
+
+::testing::AssertionResult VelkorSession::StartInTray(const std::wstring& strArgs)
+{
+    Start({}, strArgs);
+    const auto findMainInTray = [this] {
+        for (HWND hWnd : WindowQuery::TopLevelWindows(Process().Pid(), true))
+            if (WindowQuery::ClassName(hWnd) == L"#32770" && GetWindow(hWnd, GW_OWNER) == nullptr &&
+                WindowQuery::TrayIconExists(hWnd, TRAY_ICON_ID))
+                m_hMain = hWnd;
+        return m_hMain != nullptr || !Process().IsRunning();
+    };
+    if (!WaitUntil(findMainInTray, 20000) || m_hMain == nullptr)
+        return ::testing::AssertionFailure() << "no tray icon came, or the program ended";
+    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult VelkorSession::StartShown(const ChildProcess::Environment& extraEnv)

@@ -26,7 +26,11 @@ public:
     ChildProcess& Process() const { return *m_pProcess; }
 
     // Starts the program; the EC simulator's state and log are this session's.
-    void Start(const ChildProcess::Environment& extraEnv = {});
+    void Start(const ChildProcess::Environment& extraEnv = {}, const std::wstring& strArgs = L"");
+    // Starts it with strArgs, the sign-in start, and waits until its main
+    // window, hidden, has its tray icon; fails when the program ends first or
+    // no icon comes.
+    ::testing::AssertionResult StartInTray(const std::wstring& strArgs = L"/tray");
     // Starts it and waits for its main window; fails when a message box or
     // nothing comes instead.
     ::testing::AssertionResult StartShown(const ChildProcess::Environment& extraEnv = {});
