@@ -7,9 +7,11 @@
 # $BUILD64 ($PRODUCT_BUILD/x64), so that a fault of either build shows on any
 # machine. Some kernels run no 32-bit user code: there Wine runs the 32-bit
 # programs only under a user-mode emulator (see use_i386_emulator), and the
-# scripts that start Velkor for a person run the 64-bit build instead. $BUILD
-# names the build those scripts run.
-set -eu
+# scripts that start Velkor for a person run the 64-bit build instead;
+# choose_build_to_run sets $BUILD to the build they run.
+#
+# pipefail: a pipeline fails when any of its commands fails, not only its last.
+set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 PRODUCT_BUILD="${VELKOR_BUILD:-$ROOT/build}"
 BUILD32="$PRODUCT_BUILD"
@@ -47,18 +49,23 @@ i386_support() {
     esac
 }
 
-# Whether the 32-bit build's tests run natively or under the emulator here.
-# VELKOR_ASSUME_NO_IA32=1 takes this machine for one whose kernel runs no
-# 32-bit code, so that either path can be checked on any machine. An emulator
-# someone else registered is not ours to trust: ours goes on top of it.
-I386_SUPPORT=$(i386_support)
-if [ "$I386_SUPPORT" = native ] && [ "${VELKOR_ASSUME_NO_IA32:-0}" != 1 ]; then
-    RUN_32BIT=native
-    BUILD="$BUILD32"
-else
-    RUN_32BIT=emulated
-    BUILD="$BUILD64"
-fi
+# Whether the 32-bit build's tests run natively or under the emulator here
+# ($RUN_32BIT, from $I386_SUPPORT), and so which build the scripts that start
+# Velkor run ($BUILD). Only the scripts that run programs ask: the probe costs
+# a process start. VELKOR_ASSUME_NO_IA32=1 takes this machine for one whose
+# kernel runs no 32-bit code, so that either path can be checked on any
+# machine. An emulator someone else registered is not ours to trust: ours goes
+# on top of it.
+choose_build_to_run() {
+    I386_SUPPORT=$(i386_support)
+    if [ "$I386_SUPPORT" = native ] && [ "${VELKOR_ASSUME_NO_IA32:-0}" != 1 ]; then
+        RUN_32BIT=native
+        BUILD="$BUILD32"
+    else
+        RUN_32BIT=emulated
+        BUILD="$BUILD64"
+    fi
+}
 
 # Everything named, so that a minimal system (debootstrap --variant=minbase) gets
 # it all: make for CMake's generator; fonts-wine for Wine's Tahoma, which the
@@ -76,7 +83,9 @@ PACKAGES="wine wine32:i386 wine64 g++-mingw-w64-i686-posix binutils-mingw-w64-i6
 
 ensure_packages() {
     install_missing_packages
-    locale -a 2>/dev/null | grep -qix 'en_US.utf8' || localedef -i en_US -f UTF-8 en_US.UTF-8
+    # grep reads the whole list: one that stopped at the match could leave
+    # locale writing into a closed pipe, which pipefail takes for a failure.
+    locale -a 2>/dev/null | grep -ix 'en_US.utf8' >/dev/null || localedef -i en_US -f UTF-8 en_US.UTF-8
 }
 
 install_missing_packages() {
@@ -91,6 +100,12 @@ install_missing_packages() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
+# Up to 80 lines of a log around the lines that match a pattern, to show
+# before naming the whole log; nothing when none matches.
+log_excerpt() {
+    { grep -E -B2 -A8 "$1" "$2" || true; } | awk 'NR <= 80'
+}
+
 # Configures (once) and builds one build folder; warnings fail the build like
 # errors, and the whole log stays in the folder.
 build_folder() {
@@ -100,12 +115,12 @@ build_folder() {
         cmake -S "$ROOT" -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" >/dev/null
     fi
     if ! cmake --build "$folder" -j "$(nproc)" >"$folder/build.log" 2>&1; then
-        grep -E -B2 -A8 'error|Error' "$folder/build.log" | head -n 80
+        log_excerpt 'error|Error' "$folder/build.log"
         echo "The $arch build failed; the whole log is $folder/build.log" >&2
         return 1
     fi
     if grep -q 'warning:' "$folder/build.log"; then
-        grep -E -A3 'warning:' "$folder/build.log" | head -n 80
+        log_excerpt 'warning:' "$folder/build.log"
         echo "The $arch build warns; the whole log is $folder/build.log" >&2
         return 1
     fi
@@ -128,8 +143,12 @@ QEMU_MIN_MAJOR=10
 ensure_i386_emulator() {
     [ -x "$QEMU_I386" ] && return 0
     local dir="$PRODUCT_BUILD/emulator" mirror release version="" suite
-    mirror=$(grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}' | grep -v security | head -n1)
-    [ -n "$mirror" ] || mirror=$(grep -hs '^deb ' /etc/apt/sources.list | awk '{print $2}' | head -n1)
+    # The first archive the machine names, deb822 files first, then the
+    # one-line list. A list that is not there is no failure (only awk's status
+    # says it was missing); no archive at all leaves the name empty.
+    mirror=$(awk '$1 == "URIs:" && $2 !~ /security/ && !n++ { print $2 }' \
+        /etc/apt/sources.list.d/*.sources 2>/dev/null) || true
+    [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" && !n++ { print $2 }' /etc/apt/sources.list 2>/dev/null) || true
     release=$(. /etc/os-release && echo "$VERSION_CODENAME")
     mkdir -p "$dir/lists/partial" "$dir/deb" "$dir/cache/archives/partial"
     printf 'deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] %s %s main\n' \
@@ -139,8 +158,9 @@ ensure_i386_emulator() {
         -o "APT::Architectures=$(dpkg --print-architecture)" -o "APT::Sandbox::User=$(id -un)")
     apt-get "${apt_private[@]}" update -qq
     for suite in "$release" "$release-backports"; do
+        # awk reads to the end, so apt-cache never writes into a closed pipe.
         version=$(apt-cache "${apt_private[@]}" madison qemu-user | awk -F' [|] ' -v s=" $suite/main " \
-            'index($3, s) { print $2; exit }')
+            'index($3, s) && !n++ { print $2 }')
         [ -n "$version" ] && [ "$(echo "${version#*:}" | cut -d. -f1)" -ge "$QEMU_MIN_MAJOR" ] && break
         version=""
     done
@@ -187,7 +207,7 @@ use_i386_emulator() {
     "emulated "*) ;;
     *) echo "The i386 emulator did not take over: i386 programs run $support" >&2; return 1 ;;
     esac
-    EMULATOR_VERSION="$("$QEMU_I386" --version | head -n1 | awk '{print $1, $3}'), handler $HANDLER"
+    EMULATOR_VERSION="$("$QEMU_I386" --version | awk 'NR == 1 { print $1, $3 }'), handler $HANDLER"
 }
 
 release_i386_emulator() {
@@ -230,7 +250,7 @@ WINESERVER_BIN=/usr/lib/wine/wineserver64
 WINE_SESSIONS=""
 start_wine() {
     local folder=$1
-    "$folder/wine-run" cmd /c exit >/dev/null 2>&1 || true   # creates the prefix once
+    "$folder/wine-run" cmd /c exit >/dev/null   # creates the prefix once, or says why it cannot
     WINEPREFIX="$folder/wineprefix" "$WINESERVER_BIN" -k 2>/dev/null || true
     WINEPREFIX="$folder/wineprefix" "$WINESERVER_BIN" -p
     WINE_SESSIONS="$WINE_SESSIONS $folder"
