@@ -1,5 +1,6 @@
 #include "controls/gallery/GalleryArt.h"
 
+#include "base/OwnedHandle.h"
 #include "framework/DC.h"
 #include "framework/ImageList.h"
 #include "framework/ScopedSaveDC.h"
@@ -88,7 +89,7 @@ namespace
     }
 
     // A 32-bit top-down DIB section the caller draws on, its pixels reachable.
-    HBITMAP CreatePixels(int cx, int cy, DWORD** ppPixels)
+    OwnedBitmap CreatePixels(int cx, int cy, DWORD** ppPixels)
     {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -98,16 +99,16 @@ namespace
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* pBits = nullptr;
-        const HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        OwnedBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pBits, nullptr, 0));
         *ppPixels = static_cast<DWORD*>(pBits);
-        return hBitmap;
+        return bitmap;
     }
 
     // The key colour as a DIB pixel (blue in the low byte).
     const DWORD KEY_PIXEL = (GetRValue(KEY_COLOUR) << 16) | (GetGValue(KEY_COLOUR) << 8) | GetBValue(KEY_COLOUR);
 
     // A monochrome mask of a keyed picture: white where the key shows.
-    HBITMAP CreateMaskFromKey(const DWORD* pPixels, int cx, int cy)
+    OwnedBitmap CreateMaskFromKey(const DWORD* pPixels, int cx, int cy)
     {
         const int nStride = ((cx + 15) / 16) * 2;   // rows of a monochrome bitmap are word-aligned
         std::vector<BYTE> bits(static_cast<size_t>(nStride * cy), 0);
@@ -119,22 +120,22 @@ namespace
                     bits[static_cast<size_t>(y * nStride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
             }
         }
-        return ::CreateBitmap(cx, cy, 1, 1, bits.data());
+        return OwnedBitmap(::CreateBitmap(cx, cy, 1, 1, bits.data()));
     }
 
     // Runs draw on a keyed canvas of cx x cy; pPixels then holds the picture.
-    template <class TDraw> HBITMAP DrawKeyed(int cx, int cy, DWORD** ppPixels, TDraw draw)
+    template <class TDraw> OwnedBitmap DrawKeyed(int cx, int cy, DWORD** ppPixels, TDraw draw)
     {
-        const HBITMAP hBitmap = CreatePixels(cx, cy, ppPixels);
+        OwnedBitmap bitmap = CreatePixels(cx, cy, ppPixels);
         CDC dc;
         dc.CreateCompatibleDC(nullptr);
         {
-            const ScopedSelect selectBitmap(dc, hBitmap);
+            const ScopedSelect selectBitmap(dc, bitmap.Get());
             dc.FillSolidRect(0, 0, cx, cy, KEY_COLOUR);
             draw(dc);
         }
         ::GdiFlush();
-        return hBitmap;
+        return bitmap;
     }
 }
 
@@ -147,7 +148,7 @@ COLORREF CGalleryArt::Scaled(COLORREF crColour, double dFactor)
 HICON CGalleryArt::MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape)
 {
     DWORD* pPixels = nullptr;
-    const HBITMAP hColour = DrawKeyed(nSize, nSize, &pPixels, [&](CDC& dc) {
+    const OwnedBitmap colour = DrawKeyed(nSize, nSize, &pPixels, [&](CDC& dc) {
         CBrush brush(crDisc);
         CPen pen(PS_SOLID, 1, Scaled(crDisc, 0.6));
         {
@@ -160,34 +161,34 @@ HICON CGalleryArt::MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape)
             dc, shape, CRect(nInset, nInset, nSize - nInset, nSize - nInset), RGB(255, 255, 255), RGB(255, 255, 255)
         );
     });
-    const HBITMAP hMask = CreateMaskFromKey(pPixels, nSize, nSize);
+    const OwnedBitmap mask = CreateMaskFromKey(pPixels, nSize, nSize);
     // Alpha: opaque where drawn, clear (and black) around the disc.
     for (int i = 0; i < nSize * nSize; ++i)
         pPixels[i] = (pPixels[i] & 0xFFFFFF) == KEY_PIXEL ? 0 : (pPixels[i] | 0xFF000000);
 
+    // The icon gets copies of both bitmaps.
     ICONINFO info = {};
     info.fIcon = TRUE;
-    info.hbmColor = hColour;
-    info.hbmMask = hMask;
-    const HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColour);
-    ::DeleteObject(hMask);
-    return hIcon;
+    info.hbmColor = colour.Get();
+    info.hbmMask = mask.Get();
+    return ::CreateIconIndirect(&info);
 }
 
 void CGalleryArt::MakeMaskedBitmap(int nSize, COLORREF crShape, Shape shape, HBITMAP& hImage, HBITMAP& hMask)
 {
     DWORD* pPixels = nullptr;
-    hImage = DrawKeyed(nSize, nSize, &pPixels, [&](CDC& dc) {
+    OwnedBitmap image = DrawKeyed(nSize, nSize, &pPixels, [&](CDC& dc) {
         DrawShape(dc, shape, CRect(1, 1, nSize - 1, nSize - 1), crShape, Scaled(crShape, 0.5));
     });
-    hMask = CreateMaskFromKey(pPixels, nSize, nSize);
+    OwnedBitmap mask = CreateMaskFromKey(pPixels, nSize, nSize);
     // The image is black wherever the mask lets the face show through.
     for (int i = 0; i < nSize * nSize; ++i)
     {
         if ((pPixels[i] & 0xFFFFFF) == KEY_PIXEL)
             pPixels[i] = 0;
     }
+    hImage = image.Release();
+    hMask = mask.Release();
 }
 
 void CGalleryArt::CreateMenuPictureList(CImageList& images)
@@ -198,13 +199,13 @@ void CGalleryArt::CreateMenuPictureList(CImageList& images)
 int CGalleryArt::AddMenuPicture(CImageList& images, COLORREF crShape, Shape shape)
 {
     DWORD* pPixels = nullptr;
-    const HBITMAP hPicture = DrawKeyed(MENU_PICTURE_WIDTH, MENU_PICTURE_HEIGHT, &pPixels, [&](CDC& dc) {
+    OwnedBitmap picture = DrawKeyed(MENU_PICTURE_WIDTH, MENU_PICTURE_HEIGHT, &pPixels, [&](CDC& dc) {
         DrawShape(
             dc, shape, CRect(0, 0, MENU_PICTURE_WIDTH - 1, MENU_PICTURE_HEIGHT - 1), crShape, Scaled(crShape, 0.55)
         );
     });
     CBitmap bitmap;
-    bitmap.Attach(hPicture);
+    bitmap.Attach(picture.Release());
     return images.Add(&bitmap, KEY_COLOUR);
 }
 

@@ -182,14 +182,8 @@ BOOL CSkinMenu::LoadFromResource(LPCSTR lpszResourceName)
         return FALSE;
 
     DestroyAll();
-    const HMENU hMenu = ::CreateMenu();
-    if (hMenu == nullptr)
+    if (!CreateMenu())
         return FALSE;
-    if (!Attach(hMenu))
-    {
-        ::DestroyMenu(hMenu);
-        return FALSE;
-    }
 
     // A half-built tree is taken down again, whatever stopped the build.
     try
@@ -232,14 +226,8 @@ BOOL CSkinMenu::BuildFromTemplate(const void* pTemplate, size_t cbTemplate)
             pChild->m_nCheckImageNormal = m_nCheckImageNormal;
             pChild->m_nCheckImageSelected = m_nCheckImageSelected;
             pChild->m_pCheckImages = m_pCheckImages;
-            const HMENU hPopup = ::CreatePopupMenu();
-            if (hPopup == nullptr)
+            if (!pChild->CreatePopupMenu())
                 return FALSE;
-            if (!pChild->Attach(hPopup))
-            {
-                ::DestroyMenu(hPopup);
-                return FALSE;
-            }
             levels.push_back(levels.back()->AppendOwnedPopup(item.strText.c_str(), nFlags, std::move(pChild)));
             levelEnded.push_back(false);
         }
