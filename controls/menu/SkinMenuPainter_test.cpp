@@ -35,6 +35,22 @@ namespace
         {}
     };
 
+    // Adds a 16 x 15 picture to a list: a 5 x 5 square of crSquare at (4, 4)
+    // on the button face.
+    int AddSquarePicture(CImageList& images, COLORREF crSquare)
+    {
+        CBitmap picture;
+        picture.Attach(::CreateBitmap(16, 15, 1, 32, nullptr));
+        CDC dc;
+        dc.CreateCompatibleDC(nullptr);
+        {
+            const ScopedSelect select(dc, picture);
+            dc.FillSolidRect(0, 0, 16, 15, Sys(COLOR_BTNFACE));
+            dc.FillSolidRect(4, 4, 5, 5, crSquare);
+        }
+        return images.Add(&picture, RGB(255, 0, 255));
+    }
+
     // Each test starts from the class-wide defaults and leaves them so.
     class SkinMenuPainting : public ::testing::Test
     {
@@ -61,16 +77,7 @@ namespace
             record.m_nImage = 0;
             record.m_pImages = std::make_unique<CImageList>();
             record.m_pImages->Create(16, 15, ILC_COLOR24 | ILC_MASK, 1, 1);
-            CBitmap picture;
-            picture.Attach(::CreateBitmap(16, 15, 1, 32, nullptr));
-            CDC dc;
-            dc.CreateCompatibleDC(nullptr);
-            {
-                const ScopedSelect select(dc, picture);
-                dc.FillSolidRect(0, 0, 16, 15, Sys(COLOR_BTNFACE));
-                dc.FillSolidRect(4, 4, 5, 5, RGB(0, 0, 0));
-            }
-            EXPECT_EQ(0, record.m_pImages->Add(&picture, RGB(255, 0, 255)));
+            EXPECT_EQ(0, AddSquarePicture(*record.m_pImages, RGB(0, 0, 0)));
             return record;
         }
 
@@ -153,7 +160,7 @@ TEST_F(SkinMenuPainting, GrayedSelectedFlatItemIsPaintedUnselectedWithLightenedT
     EXPECT_EQ(Lighten(0.85, COLOR_HIGHLIGHT), highlighted.At(100, 2));
 }
 
-TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissingListIsSurvived)
+TEST_F(SkinMenuPainting, ColumnPicturesEmbossWhenGrayedAndSurviveAMissingList)
 {
     CSkinMenuData& record = AppendPicture();
     // Grayed, classic: embossed with either mask routine at (2, dy + 2).
@@ -192,7 +199,7 @@ TEST_F(SkinMenuPainting, PicturesShowInTheColumnAreEmbossedWhenGrayedAndAMissing
 }
 
 // Every release after XP has code OS_NT_OTHER, which ranks below OS_WIN95.
-TEST_F(SkinMenuPainting, CurrentSystemsMeasureInTheMenuFontAndFrameHotAndCheckedPictures)
+TEST_F(SkinMenuPainting, CurrentSystemsMeasureInMenuFontAndFramePictures)
 {
     const int nSavedVersion = CSkinMenu::m_nOsVersion;
     CSkinMenu::m_nOsVersion = CSkinMenuTheme::OS_NT_OTHER;
@@ -219,4 +226,36 @@ TEST_F(SkinMenuPainting, CurrentSystemsMeasureInTheMenuFontAndFrameHotAndChecked
     EXPECT_EQ(Sys(COLOR_BTNSHADOW), checked.At(0, 1));
     EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), checked.At(19, 19));
     CSkinMenu::m_nOsVersion = nSavedVersion;
+}
+
+// The only test that sees an unchecked item of a menu with check pictures
+// lent to it: it shows no check picture, in either style, selected or not.
+TEST_F(SkinMenuPainting, LentCheckPicturesShowOnCheckedItemsOnly)
+{
+    const COLORREF UNSELECTED = RGB(200, 40, 40);
+    const COLORREF SELECTED = RGB(40, 40, 200);
+    CImageList pictures;
+    ASSERT_TRUE(pictures.Create(16, 15, ILC_COLOR24 | ILC_MASK, 2, 0));
+    ASSERT_EQ(0, AddSquarePicture(pictures, UNSELECTED));
+    ASSERT_EQ(1, AddSquarePicture(pictures, SELECTED));
+    m_menu.LendCheckImages(pictures);
+    m_menu.m_nCheckImageNormal = 1;
+    m_menu.m_nCheckImageSelected = 1;
+    const CSkinMenuData& record = Append(L"Toggle", 1);
+
+    for (const int nStyle : {0, 1})
+    {
+        CSkinMenu::m_nDrawStyle = nStyle;
+        for (const UINT nSelected : {0u, UINT(ODS_SELECTED)})
+        {
+            const COLORREF crShown = nSelected != 0 ? SELECTED : UNSELECTED;
+            ItemCanvas checked;
+            Draw(checked, record, nSelected | ODS_CHECKED);
+            EXPECT_EQ(CSize(5, 5), checked.Bounds(crShown).Size()) << nStyle << " " << nSelected;
+            ItemCanvas unchecked;
+            Draw(unchecked, record, nSelected);
+            EXPECT_TRUE(unchecked.Bounds(UNSELECTED).IsRectEmpty()) << nStyle << " " << nSelected;
+            EXPECT_TRUE(unchecked.Bounds(SELECTED).IsRectEmpty()) << nStyle << " " << nSelected;
+        }
+    }
 }
