@@ -27,7 +27,9 @@ namespace
     };
 }   // namespace
 
-TEST(ModalLoop, NestedModalDisablesItsOwnerAMissingTemplateDoesNotAndQuitEndsEveryLoop)
+// A nested modal dialog disables its owner, one whose template is missing
+// does not, and WM_QUIT ends every loop.
+TEST(ModalLoop, NestedModalDisablesItsOwnerAndQuitEndsEveryLoop)
 {
     CScriptedDialog outer;
     BOOL bOwnerEnabledInside = TRUE;
@@ -90,7 +92,9 @@ namespace
     };
 }   // namespace
 
-TEST(ModalLoop, AnEmptyQueueGivesTheDialogIdleTurnsUntilItAsksForNoMoreAndAgainAfterTheNextMessage)
+// An empty queue gives the dialog idle turns until it asks for no more, and
+// again after the next message.
+TEST(ModalLoop, IdleTurnsUntilTheDialogAsksForNoMoreAndAfterEachMessage)
 {
     CIdleDialog dialog;
     EXPECT_EQ(IDOK, dialog.DoModal());

@@ -7,7 +7,9 @@
 
 #include <vector>
 
-TEST(FileStamp, StaysWhileTheFileStaysAndChangesWhenACopyOfTheSameSizeAndWriteTimeReplacesIt)
+// Stays while the file stays; changes when a copy of the same size and write
+// time replaces it.
+TEST(FileStamp, StaysWithTheFileAndChangesWhenALookAlikeCopyReplacesIt)
 {
     TempFolder temp;
     const std::wstring strPicture = temp.File(L"picture.ico"), strOther = temp.File(L"other.ico");

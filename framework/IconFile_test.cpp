@@ -86,8 +86,9 @@ namespace
 }   // namespace
 
 // A file of one plain image is decoded from memory, any other goes to
-// LoadImage; either way the icon looks as LoadImage makes it.
-TEST(IconFile, GivesWhatLoadImageGivesForSkinPicturesAndForIconsOfOtherDepthsSizesAndImageCounts)
+// LoadImage; either way the icon looks as LoadImage makes it, for skin
+// pictures and for icons of other depths, sizes and image counts.
+TEST(IconFile, GivesWhatLoadImageGivesForEveryKindOfIconFile)
 {
     using enum IconFile::Reading;
     for (const wchar_t* pszName : {L"01_On_1.ico", L"06_Exit.ico"})

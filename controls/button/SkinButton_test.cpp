@@ -158,7 +158,9 @@ namespace
     };
 }   // namespace
 
-TEST_F(SkinButtonTest, IconIsCentredShiftsWhenPressedAndTheFlatBorderShowsOnlyWhileHotOrPressed)
+// The icon is centred and shifts when pressed; the flat border shows only
+// while the button is hot or pressed.
+TEST_F(SkinButtonTest, IconPlacementAndFlatBorderFollowHotAndPressed)
 {
     Attach();
     ASSERT_EQ(0, m_button.SetIcons(SolidIcon(48, 48, RED), nullptr));
@@ -185,8 +187,10 @@ TEST_F(SkinButtonTest, IconIsCentredShiftsWhenPressedAndTheFlatBorderShowsOnlyWh
     }
 }
 
-// Options the program leaves unused, together on one check-box button.
-TEST_F(SkinButtonTest, CheckBoxTogglesAndStaysSunkenSeeThroughShowsTheParentAndBitmapsShowThroughTheirMasks)
+// Options the program leaves unused, together on one check-box button: it
+// toggles and stays sunken, a see-through face shows the parent, and bitmaps
+// show through their masks.
+TEST_F(SkinButtonTest, CheckBoxSeeThroughAndMaskedBitmapOptions)
 {
     Attach(BS_AUTOCHECKBOX);
     m_button.SetSeeThrough(TRUE);
@@ -228,7 +232,7 @@ TEST_F(SkinButtonTest, CheckBoxTogglesAndStaysSunkenSeeThroughShowsTheParentAndB
     EXPECT_EQ(RGB(0, 0, 160), Render()->At(10, 30));
 }
 
-TEST_F(SkinButtonTest, ReplacedIconsBitmapsAndCursorsAreDestroyedAndAnIconLeftWithTheCallerIsNot)
+TEST_F(SkinButtonTest, ReplacedPicturesAreDestroyedButNotAnIconLeftWithTheCaller)
 {
     Attach();
     HICON hA = SolidIcon(16, 16, RED);

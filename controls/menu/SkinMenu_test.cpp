@@ -83,7 +83,9 @@ TEST(SkinMenuModel, AcceleratorsAlignJustPastTheWidestLabelAlsoOutsideTheCodePag
     EXPECT_GT(strText.find(L'\t'), 2u);
 }
 
-TEST(SkinMenuModel, NestedTemplateTakesOverItemsOthersInsertAndDestroyAllSparesAPopupTheCallerOwns)
+// A nested template loads whole, items others insert are taken over, and
+// DestroyAll spares a popup the caller owns.
+TEST(SkinMenuModel, NestedTemplateForeignItemsAndTheCallersPopup)
 {
     CSkinMenu menu;
     ASSERT_TRUE(menu.LoadFromResource(IDM_TEST_NESTED));
