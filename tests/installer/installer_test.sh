@@ -215,7 +215,7 @@ msiexec /i "$(windows_path "$REBUILT_MSI")" STARTATSIGNIN=1
 expect_status 0 reinstall
 check_installed_files "$NEW_VERSION" io.dll
 check_one_entry "$REBUILT_CODE" "$NEW_VERSION"
-[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\"" ] || fail "the Run value is [$(run_value)] after the reinstall"
+[ "$(run_value)" = "\"$FOLDER_W\\Velkor.exe\" /tray" ] || fail "the Run value is [$(run_value)] after the reinstall"
 
 step "uninstall while Velkor runs, the user's io.dll beside it"
 start_installed_velkor
