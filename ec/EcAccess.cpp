@@ -216,3 +216,13 @@ bool EcAccess::WriteEcByte(WORD wAddress, BYTE byValue)
     const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
     return turn && SelectEcAddress(wAddress) && WriteConfigRegister(SIO_INDIRECT_DATA, byValue);
 }
+
+std::optional<BYTE> EcAccess::ReadRamByte(int nOffset)
+{
+    return ReadEcByte(RamAddress(nOffset));
+}
+
+bool EcAccess::WriteRamByte(int nOffset, BYTE byValue)
+{
+    return WriteEcByte(RamAddress(nOffset), byValue);
+}

@@ -43,6 +43,9 @@ public:
     // ports for the whole wait, or the EC is not ready) and no port was touched.
     [[nodiscard]] std::optional<BYTE> ReadEcByte(WORD wAddress);
     bool WriteEcByte(WORD wAddress, BYTE byValue);
+    // The same for a byte of the EC RAM block, named by its EcRamMap offset.
+    [[nodiscard]] std::optional<BYTE> ReadRamByte(int nOffset);
+    bool WriteRamByte(int nOffset, BYTE byValue);
     // The ports for a run of accesses that no other program may come between
     // (the two bytes of a mode change); the accesses inside wait for nothing.
     // Test it before the first access: false means another program kept the
@@ -65,13 +68,12 @@ public:
     std::wstring LibraryPath() const;
     // The chip id bytes the probe read at 0x2000 and 0x2001.
     BYTE ChipId(int nIndex) const { return m_byChipId[nIndex]; }
+    // Where the probe found the EC RAM block: 0xC400 on an IT5570/IT5571, else 0x0400.
+    int EcRamBase() const { return m_nEcRamBase; }
 
     // The folders searched for io.dll, in order, each with a trailing
     // backslash: the program's own folder, then the system folder.
     static std::vector<std::wstring> LibraryFolders();
-
-    // Data members
-    int m_nEcRamBase;   // 0xC400 on an IT5570/IT5571, else 0x0400; add the EcRamMap offsets
 
 private:
     typedef void(__stdcall* PFN_OUT32)(short nPort, short nValue);
@@ -84,7 +86,9 @@ private:
     bool ProbeChip();
     bool SelectEcAddress(WORD wAddress);
     bool WriteConfigRegister(BYTE byRegister, BYTE byValue);
+    WORD RamAddress(int nOffset) const { return static_cast<WORD>(m_nEcRamBase + nOffset); }
 
+    int m_nEcRamBase;   // set by the probe
     bool m_bDriverOpen;   // and the probe done: ports may be used
     DWORD m_dwAccessWaitLimitMs;
     HMODULE m_hIoDll;
