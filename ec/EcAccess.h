@@ -39,8 +39,9 @@ public:
     EcAccess(const EcAccess&) = delete;
     EcAccess& operator=(const EcAccess&) = delete;
 
-    // Nothing, or false: the access was not made (another program kept the
-    // ports for the whole wait, or the EC is not ready) and no port was touched.
+    // Nothing, or false: the access was not made and no port was touched,
+    // because another program kept the ports for the whole wait, or because
+    // construction stopped short of Ready (GetState says where).
     [[nodiscard]] std::optional<BYTE> ReadEcByte(WORD wAddress);
     bool WriteEcByte(WORD wAddress, BYTE byValue);
     // The same for a byte of the EC RAM block, named by its EcRamMap offset.
@@ -57,7 +58,6 @@ public:
     // Why the port mutex could be neither created nor opened (a system error
     // code, see IsaBusMutex::OpenError); ERROR_SUCCESS when it is there.
     DWORD PortMutexError() const { return m_mutexIsaBus.OpenError(); }
-    bool IsDriverOpen() const { return m_bDriverOpen; }
 
     State GetState() const { return m_state; }
     // Why io.dll did not load (a system error code), when the library is missing.
@@ -83,13 +83,16 @@ private:
     // Implementation
     State Open(DWORD dwProbeWaitLimitMs);
     State BindLibrary();
-    bool ProbeChip();
-    bool SelectEcAddress(WORD wAddress);
-    bool WriteConfigRegister(BYTE byRegister, BYTE byValue);
+    void ProbeChip();
+    // The port sequences of one EC byte, for a caller that holds the turn and
+    // knows the library is bound and its driver open.
+    BYTE ReadPorts(WORD wAddress);
+    void WritePorts(WORD wAddress, BYTE byValue);
+    void SelectEcAddress(WORD wAddress);
+    void WriteConfigRegister(BYTE byRegister, BYTE byValue);
     WORD RamAddress(int nOffset) const { return static_cast<WORD>(m_nEcRamBase + nOffset); }
 
     int m_nEcRamBase;   // set by the probe
-    bool m_bDriverOpen;   // and the probe done: ports may be used
     DWORD m_dwAccessWaitLimitMs;
     HMODULE m_hIoDll;
     PFN_OUT32 m_pfnOut32;
