@@ -86,7 +86,6 @@ namespace
 EcAccess::EcAccess(DWORD dwProbeWaitLimitMs, DWORD dwAccessWaitLimitMs)
     : m_nEcRamBase(RAM_BASE_OTHER),
       m_dwAccessWaitLimitMs(dwAccessWaitLimitMs),
-      m_hIoDll(nullptr),
       m_pfnOut32(nullptr),
       m_pfnInp32(nullptr),
       m_pfnIsInpOutDriverOpen(nullptr),
@@ -112,7 +111,7 @@ std::vector<std::wstring> EcAccess::LibraryFolders()
 
 std::wstring EcAccess::LibraryPath() const
 {
-    return m_hIoDll != nullptr ? ModulePath(m_hIoDll) : std::wstring();
+    return m_hIoDll ? ModulePath(m_hIoDll.Get()) : std::wstring();
 }
 
 // Each step only when the one before succeeded. The probe's three accesses
@@ -138,13 +137,13 @@ EcAccess::State EcAccess::Open(DWORD dwProbeWaitLimitMs)
 // All four exports are looked up, so a failure can name every one that is missing.
 EcAccess::State EcAccess::BindLibrary()
 {
-    m_hIoDll = LoadPortLibrary(m_dwLoadError);
-    if (m_hIoDll == nullptr)
+    m_hIoDll.Reset(LoadPortLibrary(m_dwLoadError));
+    if (!m_hIoDll)
         return State::LibraryMissing;
-    m_pfnOut32 = BindExport<PFN_OUT32>(m_hIoDll, "Out32");
-    m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll, "Inp32");
-    m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll, "IsInpOutDriverOpen");
-    m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll, "IsXP64Bit");
+    m_pfnOut32 = BindExport<PFN_OUT32>(m_hIoDll.Get(), "Out32");
+    m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll.Get(), "Inp32");
+    m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll.Get(), "IsInpOutDriverOpen");
+    m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll.Get(), "IsXP64Bit");
     const std::pair<const char*, bool> exports[] = {
         {"Out32", m_pfnOut32 != nullptr},
         {"Inp32", m_pfnInp32 != nullptr},

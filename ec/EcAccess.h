@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/OwnedHandle.h"
 #include "ec/IsaBusMutex.h"
 
 // Reads and writes single bytes of the embedded controller's 16-bit address
@@ -13,8 +14,8 @@
 //
 // Construction binds io.dll, checks its driver and probes the chip; GetState
 // says how far it got, and the caller decides what a failure means to it. The
-// steps after the failing one are not taken, so no port has been touched. The
-// library stays loaded until the process ends.
+// steps after the failing one are not taken, so no port has been touched.
+// io.dll is released with the object: nothing else keeps a pointer into it.
 //
 // No port is touched while another program holds the port mutex: an access
 // that cannot have it within its wait limit is not made, and says so. Where
@@ -94,7 +95,7 @@ private:
 
     int m_nEcRamBase;   // set by the probe
     DWORD m_dwAccessWaitLimitMs;
-    HMODULE m_hIoDll;
+    OwnedModule m_hIoDll;
     PFN_OUT32 m_pfnOut32;
     PFN_INP32 m_pfnInp32;
     PFN_QUERY m_pfnIsInpOutDriverOpen;
