@@ -41,11 +41,6 @@ namespace
         return L"power level: " + std::to_wstring(byLevel);
     }
 
-    std::optional<BYTE> ReadRamByte(EcAccess& ec, int nOffset)
-    {
-        return ec.ReadEcByte(static_cast<WORD>(ec.m_nEcRamBase + nOffset));
-    }
-
     // The system's own words for an error, without the line end they come
     // with; "%1" in them stands for pszInsert.
     std::wstring ErrorText(DWORD dwError, const wchar_t* pszInsert = L"it")
@@ -125,7 +120,7 @@ int CommandRunner::RunOnEc(const CommandLine& commandLine)
             return ReportPortsBusy();
         return ReportModeChanged(commandLine.Mode());
     case CommandLine::Command::Power:
-        if (const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET))
+        if (const std::optional<BYTE> byLevel = ec.ReadRamByte(POWER_LEVEL_OFFSET))
             return Say(PowerLine(*byLevel));
         return ReportPortsBusy();
     case CommandLine::Command::Watch: return Watch(ec, commandLine.Count());
@@ -224,15 +219,15 @@ int CommandRunner::ReportModeChanged(LedMode mode)
 // in one short burst.
 int CommandRunner::Status(EcAccess& ec)
 {
-    const std::optional<BYTE> byMode = ReadRamByte(ec, LED_MODE_OFFSET);
-    const std::optional<BYTE> byLevel = byMode ? ReadRamByte(ec, POWER_LEVEL_OFFSET) : std::nullopt;
+    const std::optional<BYTE> byMode = ec.ReadRamByte(LED_MODE_OFFSET);
+    const std::optional<BYTE> byLevel = byMode ? ec.ReadRamByte(POWER_LEVEL_OFFSET) : std::nullopt;
     if (!byLevel)
         return ReportPortsBusy();
     const std::wstring lines[] = {
         L"io.dll: " + ec.LibraryPath(),
         L"driver: open",
         L"chip: " + Hex(ec.ChipId(0), 2) + L" " + Hex(ec.ChipId(1), 2),
-        L"ram base: " + Hex(static_cast<unsigned>(ec.m_nEcRamBase), 4),
+        L"ram base: " + Hex(static_cast<unsigned>(ec.EcRamBase()), 4),
         ModeLine(*byMode),
         PowerLine(*byLevel),
     };
@@ -254,7 +249,7 @@ int CommandRunner::Watch(EcAccess& ec, std::optional<unsigned> count)
     ULONGLONG nLastTurn = GetTickCount64();
     for (;;)
     {
-        const std::optional<BYTE> byLevel = ReadRamByte(ec, POWER_LEVEL_OFFSET);
+        const std::optional<BYTE> byLevel = ec.ReadRamByte(POWER_LEVEL_OFFSET);
         if (byLevel)
             nLastTurn = GetTickCount64();
         else if (GetTickCount64() - nLastTurn >= WATCH_WAIT_LIMIT_MS)

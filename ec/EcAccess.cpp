@@ -85,9 +85,7 @@ namespace
 
 EcAccess::EcAccess(DWORD dwProbeWaitLimitMs, DWORD dwAccessWaitLimitMs)
     : m_nEcRamBase(RAM_BASE_OTHER),
-      m_bDriverOpen(false),
       m_dwAccessWaitLimitMs(dwAccessWaitLimitMs),
-      m_hIoDll(nullptr),
       m_pfnOut32(nullptr),
       m_pfnInp32(nullptr),
       m_pfnIsInpOutDriverOpen(nullptr),
@@ -113,11 +111,12 @@ std::vector<std::wstring> EcAccess::LibraryFolders()
 
 std::wstring EcAccess::LibraryPath() const
 {
-    return m_hIoDll != nullptr ? ModulePath(m_hIoDll) : std::wstring();
+    return m_hIoDll ? ModulePath(m_hIoDll.Get()) : std::wstring();
 }
 
 // Each step only when the one before succeeded. The probe's three accesses
-// are one turn on the ports, so its wait limit is for all of them.
+// are one turn on the ports, so its wait limit is for all of them. Once it
+// has the turn the probe cannot fail: its accesses go straight to the ports.
 EcAccess::State EcAccess::Open(DWORD dwProbeWaitLimitMs)
 {
     const State state = BindLibrary();
@@ -131,23 +130,20 @@ EcAccess::State EcAccess::Open(DWORD dwProbeWaitLimitMs)
     const IsaBusMutex::Turn turn = TakeTurn(dwProbeWaitLimitMs);
     if (!turn)
         return State::PortsBusy;
-    m_bDriverOpen = true;
-    if (ProbeChip())
-        return State::Ready;
-    m_bDriverOpen = false;   // no base known: no access after this one
-    return State::PortsBusy;
+    ProbeChip();
+    return State::Ready;
 }
 
 // All four exports are looked up, so a failure can name every one that is missing.
 EcAccess::State EcAccess::BindLibrary()
 {
-    m_hIoDll = LoadPortLibrary(m_dwLoadError);
-    if (m_hIoDll == nullptr)
+    m_hIoDll.Reset(LoadPortLibrary(m_dwLoadError));
+    if (!m_hIoDll)
         return State::LibraryMissing;
-    m_pfnOut32 = BindExport<PFN_OUT32>(m_hIoDll, "Out32");
-    m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll, "Inp32");
-    m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll, "IsInpOutDriverOpen");
-    m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll, "IsXP64Bit");
+    m_pfnOut32 = BindExport<PFN_OUT32>(m_hIoDll.Get(), "Out32");
+    m_pfnInp32 = BindExport<PFN_INP32>(m_hIoDll.Get(), "Inp32");
+    m_pfnIsInpOutDriverOpen = BindExport<PFN_QUERY>(m_hIoDll.Get(), "IsInpOutDriverOpen");
+    m_pfnIsXP64Bit = BindExport<PFN_QUERY>(m_hIoDll.Get(), "IsXP64Bit");
     const std::pair<const char*, bool> exports[] = {
         {"Out32", m_pfnOut32 != nullptr},
         {"Inp32", m_pfnInp32 != nullptr},
@@ -162,57 +158,78 @@ EcAccess::State EcAccess::BindLibrary()
 }
 
 // The EC RAM block sits at a different place on IT5570/IT5571 chips; the byte
-// at 0x1060 is set to match on both branches. Called in the probe's turn, so
-// its accesses are only refused if taking the held mutex again fails.
-bool EcAccess::ProbeChip()
+// at 0x1060 is set to match on both branches. Runs in the probe's turn.
+void EcAccess::ProbeChip()
 {
-    const std::optional<BYTE> byId1 = ReadEcByte(CHIP_ID_ADDRESS);
-    const std::optional<BYTE> byId2 = byId1 ? ReadEcByte(CHIP_ID_ADDRESS + 1) : std::nullopt;
-    if (!byId2)
-        return false;
-    m_byChipId[0] = *byId1;
-    m_byChipId[1] = *byId2;
-    const bool bIt557x = *byId1 == 0x55 && (*byId2 == 0x70 || *byId2 == 0x71);
+    m_byChipId[0] = ReadPorts(CHIP_ID_ADDRESS);
+    m_byChipId[1] = ReadPorts(CHIP_ID_ADDRESS + 1);
+    const bool bIt557x = m_byChipId[0] == 0x55 && (m_byChipId[1] == 0x70 || m_byChipId[1] == 0x71);
     m_nEcRamBase = bIt557x ? RAM_BASE_IT557X : RAM_BASE_OTHER;
-    return WriteEcByte(CHIP_CONTROL_ADDRESS, bIt557x ? 0x80 : 0x00);
+    WritePorts(CHIP_CONTROL_ADDRESS, bIt557x ? 0x80 : 0x00);
 }
 
 // One step of an indexed sequence: select a configuration register, then
-// write its data port. m_bDriverOpen is settled in the constructor, so the
-// check before each step only ever stops an object that is not ready (kept
-// by a caller that reports the failure).
-bool EcAccess::WriteConfigRegister(BYTE byRegister, BYTE byValue)
+// write its data port.
+void EcAccess::WriteConfigRegister(BYTE byRegister, BYTE byValue)
 {
-    if (!m_bDriverOpen)
-        return false;
     m_pfnOut32(static_cast<short>(m_wSioIndexPort), byRegister);
     m_pfnOut32(static_cast<short>(static_cast<WORD>(m_wSioIndexPort + 1)), byValue);
-    return true;
 }
 
 // The first five steps, shared by reads and writes: the address's high byte,
 // its low byte, then the selection of the data register.
-bool EcAccess::SelectEcAddress(WORD wAddress)
+void EcAccess::SelectEcAddress(WORD wAddress)
 {
-    return WriteConfigRegister(SIO_INDIRECT_SELECT, EC_ADDRESS_HIGH) &&
-           WriteConfigRegister(SIO_INDIRECT_DATA, static_cast<BYTE>(wAddress >> 8)) &&
-           WriteConfigRegister(SIO_INDIRECT_SELECT, EC_ADDRESS_LOW) &&
-           WriteConfigRegister(SIO_INDIRECT_DATA, static_cast<BYTE>(wAddress & 0xFF)) &&
-           WriteConfigRegister(SIO_INDIRECT_SELECT, EC_DATA);
+    WriteConfigRegister(SIO_INDIRECT_SELECT, EC_ADDRESS_HIGH);
+    WriteConfigRegister(SIO_INDIRECT_DATA, static_cast<BYTE>(wAddress >> 8));
+    WriteConfigRegister(SIO_INDIRECT_SELECT, EC_ADDRESS_LOW);
+    WriteConfigRegister(SIO_INDIRECT_DATA, static_cast<BYTE>(wAddress & 0xFF));
+    WriteConfigRegister(SIO_INDIRECT_SELECT, EC_DATA);
 }
 
-std::optional<BYTE> EcAccess::ReadEcByte(WORD wAddress)
+BYTE EcAccess::ReadPorts(WORD wAddress)
 {
-    const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
-    if (!turn || !SelectEcAddress(wAddress))
-        return std::nullopt;
+    SelectEcAddress(wAddress);
     m_pfnOut32(static_cast<short>(m_wSioIndexPort), SIO_INDIRECT_DATA);
     // Only the low byte is the port's answer; the library may leave the rest undefined.
     return static_cast<BYTE>(m_pfnInp32(static_cast<short>(static_cast<WORD>(m_wSioIndexPort + 1))) & 0xFF);
 }
 
+void EcAccess::WritePorts(WORD wAddress, BYTE byValue)
+{
+    SelectEcAddress(wAddress);
+    WriteConfigRegister(SIO_INDIRECT_DATA, byValue);
+}
+
+// An object that is not Ready may not use the ports (no library or driver, no
+// mutex to share them by, or no probe made): it waits for no turn.
+std::optional<BYTE> EcAccess::ReadEcByte(WORD wAddress)
+{
+    if (m_state != State::Ready)
+        return std::nullopt;
+    const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
+    if (!turn)
+        return std::nullopt;
+    return ReadPorts(wAddress);
+}
+
 bool EcAccess::WriteEcByte(WORD wAddress, BYTE byValue)
 {
+    if (m_state != State::Ready)
+        return false;
     const IsaBusMutex::Turn turn = TakeTurn(m_dwAccessWaitLimitMs);
-    return turn && SelectEcAddress(wAddress) && WriteConfigRegister(SIO_INDIRECT_DATA, byValue);
+    if (!turn)
+        return false;
+    WritePorts(wAddress, byValue);
+    return true;
+}
+
+std::optional<BYTE> EcAccess::ReadRamByte(int nOffset)
+{
+    return ReadEcByte(RamAddress(nOffset));
+}
+
+bool EcAccess::WriteRamByte(int nOffset, BYTE byValue)
+{
+    return WriteEcByte(RamAddress(nOffset), byValue);
 }

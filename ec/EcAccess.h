@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/OwnedHandle.h"
 #include "ec/IsaBusMutex.h"
 
 // Reads and writes single bytes of the embedded controller's 16-bit address
@@ -13,8 +14,8 @@
 //
 // Construction binds io.dll, checks its driver and probes the chip; GetState
 // says how far it got, and the caller decides what a failure means to it. The
-// steps after the failing one are not taken, so no port has been touched. The
-// library stays loaded until the process ends.
+// steps after the failing one are not taken, so no port has been touched.
+// io.dll is released with the object: nothing else keeps a pointer into it.
 //
 // No port is touched while another program holds the port mutex: an access
 // that cannot have it within its wait limit is not made, and says so. Where
@@ -39,10 +40,14 @@ public:
     EcAccess(const EcAccess&) = delete;
     EcAccess& operator=(const EcAccess&) = delete;
 
-    // Nothing, or false: the access was not made (another program kept the
-    // ports for the whole wait, or the EC is not ready) and no port was touched.
+    // Nothing, or false: the access was not made and no port was touched,
+    // because another program kept the ports for the whole wait, or because
+    // construction stopped short of Ready (GetState says where).
     [[nodiscard]] std::optional<BYTE> ReadEcByte(WORD wAddress);
     bool WriteEcByte(WORD wAddress, BYTE byValue);
+    // The same for a byte of the EC RAM block, named by its EcRamMap offset.
+    [[nodiscard]] std::optional<BYTE> ReadRamByte(int nOffset);
+    bool WriteRamByte(int nOffset, BYTE byValue);
     // The ports for a run of accesses that no other program may come between
     // (the two bytes of a mode change); the accesses inside wait for nothing.
     // Test it before the first access: false means another program kept the
@@ -54,7 +59,6 @@ public:
     // Why the port mutex could be neither created nor opened (a system error
     // code, see IsaBusMutex::OpenError); ERROR_SUCCESS when it is there.
     DWORD PortMutexError() const { return m_mutexIsaBus.OpenError(); }
-    bool IsDriverOpen() const { return m_bDriverOpen; }
 
     State GetState() const { return m_state; }
     // Why io.dll did not load (a system error code), when the library is missing.
@@ -65,13 +69,12 @@ public:
     std::wstring LibraryPath() const;
     // The chip id bytes the probe read at 0x2000 and 0x2001.
     BYTE ChipId(int nIndex) const { return m_byChipId[nIndex]; }
+    // Where the probe found the EC RAM block: 0xC400 on an IT5570/IT5571, else 0x0400.
+    int EcRamBase() const { return m_nEcRamBase; }
 
     // The folders searched for io.dll, in order, each with a trailing
     // backslash: the program's own folder, then the system folder.
     static std::vector<std::wstring> LibraryFolders();
-
-    // Data members
-    int m_nEcRamBase;   // 0xC400 on an IT5570/IT5571, else 0x0400; add the EcRamMap offsets
 
 private:
     typedef void(__stdcall* PFN_OUT32)(short nPort, short nValue);
@@ -81,13 +84,18 @@ private:
     // Implementation
     State Open(DWORD dwProbeWaitLimitMs);
     State BindLibrary();
-    bool ProbeChip();
-    bool SelectEcAddress(WORD wAddress);
-    bool WriteConfigRegister(BYTE byRegister, BYTE byValue);
+    void ProbeChip();
+    // The port sequences of one EC byte, for a caller that holds the turn and
+    // knows the library is bound and its driver open.
+    BYTE ReadPorts(WORD wAddress);
+    void WritePorts(WORD wAddress, BYTE byValue);
+    void SelectEcAddress(WORD wAddress);
+    void WriteConfigRegister(BYTE byRegister, BYTE byValue);
+    WORD RamAddress(int nOffset) const { return static_cast<WORD>(m_nEcRamBase + nOffset); }
 
-    bool m_bDriverOpen;   // and the probe done: ports may be used
+    int m_nEcRamBase;   // set by the probe
     DWORD m_dwAccessWaitLimitMs;
-    HMODULE m_hIoDll;
+    OwnedModule m_hIoDll;
     PFN_OUT32 m_pfnOut32;
     PFN_INP32 m_pfnInp32;
     PFN_QUERY m_pfnIsInpOutDriverOpen;

@@ -15,8 +15,7 @@ class EcAccess;
 // keep it to what cannot be done before.
 //
 // All or nothing: when the ports cannot be had within the wait limit, nothing
-// is written and the change is false. The base is read from the EcAccess
-// afresh for each write.
+// is written and the change is false.
 class LedModeChange
 {
 public:

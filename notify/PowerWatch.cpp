@@ -35,7 +35,7 @@ void CPowerWatch::Poll()
     // A poll that cannot have the ports (another program holds them) is
     // skipped. Anything but 1, 2 or 3 is no level at all and does not reset the
     // last one, so 2, 0, 2 is no change.
-    const std::optional<BYTE> byLevel = m_ec.ReadEcByte(static_cast<WORD>(m_ec.m_nEcRamBase + POWER_LEVEL_OFFSET));
+    const std::optional<BYTE> byLevel = m_ec.ReadRamByte(POWER_LEVEL_OFFSET);
     const int nLevel = byLevel.value_or(0);
     if (nLevel < 1 || nLevel > 3 || nLevel == m_nPowerLevel)
         return;

@@ -69,7 +69,6 @@ namespace
     {
         const Plan& plan = bLogged ? LOGGED : UNLOGGED;
         EcAccess ec(INFINITE, INFINITE);   // nobody else uses the simulated ports here
-        const WORD wMode = static_cast<WORD>(ec.m_nEcRamBase + LED_MODE_OFFSET);
         auto pfnOut32 = SimHarness::IoExport<void(__stdcall*)(short, short)>("Out32");
         HANDLE hMutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, IsaBusMutex::NAME);
 
@@ -77,8 +76,8 @@ namespace
             for (int i = 0; i < PORT_ACCESSES_PER_BYTE; ++i)
                 pfnOut32(0x80, 0);   // an unmodelled port: the library's cost alone
         };
-        const auto write = [&] { ec.WriteEcByte(wMode, 0x02); };
-        const auto read = [&] { static_cast<void>(ec.ReadEcByte(wMode)); };
+        const auto write = [&] { ec.WriteRamByte(LED_MODE_OFFSET, 0x02); };
+        const auto read = [&] { static_cast<void>(ec.ReadRamByte(LED_MODE_OFFSET)); };
         const auto mutex = [&] {
             WaitForSingleObject(hMutex, INFINITE);
             ReleaseMutex(hMutex);
@@ -91,13 +90,13 @@ namespace
         std::printf("%s (medians of %d rounds x %d operations):\n", plan.pszTitle, plan.nRounds, plan.nOperations);
         std::printf("  12 bare Out32 calls (baseline)      %8.2f us\n", dBare);
         std::printf("  named mutex wait + release          %8.2f us\n", dMutex);
-        std::printf("  WriteEcByte                         %8.2f us  %7.2f x baseline\n", dWrite, dWrite / dBare);
-        std::printf("  ReadEcByte                          %8.2f us  %7.2f x baseline\n", dRead, dRead / dBare);
+        std::printf("  WriteRamByte                        %8.2f us  %7.2f x baseline\n", dWrite, dWrite / dBare);
+        std::printf("  ReadRamByte                         %8.2f us  %7.2f x baseline\n", dRead, dRead / dBare);
         if (!bLogged)
-            std::printf("  WriteEcByte beyond bare calls+mutex %8.2f us\n", dWrite - dBare - dMutex);
+            std::printf("  WriteRamByte beyond bare calls+mutex %7.2f us\n", dWrite - dBare - dMutex);
         else
             std::printf(
-                "  port accesses per WriteEcByte %.2f, per ReadEcByte %.2f\n", LoggedAccessesPer(sim, write),
+                "  port accesses per WriteRamByte %.2f, per ReadRamByte %.2f\n", LoggedAccessesPer(sim, write),
                 LoggedAccessesPer(sim, read)
             );
         std::fflush(stdout);
