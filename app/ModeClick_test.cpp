@@ -74,7 +74,7 @@ namespace
 // we hold them. So each look-up comes while the ports are free and before the
 // clear byte; the buttons get the pictures after the clear byte, and those
 // whose picture changed are repainted after the mode byte.
-TEST_F(ModeClickTest, ThePicturesAreLookedUpBeforeThePortsAreTakenAndShownOnceBothBytesAreOut)
+TEST_F(ModeClickTest, PicturesAreLookedUpBeforeTheTurnAndShownAfterIt)
 {
     auto pEc = ProbedEc(0x55, 0x70);
     std::vector<std::wstring> lookedUp;
@@ -100,7 +100,7 @@ TEST_F(ModeClickTest, ThePicturesAreLookedUpBeforeThePortsAreTakenAndShownOnceBo
 // The mode byte that goes out is the mode the buttons show: a picture whose
 // look-up fails leaves its button blank, not showing the previous mode's
 // picture, and the caller learns of it to tell the user.
-TEST_F(ModeClickTest, APictureWhoseLookUpFailsLeavesItsButtonBlankAndTheModeChangesAllTheSame)
+TEST_F(ModeClickTest, FailedLookUpBlanksItsButtonAndTheModeStillChanges)
 {
     auto pEc = ProbedEc(0x54, 0x70);
     const auto lookUp = [&](const wchar_t* pszFile) {

@@ -13,7 +13,7 @@
 // out, leave the EC as it was and the log without an access of ours. An
 // access that waits for the release (its limit far beyond anything the other
 // program takes) comes after the other program's last access.
-TEST(IsaBusMutex, NoPortIsTouchedWhileAnotherProgramHoldsTheMutexAndAWaitingAccessFollowsItsRelease)
+TEST(IsaBusMutex, NoPortIsTouchedUntilAnotherProgramReleasesTheMutex)
 {
     SimHarness& sim = ProcessSim();
     auto pEc = ProbedEc(0x55, 0x70, 50);
@@ -60,7 +60,7 @@ TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
 // A hardware monitor running elevated made the mutex with a DACL that shuts
 // us out, or some program took its name for another kind of object: either
 // may be using the ports unseen, so none is ever touched. The probe says why.
-TEST(IsaBusMutex, WhereTheMutexCanBeNeitherCreatedNorOpenedNoTurnIsGrantedAndNoPortTouched)
+TEST(IsaBusMutex, UnopenableMutexGrantsNoTurnAndTouchesNoPort)
 {
     SimHarness& sim = ProcessSim();
     sim.SetChipId(0x55, 0x70);

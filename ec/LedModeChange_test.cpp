@@ -9,7 +9,7 @@
 
 // (Each mode's value at both bases is checked through the buttons and velkorctl.)
 // A failure between the bytes must not leave the clear byte alone.
-TEST(LedModeChange, TheCallersWorkComesBetweenTheBytesAndAThrowThereStillWritesTheModeByte)
+TEST(LedModeChange, CallersWorkComesBetweenTheBytesAndAThrowStillEndsIt)
 {
     SimHarness& sim = ProcessSim();
     auto pEc = ProbedEc(0x54, 0x70);

@@ -10,7 +10,9 @@ static INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-TEST(Resources, PopupTemplateIsFoundOnAnySystemAndTheMainWindowFitsTheBuiltInBackground)
+// The popup's template is found whatever the system's language, and the main
+// window fits the built-in background.
+TEST(Resources, PopupTemplateIsFoundAndTheWindowFitsTheBuiltInBackground)
 {
     // The popup's template is Chinese (PRC); an English system must still find it.
     EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_PWR_NOTIFY), RT_DIALOG), nullptr);

@@ -89,7 +89,7 @@ namespace
 // Another program keeps the EC ports past the probe's five seconds: no window
 // comes, only a message (which no window owns), and once it is read the
 // program ends with status 0, having touched no port.
-TEST(Startup, WhileAnotherProgramKeepsThePortsTheUserIsToldAndTheProgramEndsWithoutPortAccess)
+TEST(Startup, PortsKeptByAnotherProgramAreToldAndLeftAlone)
 {
     VelkorSession velkor;
     TestInstall& install = velkor.Install();
@@ -113,7 +113,7 @@ TEST(Startup, WhileAnotherProgramKeepsThePortsTheUserIsToldAndTheProgramEndsWith
 // it may be using the ports unseen. The program starts as if the ports were
 // kept for good: a message that names the mutex and the cause, then the end,
 // with status 0 and without a port access.
-TEST(Startup, WhereThePortMutexCanBeNeitherCreatedNorOpenedTheUserIsToldWhyAndNoPortIsTouched)
+TEST(Startup, UnopenablePortMutexIsToldWithItsCauseAndNoPortTouched)
 {
     const std::wstring strMutex = L"The EC ports' mutex, Global\\Access_ISABUS.HTP.Method, is in use by another "
                                   L"program and cannot be shared (";
