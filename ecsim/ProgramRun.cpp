@@ -114,7 +114,7 @@ bool ProgramRun::Start(DWORD dwCreationFlags)
         HANDLE hRead = nullptr, hWrite = nullptr;
         if (CreatePipe(&hRead, &hWrite, &sa, 0))
         {
-            CloseHandle(hRead);
+            const SimKernelHandle reader(hRead);   // gone at once: every write to the pipe fails
             hOutput.Reset(hWrite);
         }
     }
