@@ -1,7 +1,9 @@
 #include "framework/IconFile.h"
 
 #include <cstring>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "base/OwnedHandle.h"
 
@@ -42,10 +44,19 @@ namespace
         }
         return bytes;
     }
-}   // namespace
 
-namespace IconFile
-{
+    // The image of a file read into memory, in the bytes of that file.
+    struct SingleImage
+    {
+        const BYTE* pBits;   // BITMAPINFOHEADER, colour table, XOR and AND masks
+        DWORD cbBits;
+        DWORD dwWidth;
+        DWORD dwHeight;
+    };
+
+    // The one image of a file that holds exactly one uncompressed icon image
+    // whose colour table and masks lie whole inside the span its entry gives
+    // (the system may take a shorter span on trust); nothing for any other file.
     std::optional<SingleImage> FindSingleImage(const std::vector<BYTE>& file)
     {
         if (file.size() < DIRECTORY_SIZE + ENTRY_SIZE || ReadAt<WORD>(file, 0) != 0 ||
@@ -79,24 +90,30 @@ namespace IconFile
         return SingleImage{file.data() + nOffset, cbImage, static_cast<DWORD>(nWidth), static_cast<DWORD>(nHeight)};
     }
 
-    SharedIcon Load(const std::wstring& strPath, Reading* pReading)
+    // The icon of the one image FindSingleImage finds, decoded from the bytes
+    // of its file; empty for any other file, and when the system refuses it.
+    SharedIcon DecodeSingleImage(const std::vector<BYTE>& file)
     {
-        if (pReading != nullptr)
-            *pReading = Reading::ByLoadImage;
-        const std::optional<std::vector<BYTE>> file = ReadSmallFile(strPath);
-        if (const std::optional<SingleImage> image = file ? FindSingleImage(*file) : std::nullopt)
-        {
-            // Size 0 x 0: the image at the size it was drawn at, as LoadImage gives it.
-            HICON hIcon = ::CreateIconFromResourceEx(
+        const std::optional<SingleImage> image = FindSingleImage(file);
+        if (!image)
+            return {};
+        // Size 0 x 0: the image at the size it was drawn at, as LoadImage gives it.
+        return SharedIcon::Adopt(
+            ::CreateIconFromResourceEx(
                 const_cast<BYTE*>(image->pBits), image->cbBits, TRUE, RESOURCE_VERSION, 0, 0, LR_DEFAULTCOLOR
-            );
-            if (hIcon != nullptr)
-            {
-                if (pReading != nullptr)
-                    *pReading = Reading::FromMemory;
-                return SharedIcon::Adopt(hIcon, image->dwWidth, image->dwHeight);
-            }
-        }
+            ),
+            image->dwWidth, image->dwHeight
+        );
+    }
+}   // namespace
+
+namespace IconFile
+{
+    SharedIcon Load(const std::wstring& strPath)
+    {
+        const std::optional<std::vector<BYTE>> file = ReadSmallFile(strPath);
+        if (SharedIcon icon = file ? DecodeSingleImage(*file) : SharedIcon())
+            return icon;
         return SharedIcon::Adopt(
             static_cast<HICON>(::LoadImageW(nullptr, strPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))
         );

@@ -1,9 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "framework/SharedIcon.h"
 
@@ -14,30 +12,11 @@
 // A file of one uncompressed image, the kind every skin holds, is read once
 // and decoded from memory, its size taken from the image's own header: under
 // Wine that takes a third of LoadImage's time and half its memory, and saves
-// GetIconInfo's copies of the bitmaps. Any other file (several images to
-// choose from, PNG data, anything odd) goes to LoadImage as it is.
+// GetIconInfo's copies of the bitmaps. It is opened sharing reading, writing
+// and deletion, so it is read even while another program keeps it open for
+// writing, which LoadImage refuses. Any other file (several images to choose
+// from, PNG data, anything odd) goes to LoadImage as it is.
 namespace IconFile
 {
-    // Which way Load read a file.
-    enum class Reading
-    {
-        FromMemory,   // the single image decoded from the bytes read
-        ByLoadImage,   // the file handed to LoadImage as it is
-    };
-
-    // pReading, when given, learns which way the file was read.
-    SharedIcon Load(const std::wstring& strPath, Reading* pReading = nullptr);
-
-    // The image of a file read into memory, in the bytes of that file.
-    struct SingleImage
-    {
-        const BYTE* pBits;   // BITMAPINFOHEADER, colour table, XOR and AND masks
-        DWORD cbBits;
-        DWORD dwWidth;
-        DWORD dwHeight;
-    };
-    // The one image of a file that holds exactly one uncompressed icon image
-    // whose colour table and masks lie whole inside the span its entry gives;
-    // nothing for any other file. Load decodes only such an image itself.
-    std::optional<SingleImage> FindSingleImage(const std::vector<BYTE>& file);
+    SharedIcon Load(const std::wstring& strPath);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/OwnedHandle.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/framework/IconLook.h"
 #include "tests/support/TempFolder.h"
@@ -83,6 +84,25 @@ namespace
             file.insert(file.end(), image.begin(), image.end());
         return file;
     }
+
+    // What Load makes of the file at strPath: as it is, and while another program
+    // keeps it open for writing, when only a read from memory gets it (LoadImage
+    // cannot open it then).
+    struct Loaded
+    {
+        IconLook look, lookWhileWritten;
+    };
+
+    Loaded LoadBothWays(const std::wstring& strPath)
+    {
+        Loaded loaded{LookOf(IconFile::Load(strPath)), {}};
+        const OwnedKernelHandle hWriter(::CreateFileW(
+            strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr
+        ));
+        EXPECT_TRUE(hWriter) << "not opened for writing";
+        loaded.lookWhileWritten = LookOf(IconFile::Load(strPath));
+        return loaded;
+    }
 }   // namespace
 
 // A file of one plain image is decoded from memory, any other goes to
@@ -90,29 +110,29 @@ namespace
 // pictures and for icons of other depths, sizes and image counts.
 TEST(IconFile, GivesWhatLoadImageGivesForEveryKindOfIconFile)
 {
-    using enum IconFile::Reading;
+    TempFolder temp;
     for (const wchar_t* pszName : {L"01_On_1.ico", L"06_Exit.ico"})
     {
-        const std::wstring strPath = FileSystem::ProductFolder() + L"\\skin_EN\\" + pszName;
-        IconFile::Reading reading = ByLoadImage;
-        const SharedIcon icon = IconFile::Load(strPath, &reading);
-        ASSERT_TRUE(icon) << pszName;
-        EXPECT_EQ(LookOf(icon), LoadImageLook(strPath)) << pszName;
-        EXPECT_EQ(FromMemory, reading) << pszName;
+        const std::wstring strPath = temp.File(pszName);
+        FileSystem::Copy(FileSystem::ProductFolder() + L"\\skin_EN\\" + pszName, strPath);
+        const IconLook expected = LoadImageLook(strPath);
+        ASSERT_FALSE(expected.pixels.empty()) << "LoadImage reads " << pszName;
+        const Loaded loaded = LoadBothWays(strPath);
+        EXPECT_EQ(loaded.look, expected) << pszName;
+        EXPECT_EQ(loaded.lookWhileWritten, expected) << pszName << ": not read from memory";
     }
 
-    TempFolder temp;
     const struct
     {
         const wchar_t* pszName;
         Bytes file;
-        IconFile::Reading reading;
+        bool bFromMemory;
     } cases[] = {
-        {L"odd-8bit.ico", IconFileOf({IconImage(17, 13, 8)}), FromMemory},
-        {L"32bit.ico", IconFileOf({IconImage(40, 24, 32)}), FromMemory},
+        {L"odd-8bit.ico", IconFileOf({IconImage(17, 13, 8)}), true},
+        {L"32bit.ico", IconFileOf({IconImage(40, 24, 32)}), true},
         // Pixels that start after a colour table, which a 32-bit image may carry.
-        {L"32bit-with-colours.ico", IconFileOf({IconImage(20, 20, 32, 7)}), FromMemory},
-        {L"two-images.ico", IconFileOf({IconImage(16, 16, 8), IconImage(48, 48, 32)}), ByLoadImage},
+        {L"32bit-with-colours.ico", IconFileOf({IconImage(20, 20, 32, 7)}), true},
+        {L"two-images.ico", IconFileOf({IconImage(16, 16, 8), IconImage(48, 48, 32)}), false},
     };
     for (const auto& example : cases)
     {
@@ -120,14 +140,15 @@ TEST(IconFile, GivesWhatLoadImageGivesForEveryKindOfIconFile)
         FileSystem::WriteBytes(strPath, example.file);
         const IconLook expected = LoadImageLook(strPath);
         ASSERT_FALSE(expected.pixels.empty()) << "LoadImage reads " << example.pszName;
-        IconFile::Reading reading = example.reading == FromMemory ? ByLoadImage : FromMemory;
-        EXPECT_EQ(LookOf(IconFile::Load(strPath, &reading)), expected) << example.pszName;
-        EXPECT_EQ(example.reading, reading) << example.pszName;
+        const Loaded loaded = LoadBothWays(strPath);
+        EXPECT_EQ(loaded.look, expected) << example.pszName;
+        EXPECT_EQ(loaded.lookWhileWritten, example.bFromMemory ? expected : IconLook{}) << example.pszName;
     }
 }
 
 // The platform reads some damaged files all the same (a picture cut short in
-// its pixels): whatever it makes of one, IconFile makes the same.
+// its pixels): whatever it makes of one, IconFile makes the same, never from
+// memory.
 TEST(IconFile, ADamagedFileGivesWhatLoadImageGivesAndAMissingOneNoIcon)
 {
     TempFolder temp;
@@ -153,16 +174,13 @@ TEST(IconFile, ADamagedFileGivesWhatLoadImageGivesAndAMissingOneNoIcon)
         {L"missing-colours.ico", missingColours},
     };
     ASSERT_EQ(70u, missingColours.size());
-    // The system may take such a span on trust; it is never handed one.
-    EXPECT_FALSE(IconFile::FindSingleImage(missingColours));
-    EXPECT_TRUE(IconFile::FindSingleImage(whole));
     for (const auto& example : damaged)
     {
         const std::wstring strPath = temp.File(example.pszName);
         FileSystem::WriteBytes(strPath, example.file);
-        IconFile::Reading reading = IconFile::Reading::FromMemory;
-        EXPECT_EQ(LookOf(IconFile::Load(strPath, &reading)), LoadImageLook(strPath)) << example.pszName;
-        EXPECT_EQ(IconFile::Reading::ByLoadImage, reading) << example.pszName;
+        const Loaded loaded = LoadBothWays(strPath);
+        EXPECT_EQ(loaded.look, LoadImageLook(strPath)) << example.pszName;
+        EXPECT_EQ(loaded.lookWhileWritten, IconLook{}) << example.pszName;
     }
     EXPECT_FALSE(IconFile::Load(temp.File(L"missing.ico")));
     EXPECT_FALSE(IconFile::Load(temp.Path())) << "a folder";

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <utility>
 
 #include "controls/button/SkinButtonPainter.h"
 #include "framework/Brush.h"
@@ -28,12 +29,33 @@ CSkinButton::CSkinButton()
 
 // ---- Images
 
+int CSkinButton::SetIcons(OwnedIcon hot, OwnedIcon idle)
+{
+    return RepaintUnlessFailed(m_images.SetIcons(std::move(hot), std::move(idle)));
+}
+
+int CSkinButton::SetIconWithGrayIdle(OwnedIcon hot)
+{
+    return RepaintUnlessFailed(m_images.SetIconWithGrayIdle(std::move(hot), this));
+}
+
+void CSkinButton::ClearImages()
+{
+    m_images.Clear();
+    Repaint();
+}
+
 int CSkinButton::SetIcons(HICON hHot, HICON hIdle)
 {
-    const int nResult = m_images.SetIcons(hHot, hIdle, this);
-    if (nResult == 0)
-        Repaint();
-    return nResult;
+    if (hHot == nullptr)
+    {
+        ClearImages();
+        return 0;
+    }
+    if (hIdle == AUTO_GRAY_ICON)
+        return SetIconWithGrayIdle(OwnedIcon(hHot));
+    // A handle given for both slots has one owner; the hot icon shows in both states.
+    return SetIcons(OwnedIcon(hHot), OwnedIcon(hIdle == hHot ? nullptr : hIdle));
 }
 
 void CSkinButton::SetIcon(const SharedIcon& icon)
@@ -51,7 +73,11 @@ SharedIcon CSkinButton::SwapIcon(const SharedIcon& icon) noexcept
 
 int CSkinButton::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask)
 {
-    const int nResult = m_images.SetBitmaps(hHot, hHotMask, hIdle, hIdleMask);
+    return RepaintUnlessFailed(m_images.SetBitmaps(hHot, hHotMask, hIdle, hIdleMask));
+}
+
+int CSkinButton::RepaintUnlessFailed(int nResult)
+{
     if (nResult == 0)
         Repaint();
     return nResult;

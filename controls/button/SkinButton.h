@@ -16,11 +16,12 @@ class CSkinButtonPainter;
 // a face, a one-pixel border that follows the pointer and an icon or a masked
 // bitmap, optionally with a caption.
 //
-// Ownership ("Adopts" at a setter): every icon, bitmap, mask and the hover
-// cursor handed to the button becomes its property; it destroys them when it
-// gets new ones and when it is destroyed. Do not destroy or share a handle
-// after handing it over. A SharedIcon ("Shares") is the exception: the button
-// holds it beside its other holders.
+// Ownership: an icon handed over as an OwnedIcon, and every bitmap, mask and
+// hover cursor handed over at a setter marked "Adopts", becomes the button's
+// property; it destroys them when it gets new ones and when it is destroyed.
+// Do not destroy or share a handle after handing it over. A SharedIcon is
+// held beside its other holders. ClearImages takes nothing: an icon the
+// caller keeps stays the caller's.
 //
 // The button always lets its BN_CLICKED through, so the parent's click handler
 // runs after the button's own work (focus, check toggle, drop-down menu, link).
@@ -46,18 +47,25 @@ public:
         ImageAfterText = 2
     };
 
-    // Passed as the idle icon to SetIcons: the idle icon becomes a grey copy of
-    // the hot one.
-    static inline const HICON AUTO_GRAY_ICON = CSkinButtonImages::AUTO_GRAY_ICON;
+    // Passed as the idle icon to SetIcons(HICON, HICON): the idle icon becomes
+    // a grey copy of the hot one.
+    static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
 
     CSkinButton();
 
     // ---- Images
-    // Adopts. Replaces all images with the hot icon and the idle icon (NULL: none;
-    // AUTO_GRAY_ICON: a grey copy of the hot one) and repaints. A NULL hot icon
-    // clears the images and leaves hIdle with the caller. Returns 0, or 1 when
-    // an icon cannot be read; then the button has no images and has destroyed
-    // the icons handed to it.
+    // Replaces all images with the hot icon and the idle icon (empty: none),
+    // both handed over, and repaints; an empty hot icon clears the images.
+    // Returns 0, or 1 when an icon cannot be read; then the button has no
+    // images and has destroyed the icons handed to it.
+    int SetIcons(OwnedIcon hot, OwnedIcon idle = OwnedIcon());
+    // The same with a grey copy of the hot icon as the idle icon.
+    int SetIconWithGrayIdle(OwnedIcon hot);
+    // Lets go of all images and repaints.
+    void ClearImages();
+    // The same from raw handles: adopts hHot and hIdle (AUTO_GRAY_ICON: a grey
+    // copy; hHot again: one icon for both); a NULL hHot only clears the images,
+    // as ClearImages does, and leaves hIdle with the caller.
     int SetIcons(HICON hHot, HICON hIdle);
     // Shares. Replaces all images with one icon held together with the caller (a
     // picture cache, other buttons): the icon lives until its last holder lets
@@ -148,6 +156,8 @@ protected:
 
     // ---- Implementation
     void Repaint();
+    // Repaints after a change of images that succeeded (nResult 0); returns nResult.
+    int RepaintUnlessFailed(int nResult);
     template <class T> void SetAndRepaint(T& rOption, T value)
     {
         rOption = value;

@@ -1,5 +1,6 @@
 #include "controls/button/SkinButtonImages.h"
 
+#include <utility>
 #include <vector>
 
 #include "framework/Bitmap.h"
@@ -28,27 +29,34 @@ namespace
     }
 }   // namespace
 
-int CSkinButtonImages::SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd)
+int CSkinButtonImages::SetIcons(OwnedIcon hot, OwnedIcon idle)
 {
     Clear();
-    if (hHot == nullptr)
+    if (!hot)
         return 0;
 
     // Both icons are taken over before either is looked at, so that a failure
-    // leaves neither behind; one handle given twice is held once.
-    const SharedIcon hot = SharedIcon::Adopt(hHot);
-    SharedIcon idle;
-    if (hIdle == AUTO_GRAY_ICON)
-        idle = hot ? SharedIcon::Adopt(MakeGrayIcon(hHot, pWnd)) : SharedIcon();
-    else if (hIdle == hHot)
-        idle = hot;
-    else
-        idle = SharedIcon::Adopt(hIdle);
-    if (!hot || (hIdle != nullptr && !idle))
+    // leaves neither behind.
+    const bool bIdle = static_cast<bool>(idle);
+    const SharedIcon hotIcon = SharedIcon::Adopt(hot.Release());
+    const SharedIcon idleIcon = SharedIcon::Adopt(idle.Release());
+    if (!hotIcon || (bIdle && !idleIcon))
         return 1;
-    m_icons[0] = hot;
-    m_icons[1] = idle;
+    m_icons[0] = hotIcon;
+    m_icons[1] = idleIcon;
     return 0;
+}
+
+// A grey copy that cannot be made fails like an unreadable idle icon.
+int CSkinButtonImages::SetIconWithGrayIdle(OwnedIcon hot, CWnd* pWnd)
+{
+    OwnedIcon gray(hot ? MakeGrayIcon(hot.Get(), pWnd) : nullptr);
+    if (hot && !gray)
+    {
+        Clear();
+        return 1;
+    }
+    return SetIcons(std::move(hot), std::move(gray));
 }
 
 bool CSkinButtonImages::SetIcon(const SharedIcon& icon)

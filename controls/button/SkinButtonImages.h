@@ -13,9 +13,6 @@ class CWnd;
 class CSkinButtonImages
 {
 public:
-    // Passed as the idle icon: the idle icon becomes a grey copy of the hot one.
-    static inline const HICON AUTO_GRAY_ICON = reinterpret_cast<HICON>(static_cast<INT_PTR>(-2));
-
     // A bitmap image with its monochrome mask (white where the image is
     // transparent). Owned: each handle by one owner, which two places given
     // the same handle share.
@@ -30,9 +27,10 @@ public:
         HBITMAP Mask() const { return mask ? mask->Get() : nullptr; }
     };
 
-    // Replace every image, as CSkinButton::SetIcons and SetBitmaps describe.
-    // pWnd's DC reads the hot icon's pixels for a grey copy.
-    int SetIcons(HICON hHot, HICON hIdle, CWnd* pWnd);
+    // Replace every image, as CSkinButton::SetIcons, SetIconWithGrayIdle and
+    // SetBitmaps describe. pWnd's DC reads the hot icon's pixels for a grey copy.
+    int SetIcons(OwnedIcon hot, OwnedIcon idle);
+    int SetIconWithGrayIdle(OwnedIcon hot, CWnd* pWnd);
     int SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask);
     // Replaces every image with the icon alone, as CSkinButton::SetIcon
     // describes. False when that icon alone is what the slots hold already.

@@ -163,7 +163,7 @@ namespace
 TEST_F(SkinButtonTest, IconPlacementAndFlatBorderFollowHotAndPressed)
 {
     Attach();
-    ASSERT_EQ(0, m_button.SetIcons(SolidIcon(48, 48, RED), nullptr));
+    ASSERT_EQ(0, m_button.SetIcons(OwnedIcon(SolidIcon(48, 48, RED))));
     auto idle = Render();
     EXPECT_EQ(CRect(22, 6, 70, 54), idle->Bounds(RED));
     EXPECT_EQ(Sys(COLOR_BTNFACE), idle->At(0, 0));
@@ -232,32 +232,43 @@ TEST_F(SkinButtonTest, CheckBoxSeeThroughAndMaskedBitmapOptions)
     EXPECT_EQ(RGB(0, 0, 160), Render()->At(10, 30));
 }
 
+// Icons handed over as OwnedIcon are the button's; ClearImages, and the raw
+// form with a NULL hot icon, leave the caller's icon alone.
 TEST_F(SkinButtonTest, ReplacedPicturesAreDestroyedButNotAnIconLeftWithTheCaller)
 {
     Attach();
     HICON hA = SolidIcon(16, 16, RED);
     HICON hB = SolidIcon(16, 16, RED);
-    EXPECT_EQ(0, m_button.SetIcons(hA, nullptr));
+    EXPECT_EQ(0, m_button.SetIcons(OwnedIcon(hA)));
     EXPECT_EQ(0, m_button.SetIcons(hB, nullptr));
     EXPECT_FALSE(IconAlive(hA));
     EXPECT_TRUE(IconAlive(hB));
 
-    HICON hIdle = SolidIcon(16, 16, RED);
-    EXPECT_EQ(0, m_button.SetIcons(nullptr, hIdle));   // clears the images; hIdle stays the caller's
+    m_button.ClearImages();
     EXPECT_FALSE(IconAlive(hB));
+    EXPECT_TRUE(Render()->Bounds(RED).IsRectEmpty());
+    HICON hIdle = SolidIcon(16, 16, RED);
+    EXPECT_EQ(0, m_button.SetIcons(OwnedIcon(SolidIcon(16, 16, RED))));
+    EXPECT_EQ(0, m_button.SetIcons(nullptr, hIdle));   // clears the images; hIdle stays the caller's
     EXPECT_TRUE(IconAlive(hIdle));
     EXPECT_TRUE(Render()->Bounds(RED).IsRectEmpty());
     // An unreadable hot icon fails, and the idle icon handed over with it is not leaked.
     HICON hGone = SolidIcon(16, 16, RED);
     ::DestroyIcon(hGone);
-    EXPECT_EQ(1, m_button.SetIcons(hGone, hIdle));
+    EXPECT_EQ(1, m_button.SetIcons(OwnedIcon(hGone), OwnedIcon(hIdle)));
     EXPECT_FALSE(IconAlive(hIdle));
+    // One handle given for both slots, raw, is destroyed once.
+    HICON hBoth = SolidIcon(16, 16, RED);
+    EXPECT_EQ(0, m_button.SetIcons(hBoth, hBoth));
+    EXPECT_EQ(CRect(38, 22, 54, 38), Render()->Bounds(RED));
+    m_button.ClearImages();
+    EXPECT_FALSE(IconAlive(hBoth));
     // Bitmaps likewise, one handle given for two places included.
     HBITMAP hImage = ::CreateBitmap(8, 8, 1, 32, nullptr);
     HBITMAP hMask = ::CreateBitmap(8, 8, 1, 1, nullptr);
     EXPECT_EQ(0, m_button.SetBitmaps(hImage, hMask, hImage, hMask));
     EXPECT_EQ(DWORD(OBJ_BITMAP), ::GetObjectType(hImage));
-    EXPECT_EQ(0, m_button.SetIcons(nullptr, nullptr));
+    m_button.ClearImages();
     EXPECT_EQ(0u, ::GetObjectType(hImage));
     EXPECT_EQ(0u, ::GetObjectType(hMask));
 
@@ -292,7 +303,7 @@ TEST_F(SkinButtonTest, ASharedIconLivesUntilItsLastHolderLetsGoAndOnlyANewOneRep
 
     red = SharedIcon();
     EXPECT_FALSE(IconAlive(hRed)) << "the button let go of red when it took green";
-    EXPECT_EQ(0, m_button.SetIcons(SolidIcon(16, 16, RED), nullptr));
+    EXPECT_EQ(0, m_button.SetIcons(OwnedIcon(SolidIcon(16, 16, RED))));
     EXPECT_TRUE(IconAlive(hGreen)) << "green is still held here";
     green = SharedIcon();
     EXPECT_FALSE(IconAlive(hGreen));
@@ -306,19 +317,24 @@ TEST_F(SkinButtonTest, GreyIdleCopyKeepsTheAlphaChannelAndTheHotLookItsColour)
 {
     Attach();
     // An opaque black corner, one see-through pixel beside it, red elsewhere.
-    m_button.SetIcons(
-        MakeIcon(
+    const auto makeIcon = [] {
+        return MakeIcon(
             16, 16, [](int x, int y) { return x + y == 0 ? RGB(0, 0, 0) : RED; },
             [](int x, int y) { return BYTE(x == 1 && y == 0 ? 0 : 255); }
-        ),
-        CSkinButton::AUTO_GRAY_ICON
-    );
+        );
+    };
+    ASSERT_EQ(0, m_button.SetIconWithGrayIdle(OwnedIcon(makeIcon())));
     auto idle = Render();
     EXPECT_EQ(RGB(0, 0, 0), idle->At(38, 22));
     EXPECT_EQ(Sys(COLOR_BTNFACE), idle->At(39, 22));
     EXPECT_EQ(RGB(65, 65, 65), idle->At(40, 22));
     MoveOnto();   // hot, the icon shows in colour
     EXPECT_EQ(RED, Render()->At(40, 22));
+
+    // The raw form asks for the copy with AUTO_GRAY_ICON.
+    m_button.SendMessage(WM_MOUSELEAVE);
+    ASSERT_EQ(0, m_button.SetIcons(makeIcon(), CSkinButton::AUTO_GRAY_ICON));
+    EXPECT_EQ(RGB(65, 65, 65), Render()->At(40, 22));
 }
 
 TEST_F(SkinButtonTest, DropDownMenuOpensBelowTheButtonAndSendsTheChosenCommand)

@@ -145,7 +145,7 @@ COLORREF CGalleryArt::Scaled(COLORREF crColour, double dFactor)
     return RGB(channel(GetRValue(crColour)), channel(GetGValue(crColour)), channel(GetBValue(crColour)));
 }
 
-HICON CGalleryArt::MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape)
+OwnedIcon CGalleryArt::MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape)
 {
     DWORD* pPixels = nullptr;
     const OwnedBitmap colour = DrawKeyed(nSize, nSize, &pPixels, [&](CDC& dc) {
@@ -171,7 +171,7 @@ HICON CGalleryArt::MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape)
     info.fIcon = TRUE;
     info.hbmColor = colour.Get();
     info.hbmMask = mask.Get();
-    return ::CreateIconIndirect(&info);
+    return OwnedIcon(::CreateIconIndirect(&info));
 }
 
 void CGalleryArt::MakeMaskedBitmap(int nSize, COLORREF crShape, Shape shape, HBITMAP& hImage, HBITMAP& hMask)

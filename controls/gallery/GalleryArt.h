@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "base/OwnedHandle.h"
+
 class CDC;
 class CImageList;
 class CRect;
@@ -27,8 +29,7 @@ public:
     };
 
     // A 32-bit icon with alpha: a disc of crDisc carrying the shape in white.
-    // The caller owns it.
-    static HICON MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape);
+    static OwnedIcon MakeButtonIcon(int nSize, COLORREF crDisc, Shape shape);
     // A picture for a button's bitmap slot, black around the shape, and its
     // monochrome mask, white around the shape. The caller owns both.
     static void MakeMaskedBitmap(int nSize, COLORREF crShape, Shape shape, HBITMAP& hImage, HBITMAP& hMask);

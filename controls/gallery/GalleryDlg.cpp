@@ -20,7 +20,7 @@ namespace
     const COLORREF PURPLE = RGB(140, 70, 190);
     const COLORREF RED = RGB(200, 50, 50);
 
-    HICON Icon(COLORREF crDisc, CGalleryArt::Shape shape)
+    OwnedIcon Icon(COLORREF crDisc, CGalleryArt::Shape shape)
     {
         return CGalleryArt::MakeButtonIcon(ICON_SIZE, crDisc, shape);
     }
@@ -87,42 +87,42 @@ void CGalleryDlg::SetUpButtons()
           &m_btnLink, &m_btnSeeThrough, &m_btnMenu})
         pButton->SetShowCaption(TRUE);
 
-    m_btnFlat.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_STAR), nullptr);
+    m_btnFlat.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_STAR));
     m_btn3D.SetFlat(FALSE);
-    m_btn3D.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_PLAY), nullptr);
+    m_btn3D.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_PLAY));
     m_btnDefault.SetFlat(FALSE);
-    m_btnDefault.SetIcons(Icon(ORANGE, CGalleryArt::SHAPE_TICK), nullptr);
-    m_btnCheck.SetIcons(Icon(PURPLE, CGalleryArt::SHAPE_SQUARE), nullptr);
-    m_btnChecked.SetIcons(Icon(PURPLE, CGalleryArt::SHAPE_TICK), nullptr);
+    m_btnDefault.SetIcons(Icon(ORANGE, CGalleryArt::SHAPE_TICK));
+    m_btnCheck.SetIcons(Icon(PURPLE, CGalleryArt::SHAPE_SQUARE));
+    m_btnChecked.SetIcons(Icon(PURPLE, CGalleryArt::SHAPE_TICK));
     m_btnChecked.SetCheck(BST_CHECKED);
 
-    m_btnGrey.SetIcons(Icon(RED, CGalleryArt::SHAPE_STAR), CSkinButton::AUTO_GRAY_ICON);
-    m_btnDisabledIcon.SetIcons(Icon(RED, CGalleryArt::SHAPE_STAR), CSkinButton::AUTO_GRAY_ICON);
+    m_btnGrey.SetIconWithGrayIdle(Icon(RED, CGalleryArt::SHAPE_STAR));
+    m_btnDisabledIcon.SetIconWithGrayIdle(Icon(RED, CGalleryArt::SHAPE_STAR));
     HBITMAP hHot = nullptr, hHotMask = nullptr, hIdle = nullptr, hIdleMask = nullptr;
     CGalleryArt::MakeMaskedBitmap(ICON_SIZE, ORANGE, CGalleryArt::SHAPE_DIAMOND, hHot, hHotMask);
     CGalleryArt::MakeMaskedBitmap(ICON_SIZE, BLUE, CGalleryArt::SHAPE_DIAMOND, hIdle, hIdleMask);
     m_btnBitmaps.SetBitmaps(hHot, hHotMask, hIdle, hIdleMask);
 
     m_btnBefore.SetImagePlacement(CSkinButton::ImageBeforeText);
-    m_btnBefore.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW), nullptr);
+    m_btnBefore.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW));
     m_btnAbove.SetImagePlacement(CSkinButton::ImageAboveText);
-    m_btnAbove.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW), nullptr);
+    m_btnAbove.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW));
     m_btnAfter.SetImagePlacement(CSkinButton::ImageAfterText);
-    m_btnAfter.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW), nullptr);
+    m_btnAfter.SetIcons(Icon(GREEN, CGalleryArt::SHAPE_ARROW));
 
     m_btnCursor.SetHoverCursor(static_cast<HCURSOR>(::CopyIcon(::LoadCursor(nullptr, IDC_HAND))));
-    m_btnCursor.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_PLUS), nullptr);
+    m_btnCursor.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_PLUS));
     m_btnTooltip.SetTooltipText("A tip, shown while the pointer rests on the button");
-    m_btnTooltip.SetIcons(Icon(ORANGE, CGalleryArt::SHAPE_PAGE), nullptr);
+    m_btnTooltip.SetIcons(Icon(ORANGE, CGalleryArt::SHAPE_PAGE));
     // The link opens the gallery's own folder.
     m_btnLink.SetLink(NarrowAnsi(FilePath::FolderOf(FilePath::ExecutablePath()).c_str()).c_str());
-    m_btnLink.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_FOLDER), nullptr);
+    m_btnLink.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_FOLDER));
     m_btnSeeThrough.SetSeeThrough(TRUE);
     m_btnSeeThrough.SetFaceColor(CSkinButton::IdleText, RGB(255, 255, 255));
     m_btnSeeThrough.SetFaceColor(CSkinButton::HotText, RGB(255, 255, 255));
 
     m_btnMenu.SetImagePlacement(CSkinButton::ImageAfterText);
-    m_btnMenu.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_DIAMOND), nullptr);
+    m_btnMenu.SetIcons(Icon(BLUE, CGalleryArt::SHAPE_DIAMOND));
 }
 
 void CGalleryDlg::ApplyMenuStyle(BOOL bFlat)

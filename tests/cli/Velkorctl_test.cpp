@@ -160,17 +160,29 @@ TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCountSkipping
             return std::count(strOut.begin(), strOut.end(), '\n') >= nLines;
         });
     };
-    // The same value written again is no change.
+    // The same value written again is no change: two polls read it, the
+    // second begun after the write, and the output at the end has no line for it.
     ASSERT_TRUE(waitForLines(1));
+    sim.NewLogLines();
     sim.Ec()[0xC430] = 2;
-    Sleep(600);
+    size_t nPolls = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const std::string& strLine : sim.NewLogLines())
+            nPolls += strLine.starts_with("INP ") ? 1 : 0;   // a read's last access
+        return nPolls >= 2;
+    }));
 
     OtherPortUser other;
     ASSERT_TRUE(other.Hold());
     sim.NewLogLines();
     sim.Ec()[0xC430] = 3;
-    // Long enough for two polls, short of the 5 s after which watch gives up.
-    Pause(2500);
+    // A skipped poll leaves no trace to wait for, so two other calls that want
+    // the ports stand for the time: each gives up only after its full second
+    // of waiting. Meanwhile the watch, which tries every 500 ms and waits a
+    // second too, has had a poll refused and begun the next; its 5 s without
+    // the ports are not up.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(RunCtl({"power"}).dwExit, 5u) << "a call had the ports while they were held";
     EXPECT_EQ(sim.NewLogLines(), std::vector<std::string>()) << "a poll went ahead while the ports were held";
     EXPECT_EQ(watch.Output(), "power level: 2\n");
     other.Go();

@@ -156,8 +156,10 @@ TEST_F(ModeButtons, WhileAnotherProgramKeepsThePortsAClickWritesNothingAndSaysSo
     const HWND hBox = velkor.MessageBoxes()[0];
     EXPECT_EQ(GetWindow(hBox, GW_OWNER), velkor.Main());
     EXPECT_TRUE(WindowQuery::MessageBoxText(hBox).starts_with(L"Another program is using the EC ports"));
-    // The polls go on behind the box, each refused.
-    Pause(1500);
+    // The polls go on behind the box, each refused: two ticks of the poll's
+    // timer, sent, have run when the checks come.
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(NotifyWindows::Poll(velkor)) << "a poll behind the box was not answered";
     EXPECT_EQ(PortLog::Load(install.LogPath()).Accesses().size(), nLogged) << "ports touched while they were held";
     EXPECT_EQ(NotifyWindows::PowerPopup(velkor), nullptr) << "a level was read while the ports were held";
     ExpectPictures(ON);

@@ -179,10 +179,19 @@ namespace
         PostMessageW(velkor.Main(), WM_TIMER, 1, 0);   // poll now rather than within 500 ms
     }
 
-    void ExpectNoBoxFor(VelkorSession& velkor, unsigned nMs)
+    // Once the popup stands placed and tells the level polled, and the program
+    // has answered since, any message box that the poll led to is there.
+    void ExpectNoBoxAfterPoll(VelkorSession& velkor, std::uint8_t byLevel)
     {
-        Pause(nMs);
-        EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty());
+        const std::wstring strText = L"PowerLevel 0x30= " + std::to_wstring(byLevel);
+        EXPECT_TRUE(WaitUntil([&] {
+            const HWND hPopup = NotifyWindows::PowerPopup(velkor);
+            return hPopup != nullptr && (GetWindowLongW(hPopup, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+                   NotifyWindows::PowerText(hPopup) == strText;
+        })) << "level "
+            << int{byLevel} << " was not shown";
+        EXPECT_TRUE(VelkorSession::Responds(velkor.Main()));
+        EXPECT_TRUE(WindowQuery::MessageBoxes(velkor.Process().Pid()).empty()) << "level " << int{byLevel};
     }
 
     void RunWithDamagedFiles(const std::set<std::wstring>& damaged, Damage damage)
@@ -235,11 +244,11 @@ namespace
             ASSERT_NO_FATAL_FAILURE(DismissNextBox(velkor, nullptr, &hFirst));
             ASSERT_NO_FATAL_FAILURE(DismissNextBox(velkor, hFirst, &hSecond));
         }
-        ExpectNoBoxFor(velkor, 700);
+        ExpectNoBoxAfterPoll(velkor, 1);
         PollPowerLevel(velkor, 2);
-        ExpectNoBoxFor(velkor, 300);
+        ExpectNoBoxAfterPoll(velkor, 2);
         PollPowerLevel(velkor, 3);
-        ExpectNoBoxFor(velkor, 300);
+        ExpectNoBoxAfterPoll(velkor, 3);
 
         EXPECT_TRUE(VelkorSession::Responds(velkor.Main())) << "the program stopped answering";
         EXPECT_TRUE(velkor.Process().IsRunning());

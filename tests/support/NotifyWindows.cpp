@@ -5,6 +5,7 @@
 #include "tests/support/FileSystem.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
+#include "notify/PowerWatch.h"
 
 #include <shellapi.h>
 
@@ -49,6 +50,14 @@ namespace NotifyWindows
     std::wstring PowerText(HWND hPopup)
     {
         return WindowQuery::Text(GetDlgItem(hPopup, IDC_PWR_TEXT));
+    }
+
+    bool Poll(VelkorSession& velkor)
+    {
+        DWORD_PTR dwResult = 0;
+        return SendMessageTimeoutW(
+                   velkor.Main(), WM_TIMER, CPowerWatch::POLL_TIMER_ID, 0, SMTO_NORMAL, 10000, &dwResult
+               ) != 0;
     }
 
     size_t PowerLevelReads(VelkorSession& velkor)

@@ -24,6 +24,9 @@ namespace NotifyWindows
     HWND WaitForPopupShown(VelkorSession& velkor, unsigned nTimeoutMs = 10000);
     // The text of the popup's (hidden) text control.
     std::wstring PowerText(HWND hPopup);
+    // One tick of the program's power-level poll, sent, so the poll has run
+    // when this returns; false when the program did not answer (a hang).
+    bool Poll(VelkorSession& velkor);
     // How many times the program has read the power level so far.
     size_t PowerLevelReads(VelkorSession& velkor);
     // How many times the power popup turns visible (a showing in progress at

@@ -5,7 +5,8 @@
 //   velkor_drive click ID        clicks the button with this control id
 //   velkor_drive exit            clicks Exit and waits for the program to end
 //
-// Exit status: 0 done, 1 no Velkor window (or it did not end), 2 bad command line.
+// Exit status: 0 done, 1 no Velkor window (or it did not take the click or
+// did not end), 2 bad command line.
 #include "tests/support/UserInput.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
@@ -47,6 +48,31 @@ namespace
         return hMain;
     }
 
+    // Who has the mouse captured in the thread of hWnd.
+    HWND CaptureOf(HWND hWnd)
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info) ? info.hwndCapture : nullptr;
+    }
+
+    // A button takes the mouse on the press and gives it back on the release,
+    // which tells when Velkor has handled each; once its window answers, the
+    // click's handler is done, and what it left to repaint is painted before
+    // anyone looks. False when Velkor did not take the click in time.
+    bool ClickAndWaitForPaint(HWND hMain, HWND hButton)
+    {
+        const RECT rc = WindowQuery::ScreenRect(hButton);
+        UserInput::MoveTo({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+        UserInput::LeftDown();
+        const bool bPressed = WaitUntil([&] { return CaptureOf(hButton) == hButton; }, 5000);
+        UserInput::LeftUp();
+        DWORD_PTR dwResult = 0;
+        return bPressed && WaitUntil([&] { return CaptureOf(hButton) != hButton; }, 5000) &&
+               SendMessageTimeoutW(hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &dwResult) &&
+               RedrawWindow(hMain, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+
     int Usage()
     {
         std::fprintf(stderr, "usage: velkor_drive wait | click ID | exit\n");
@@ -81,8 +107,11 @@ int main(int argc, char** argv)
             return 1;
         }
         UserInput::BringToFront(hMain);
-        UserInput::ClickCentre(hButton);
-        Pause(500);   // let it repaint before anyone looks
+        if (!ClickAndWaitForPaint(hMain, hButton))
+        {
+            std::fprintf(stderr, "button %s did not take the click\n", argv[2]);
+            return 1;
+        }
         return 0;
     }
     if (strCommand == "exit" && argc == 2)
