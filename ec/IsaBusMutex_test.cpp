@@ -44,6 +44,8 @@ TEST(IsaBusMutex, NoPortIsTouchedUntilAnotherProgramReleasesTheMutex)
     EXPECT_TRUE(PortMutexIsFree());
 }
 
+// The only test of a mutex whose owner died holding it: refusing it would
+// leave the ports shut for good after another program's crash.
 TEST(IsaBusMutex, AbandonedMutexIsTakenAndReleasedAfterTheAccess)
 {
     auto pEc = ProbedEc(0x55, 0x70);

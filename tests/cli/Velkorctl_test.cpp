@@ -144,9 +144,10 @@ TEST(Velkorctl, StatusModeAndPowerPrintTheirLinesAndAccessTheEcAfterTheProbe)
     }
 }
 
-// A poll that cannot have the ports is skipped, as the window skips it: no
+// watch prints the level and each change as it happens, until the count. A
+// poll that cannot have the ports is skipped, as the window skips it: no
 // access while another program holds them, the change seen after.
-TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCountSkippingPollsWhileThePortsAreHeld)
+TEST(Velkorctl, WatchPrintsEachChangeAndSkipsPollsWhileThePortsAreHeld)
 {
     SimHarness sim;
     sim.ExportEnvironment();
@@ -202,7 +203,7 @@ TEST(Velkorctl, WatchPrintsTheLevelAndEachChangeAsItHappensUntilTheCountSkipping
 // the mutex can be neither created nor opened, another program may be using
 // the ports unseen: each gives up at once, saying why; status still tells
 // what it learns without the ports.
-TEST(Velkorctl, EveryEcCommandExitsFiveWithoutPortAccessWhileAnotherProgramHoldsThePortsOrTheirMutexCannotBeHad)
+TEST(Velkorctl, EveryEcCommandExitsFiveWithoutPortAccessWhenThePortsCannotBeHad)
 {
     SimHarness sim;
     sim.ExportEnvironment();

@@ -86,7 +86,9 @@ namespace
     };
 }
 
-TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActiveAndAgainWhenClickedAgain)
+// Every mode writes the clear byte, then its mode byte, and shows its button
+// active; a second click on it does the same again.
+TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActive)
 {
     StartVelkor();
     RECT rcWindow = WindowQuery::ScreenRect(velkor.Main());

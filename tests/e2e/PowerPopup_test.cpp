@@ -69,7 +69,9 @@ TEST_F(PowerLevelPopup, LevelAtStartShowsTheGreenPictureCentredOnceAndHidesIt)
     EXPECT_EQ(CountShowingsOverReads(velkor), 0) << "an unchanged level showed the popup again";
 }
 
-TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevelAndThePopupTakesNoFocus)
+// Invalid readings neither show the popup nor reset the level, and the popup
+// takes no focus.
+TEST_F(PowerLevelPopup, InvalidReadingsNeitherShowNorResetTheLevel)
 {
     Start(0);
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
