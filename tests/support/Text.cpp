@@ -14,14 +14,4 @@ namespace Text
         WideCharToMultiByte(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), out.data(), nLen, nullptr, nullptr);
         return out;
     }
-
-    std::wstring FromUtf8(const std::string& str)
-    {
-        if (str.empty())
-            return {};
-        int nLen = MultiByteToWideChar(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), nullptr, 0);
-        std::wstring out(nLen, L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, str.data(), static_cast<int>(str.size()), out.data(), nLen);
-        return out;
-    }
 }

@@ -126,12 +126,6 @@ namespace WindowQuery
         return rc;
     }
 
-    POINT Centre(HWND hWnd)
-    {
-        RECT rc = ScreenRect(hWnd);
-        return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    }
-
     bool TrayIconExists(HWND hWnd, UINT uId)
     {
         // Changing nothing about an icon succeeds exactly when the shell has it.

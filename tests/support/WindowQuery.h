@@ -38,5 +38,4 @@ namespace WindowQuery
     bool TrayIconExists(HWND hWnd, UINT uId);
 
     RECT ScreenRect(HWND hWnd);
-    POINT Centre(HWND hWnd);
 }
