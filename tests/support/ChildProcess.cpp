@@ -58,10 +58,16 @@ ChildProcess::ChildProcess(
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(
+    auto start = [&] {
+        return CreateProcessW(
             strExe.c_str(), strCommand.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, strEnv.data(),
             strWorkDir.empty() ? nullptr : strWorkDir.c_str(), &si, &pi
-        ))
+        );
+    };
+    // Wine answers ERROR_INTERNAL_ERROR when the host could not bring a new
+    // process up (seen once in hundreds of starts on a loaded machine, before
+    // any of the program ran); that start alone is tried again.
+    if (!start() && !(GetLastError() == ERROR_INTERNAL_ERROR && start()))
     {
         const DWORD dwError = GetLastError();
         throw std::runtime_error(
