@@ -144,7 +144,8 @@ start_watch() {
     wine "$1" watch >"$2" 2>&1 &
     WATCH_PID=$!
     local i
-    for i in $(seq 100); do grep -q 'power level' "$2" && break; sleep 0.1; done
+    for i in $(seq 300); do grep -q 'power level' "$2" && return; sleep 0.1; done
+    fail "velkorctl watch printed no power level within 30 s (its output: $(cat "$2"))"
 }
 # The program of process $1 ($2 names it) has ended by its own way out, as the
 # installer asks it to: status 0, where the installer's last resort gives 1.
