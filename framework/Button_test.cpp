@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "framework/DC.h"
+#include "framework/ClientDC.h"
 #include "framework/Dialog.h"
 #include "tests/support/framework/FrameworkTestResources.h"
 
@@ -106,9 +106,7 @@ TEST(Reflection, OwnerDrawAndMeasureFromTheSystemReachTheControl)
     host.ShowWindow(SW_SHOWNOACTIVATE);
     button.Invalidate();
     button.UpdateWindow();
-    HDC hDC = ::GetDC(button.m_hWnd);
-    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(hDC, 2, 2));
-    ::ReleaseDC(button.m_hWnd, hDC);
+    EXPECT_EQ(RGB(255, 0, 0), CClientDC(&button).GetPixel(2, 2));
 
     MEASUREITEMSTRUCT mis{ODT_BUTTON, IDC_TEST_OWNERDRAW, 0, 0, 0, 0};
     host.SendMessage(WM_MEASUREITEM, IDC_TEST_OWNERDRAW, reinterpret_cast<LPARAM>(&mis));

@@ -29,18 +29,8 @@ namespace
 
     std::set<std::wstring> FilesIn(const std::wstring& strSkin)
     {
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW found{};
-        HANDLE hSearch = FindFirstFileW(PathOf(strSkin, L"*").c_str(), &found);
-        if (hSearch == INVALID_HANDLE_VALUE)
-            return names;
-        do
-        {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.insert(found.cFileName);
-        } while (FindNextFileW(hSearch, &found));
-        FindClose(hSearch);
-        return names;
+        const std::vector<std::wstring> names = FileSystem::FilesIn(FileSystem::ModuleFolder() + L"\\" + strSkin);
+        return {names.begin(), names.end()};
     }
 
     // A little-endian 16-bit field of a file's header.

@@ -7,6 +7,7 @@
 #include "tests/support/PixelImage.h"
 #include "tests/support/TestInstall.h"
 #include "tests/support/UserInput.h"
+#include "tests/support/framework/Canvas.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
 
@@ -110,32 +111,28 @@ namespace
         NONCLIENTMETRICSW metrics = {};
         metrics.cbSize = sizeof(metrics);
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        const HFONT hFont = CreateFontIndirectW(&metrics.lfMenuFont);
-        const HDC hdc = CreateCompatibleDC(nullptr);
-        const HGDIOBJ hOldFont = SelectObject(hdc, hFont);
-        RECT rc = {0, 0, 0, 0};
-        DrawTextW(hdc, pszLabel, -1, &rc, DT_SINGLELINE | DT_CALCRECT);
-        const HBITMAP hBitmap = CreateBitmap(rc.right + 40, rc.bottom, 1, 32, nullptr);
-        const HGDIOBJ hOldBitmap = SelectObject(hdc, hBitmap);
-        const RECT rcAll = {0, 0, rc.right + 40, rc.bottom};
-        FillRect(hdc, &rcAll, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        SetTextColor(hdc, RGB(0, 0, 0));
-        DrawTextW(hdc, pszLabel, -1, const_cast<RECT*>(&rcAll), DT_SINGLELINE);
+        CFont font;
+        font.CreateFontIndirectW(&metrics.lfMenuFont);
+        CRect rc;
+        {
+            Canvas measure(1, 1);
+            const ScopedSelect select(measure.DC(), font);
+            DrawTextW(measure.Dc(), pszLabel, -1, &rc, DT_SINGLELINE | DT_CALCRECT);
+        }
+        CRect rcAll(0, 0, rc.right + 40, rc.bottom);
+        Canvas canvas(rcAll.right, rcAll.bottom, RGB(255, 255, 255));
+        const ScopedSelect select(canvas.DC(), font);
+        DrawTextW(canvas.Dc(), pszLabel, -1, &rcAll, DT_SINGLELINE);
         int xFirst = -1, xLast = -1;
         for (int x = 0; x < rcAll.right; ++x)
             for (int y = 0; y < rcAll.bottom; ++y)
-                if (IsInk(GetPixel(hdc, x, y)))
+                if (IsInk(canvas.At(x, y)))
                 {
                     xFirst = xFirst < 0 ? x : xFirst;
                     xLast = x;
                     break;
                 }
-        SelectObject(hdc, hOldBitmap);
-        SelectObject(hdc, hOldFont);
-        DeleteObject(hBitmap);
-        DeleteDC(hdc);
-        DeleteObject(hFont);
-        return {rc.right - rc.left, xFirst < 0 ? 0 : xLast - xFirst + 1};
+        return {rc.Width(), xFirst < 0 ? 0 : xLast - xFirst + 1};
     }
 
     // Width of the first run of text ink on the menu's last text line, right

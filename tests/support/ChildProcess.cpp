@@ -74,8 +74,8 @@ ChildProcess::ChildProcess(
             "CreateProcess failed (error " + std::to_string(dwError) + "): " + Text::ToUtf8(strExe)
         );
     }
-    CloseHandle(pi.hThread);
-    m_hProcess = pi.hProcess;
+    const OwnedKernelHandle thread(pi.hThread);
+    m_process.Reset(pi.hProcess);
     m_dwPid = pi.dwProcessId;
 }
 
@@ -83,20 +83,19 @@ ChildProcess::~ChildProcess()
 {
     if (IsRunning())
     {
-        TerminateProcess(m_hProcess, 0xDEAD);
-        WaitForSingleObject(m_hProcess, 5000);
+        TerminateProcess(m_process.Get(), 0xDEAD);
+        WaitForSingleObject(m_process.Get(), 5000);
     }
-    CloseHandle(m_hProcess);
 }
 
 bool ChildProcess::IsRunning() const
 {
-    return WaitForSingleObject(m_hProcess, 0) == WAIT_TIMEOUT;
+    return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 bool ChildProcess::WaitForExit(DWORD dwTimeoutMs) const
 {
-    return WaitForSingleObject(m_hProcess, dwTimeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(m_process.Get(), dwTimeoutMs) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> ChildProcess::ExitCode() const
@@ -104,6 +103,6 @@ std::optional<DWORD> ChildProcess::ExitCode() const
     if (IsRunning())
         return std::nullopt;
     DWORD dwCode = 0;
-    GetExitCodeProcess(m_hProcess, &dwCode);
+    GetExitCodeProcess(m_process.Get(), &dwCode);
     return dwCode;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/OwnedHandle.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -24,7 +26,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     DWORD Pid() const { return m_dwPid; }
-    HANDLE Handle() const { return m_hProcess; }
+    HANDLE Handle() const { return m_process.Get(); }
 
     bool IsRunning() const;
     // Waits up to dwTimeoutMs; true when the process has ended.
@@ -33,6 +35,6 @@ public:
     std::optional<DWORD> ExitCode() const;
 
 private:
-    HANDLE m_hProcess = nullptr;
+    OwnedKernelHandle m_process;
     DWORD m_dwPid = 0;
 };

@@ -1,5 +1,6 @@
 #include "tests/support/EcState.h"
 
+#include "base/OwnedHandle.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/Text.h"
 
@@ -29,16 +30,14 @@ void EcState::Create(const std::wstring& strPath, std::uint8_t byChip1, std::uin
 
 void EcState::Poke(const std::wstring& strPath, std::uint16_t wAddress, std::uint8_t byValue)
 {
-    HANDLE hFile = CreateFileW(
+    const OwnedKernelHandle file(CreateFileW(
         FileSystem::LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, 0, nullptr
-    );
-    if (hFile == INVALID_HANDLE_VALUE)
+    ));
+    if (!file)
         throw std::runtime_error("cannot open the EC state file: " + Text::ToUtf8(strPath));
     DWORD dwWritten = 0;
-    BOOL bOk = SetFilePointer(hFile, wAddress, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-               WriteFile(hFile, &byValue, 1, &dwWritten, nullptr) && dwWritten == 1;
-    CloseHandle(hFile);
-    if (!bOk)
+    if (SetFilePointer(file.Get(), wAddress, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !WriteFile(file.Get(), &byValue, 1, &dwWritten, nullptr) || dwWritten != 1)
         throw std::runtime_error("cannot write the EC state file: " + Text::ToUtf8(strPath));
 }

@@ -1,5 +1,6 @@
 #include "tests/support/FileSystem.h"
 
+#include "base/OwnedHandle.h"
 #include "tests/support/Text.h"
 
 #include <windows.h>
@@ -15,25 +16,7 @@ namespace
         );
     }
 
-    struct FindHandle
-    {
-        HANDLE h;
-        ~FindHandle()
-        {
-            if (h != INVALID_HANDLE_VALUE)
-                FindClose(h);
-        }
-    };
-
-    struct FileHandle
-    {
-        HANDLE h;
-        ~FileHandle()
-        {
-            if (h != INVALID_HANDLE_VALUE)
-                CloseHandle(h);
-        }
-    };
+    using OwnedFind = OwnedHandle<HANDLE, &::FindClose>;
 
     bool IsFolder(const std::wstring& strPath)
     {
@@ -41,19 +24,19 @@ namespace
         return dwAttr != INVALID_FILE_ATTRIBUTES && (dwAttr & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    // Calls fn(name) for each entry of a folder except "." and "..".
+    // Calls fn(name, bFolder) for each entry of a folder except "." and "..".
     template <typename Fn> void ForEachEntry(const std::wstring& strFolder, Fn fn)
     {
         WIN32_FIND_DATAW fd;
-        FindHandle find{FindFirstFileW(FileSystem::LongForm(strFolder + L"\\*").c_str(), &fd)};
-        if (find.h == INVALID_HANDLE_VALUE)
+        const OwnedFind find(FindFirstFileW(FileSystem::LongForm(strFolder + L"\\*").c_str(), &fd));
+        if (!find)
             return;
         do
         {
             std::wstring strName = fd.cFileName;
             if (strName != L"." && strName != L"..")
-                fn(strName);
-        } while (FindNextFileW(find.h, &fd));
+                fn(strName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        } while (FindNextFileW(find.Get(), &fd));
     }
 }
 
@@ -108,7 +91,7 @@ namespace FileSystem
             return;
         }
         CreateFolders(strTo);
-        ForEachEntry(strFrom, [&](const std::wstring& strName) {
+        ForEachEntry(strFrom, [&](const std::wstring& strName, bool) {
             Copy(strFrom + L"\\" + strName, strTo + L"\\" + strName);
         });
     }
@@ -119,7 +102,7 @@ namespace FileSystem
             return;
         if (IsFolder(strPath))
         {
-            ForEachEntry(strPath, [&](const std::wstring& strName) { Remove(strPath + L"\\" + strName); });
+            ForEachEntry(strPath, [&](const std::wstring& strName, bool) { Remove(strPath + L"\\" + strName); });
             if (!RemoveDirectoryW(LongForm(strPath).c_str()))
                 throw Failure("RemoveDirectory", strPath);
         }
@@ -129,18 +112,28 @@ namespace FileSystem
         }
     }
 
+    std::vector<std::wstring> FilesIn(const std::wstring& strFolder)
+    {
+        std::vector<std::wstring> names;
+        ForEachEntry(strFolder, [&](const std::wstring& strName, bool bFolder) {
+            if (!bFolder)
+                names.push_back(strName);
+        });
+        return names;
+    }
+
     std::vector<unsigned char> ReadBytes(const std::wstring& strPath)
     {
         // Others may hold the file open for writing (the simulator's log and state).
-        FileHandle file{CreateFileW(
+        const OwnedKernelHandle file(CreateFileW(
             LongForm(strPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
             OPEN_EXISTING, 0, nullptr
-        )};
-        if (file.h == INVALID_HANDLE_VALUE)
+        ));
+        if (!file)
             throw Failure("Opening", strPath);
-        std::vector<unsigned char> bytes(GetFileSize(file.h, nullptr));
+        std::vector<unsigned char> bytes(GetFileSize(file.Get(), nullptr));
         DWORD dwRead = 0;
-        if (!bytes.empty() && !ReadFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &dwRead, nullptr))
+        if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwRead, nullptr))
             throw Failure("Reading", strPath);
         bytes.resize(dwRead);
         return bytes;
@@ -148,12 +141,13 @@ namespace FileSystem
 
     void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes)
     {
-        FileHandle file{
-            CreateFileW(LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr)};
-        if (file.h == INVALID_HANDLE_VALUE)
+        const OwnedKernelHandle file(
+            CreateFileW(LongForm(strPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr)
+        );
+        if (!file)
             throw Failure("Creating", strPath);
         DWORD dwWritten = 0;
-        if (!WriteFile(file.h, bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, nullptr) ||
+        if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwWritten, nullptr) ||
             dwWritten != bytes.size())
             throw Failure("Writing", strPath);
     }
@@ -169,11 +163,11 @@ namespace FileSystem
 
     void SetLastWriteTime(const std::wstring& strPath, unsigned long long nTime)
     {
-        FileHandle file{CreateFileW(
+        const OwnedKernelHandle file(CreateFileW(
             LongForm(strPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr
-        )};
+        ));
         const FILETIME ftWrite{static_cast<DWORD>(nTime), static_cast<DWORD>(nTime >> 32)};
-        if (file.h == INVALID_HANDLE_VALUE || !SetFileTime(file.h, nullptr, nullptr, &ftWrite))
+        if (!file || !SetFileTime(file.Get(), nullptr, nullptr, &ftWrite))
             throw Failure("Setting the write time of", strPath);
     }
 

@@ -27,6 +27,9 @@ namespace FileSystem
     // Removes a file or a whole folder tree; a path that does not exist is fine.
     void Remove(const std::wstring& strPath);
 
+    // The names of the files in a folder (not its folders); none when it does not exist.
+    std::vector<std::wstring> FilesIn(const std::wstring& strFolder);
+
     std::vector<unsigned char> ReadBytes(const std::wstring& strPath);
     void WriteBytes(const std::wstring& strPath, const std::vector<unsigned char>& bytes);
 

@@ -15,6 +15,19 @@ namespace
     // PEB.GdiSharedHandleTable: the test programs are built like the program they count.
     const size_t PEB_GDI_TABLE_OFFSET = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
+    // Objects in a copy of Wine's table: entries with a type that are not stock objects.
+    unsigned CountLiveEntries(const std::vector<unsigned char>& table)
+    {
+        unsigned nLive = 0;
+        for (size_t off = 0; off + ENTRY_SIZE <= table.size(); off += ENTRY_SIZE)
+        {
+            const unsigned nUnique = table[off + UNIQUE_OFFSET] | (table[off + UNIQUE_OFFSET + 1] << 8);
+            if (table[off + TYPE_OFFSET] != 0 && !(nUnique & STOCK_FLAG))
+                ++nLive;
+        }
+        return nLive;
+    }
+
     bool IsWine()
     {
         return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -36,20 +49,8 @@ namespace
         std::vector<unsigned char> table(ENTRY_SIZE * ENTRY_COUNT);
         if (!ReadProcessMemory(hProcess, reinterpret_cast<const void*>(dwTable), table.data(), table.size(), nullptr))
             return std::nullopt;
-        return GdiCount::CountLiveEntries(table.data(), table.size());
+        return CountLiveEntries(table);
     }
-}
-
-unsigned GdiCount::CountLiveEntries(const unsigned char* pTable, size_t cbTable)
-{
-    unsigned nLive = 0;
-    for (size_t off = 0; off + ENTRY_SIZE <= cbTable; off += ENTRY_SIZE)
-    {
-        const unsigned nUnique = pTable[off + UNIQUE_OFFSET] | (pTable[off + UNIQUE_OFFSET + 1] << 8);
-        if (pTable[off + TYPE_OFFSET] != 0 && !(nUnique & STOCK_FLAG))
-            ++nLive;
-    }
-    return nLive;
 }
 
 std::optional<unsigned> GdiCount::Of(HANDLE hProcess)

@@ -10,8 +10,4 @@ namespace GdiCount
 {
     // Live, non-stock GDI objects of the process; nothing when they cannot be read.
     std::optional<unsigned> Of(HANDLE hProcess);
-
-    // Objects in a copy of Wine's table (65,536 entries of 24 bytes): entries with
-    // a type that are not stock objects. Separate so that it can be tested.
-    unsigned CountLiveEntries(const unsigned char* pTable, size_t cbTable);
 }

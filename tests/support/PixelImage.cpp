@@ -1,11 +1,13 @@
 #include "tests/support/PixelImage.h"
 
+#include "base/OwnedHandle.h"
+#include "framework/IconInfo.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/Text.h"
+#include "tests/support/framework/Canvas.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 
 namespace
@@ -16,52 +18,6 @@ namespace
                std::abs(GetGValue(a) - GetGValue(b)) <= nTolerance &&
                std::abs(GetBValue(a) - GetBValue(b)) <= nTolerance;
     }
-
-    // A 32-bit top-down DIB section selected into a memory DC for the life of the object.
-    class DibCanvas
-    {
-    public:
-        DibCanvas(int nWidth, int nHeight)
-            : m_hdc(CreateCompatibleDC(nullptr))
-        {
-            BITMAPINFO bi = {};
-            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-            bi.bmiHeader.biWidth = nWidth;
-            bi.bmiHeader.biHeight = -nHeight;
-            bi.bmiHeader.biPlanes = 1;
-            bi.bmiHeader.biBitCount = 32;
-            bi.bmiHeader.biCompression = BI_RGB;
-            m_hBitmap = CreateDIBSection(m_hdc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), nullptr, 0);
-            if (!m_hBitmap)
-            {
-                DeleteDC(m_hdc);
-                throw std::runtime_error("cannot create a DIB section");
-            }
-            m_hOld = SelectObject(m_hdc, m_hBitmap);
-        }
-        ~DibCanvas()
-        {
-            SelectObject(m_hdc, m_hOld);
-            DeleteObject(m_hBitmap);
-            DeleteDC(m_hdc);
-        }
-        DibCanvas(const DibCanvas&) = delete;
-        DibCanvas& operator=(const DibCanvas&) = delete;
-
-        HDC Dc() const { return m_hdc; }
-        // Pixels as 0x00RRGGBB in memory order B, G, R, X.
-        const DWORD* Bits() const
-        {
-            GdiFlush();
-            return m_pBits;
-        }
-
-    private:
-        HDC m_hdc;
-        HBITMAP m_hBitmap = nullptr;
-        HGDIOBJ m_hOld = nullptr;
-        DWORD* m_pBits = nullptr;
-    };
 }
 
 PixelImage::PixelImage(int nWidth, int nHeight, COLORREF crFill)
@@ -72,16 +28,15 @@ PixelImage::PixelImage(int nWidth, int nHeight, COLORREF crFill)
 
 PixelImage PixelImage::FromDc(HDC hdc, int nWidth, int nHeight)
 {
-    PixelImage img(nWidth, nHeight, 0);
-    DibCanvas canvas(nWidth, nHeight);
-    BitBlt(canvas.Dc(), 0, 0, nWidth, nHeight, hdc, 0, 0, SRCCOPY);
-    const DWORD* pBits = canvas.Bits();
-    for (size_t i = 0; i < img.m_pixels.size(); ++i)
+    CDC memory;
+    CBitmap bitmap;
+    memory.Attach(::CreateCompatibleDC(hdc));
+    bitmap.Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
     {
-        DWORD dw = pBits[i];
-        img.m_pixels[i] = RGB((dw >> 16) & 0xFF, (dw >> 8) & 0xFF, dw & 0xFF);
+        const ScopedSelect select(memory, bitmap);
+        ::BitBlt(memory, 0, 0, nWidth, nHeight, hdc, 0, 0, SRCCOPY);
     }
-    return img;
+    return FromBitmap(bitmap);
 }
 
 PixelImage PixelImage::GrabClient(HWND hWnd)
@@ -100,59 +55,56 @@ PixelImage PixelImage::FromBitmap(HBITMAP hBitmap)
 {
     BITMAP bm = {};
     GetObjectW(hBitmap, sizeof bm, &bm);
-    HDC hdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ hOld = SelectObject(hdc, hBitmap);
-    PixelImage img = FromDc(hdc, bm.bmWidth, bm.bmHeight);
-    SelectObject(hdc, hOld);
-    DeleteDC(hdc);
-    DeleteObject(hBitmap);
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> bits(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    if (GetDIBits(dc, hBitmap, 0, bm.bmHeight, bits.data(), &bi, DIB_RGB_COLORS) != bm.bmHeight)
+        throw std::runtime_error("cannot read the pixels of a bitmap");
+    PixelImage img(bm.bmWidth, bm.bmHeight, 0);
+    std::transform(bits.begin(), bits.end(), img.m_pixels.begin(), [](DWORD dw) {
+        return RGB((dw >> 16) & 0xFF, (dw >> 8) & 0xFF, dw & 0xFF);
+    });
     return img;
 }
 
 PixelImage PixelImage::FromBitmapFile(const std::wstring& strPath)
 {
-    auto hBitmap = static_cast<HBITMAP>(
+    const OwnedBitmap bitmap(static_cast<HBITMAP>(
         LoadImageW(nullptr, FileSystem::Openable(strPath).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)
-    );
-    if (!hBitmap)
+    ));
+    if (!bitmap)
         throw std::runtime_error("cannot load bitmap " + Text::ToUtf8(strPath));
-    return FromBitmap(hBitmap);
+    return FromBitmap(bitmap.Get());
 }
 
 PixelImage PixelImage::FromBitmapResource(const std::wstring& strModule, int nId)
 {
-    HMODULE hModule = LoadLibraryExW(strModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!hModule)
+    const OwnedModule module(LoadLibraryExW(strModule.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module)
         throw std::runtime_error("cannot open " + Text::ToUtf8(strModule));
-    auto hBitmap = static_cast<HBITMAP>(LoadImageW(hModule, MAKEINTRESOURCEW(nId), IMAGE_BITMAP, 0, 0, 0));
-    FreeLibrary(hModule);
-    if (!hBitmap)
+    const OwnedBitmap bitmap(static_cast<HBITMAP>(LoadImageW(module.Get(), MAKEINTRESOURCEW(nId), IMAGE_BITMAP, 0, 0, 0)
+    ));
+    if (!bitmap)
         throw std::runtime_error("no bitmap resource " + std::to_string(nId) + " in " + Text::ToUtf8(strModule));
-    return FromBitmap(hBitmap);
+    return FromBitmap(bitmap.Get());
 }
 
 PixelImage PixelImage::IconOnFace(HICON hIcon, int nWidth, int nHeight, COLORREF crBack)
 {
-    ICONINFO ii = {};
-    GetIconInfo(hIcon, &ii);
+    CIconInfo info;
     BITMAP bm = {};
-    GetObjectW(ii.hbmMask, sizeof bm, &bm);
-    int cxIcon = bm.bmWidth;
-    int cyIcon = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-    DeleteObject(ii.hbmMask);
-    if (ii.hbmColor)
-        DeleteObject(ii.hbmColor);
+    if (!info.Read(hIcon) || !GetObjectW(info.hbmMask, sizeof bm, &bm))
+        throw std::runtime_error("an icon that cannot be read");
+    const int cxIcon = bm.bmWidth;
+    const int cyIcon = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
     if (nWidth == 0 && nHeight == 0)
     {
         nWidth = cxIcon;
         nHeight = cyIcon;
     }
-
-    DibCanvas canvas(nWidth, nHeight);
-    HBRUSH hBrush = CreateSolidBrush(crBack);
-    RECT rc = {0, 0, nWidth, nHeight};
-    FillRect(canvas.Dc(), &rc, hBrush);
-    DeleteObject(hBrush);
+    Canvas canvas(nWidth, nHeight, crBack);
     DrawIconEx(
         canvas.Dc(), (nWidth - cxIcon) / 2, (nHeight - cyIcon) / 2, hIcon, cxIcon, cyIcon, 0, nullptr, DI_NORMAL
     );
@@ -161,14 +113,12 @@ PixelImage PixelImage::IconOnFace(HICON hIcon, int nWidth, int nHeight, COLORREF
 
 PixelImage PixelImage::IconOnFace(const std::wstring& strIconPath, int nWidth, int nHeight, COLORREF crBack)
 {
-    auto hIcon = static_cast<HICON>(
+    const OwnedIcon icon(static_cast<HICON>(
         LoadImageW(nullptr, FileSystem::Openable(strIconPath).c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)
-    );
-    if (!hIcon)
+    ));
+    if (!icon)
         throw std::runtime_error("cannot load icon " + Text::ToUtf8(strIconPath));
-    PixelImage img = IconOnFace(hIcon, nWidth, nHeight, crBack);
-    DestroyIcon(hIcon);
-    return img;
+    return IconOnFace(icon.Get(), nWidth, nHeight, crBack);
 }
 
 COLORREF PixelImage::At(int x, int y) const
@@ -221,38 +171,6 @@ double PixelImage::Share(COLORREF cr, int nTolerance) const
     for (COLORREF px : m_pixels)
         nSame += Near(px, cr, nTolerance);
     return static_cast<double>(nSame) / m_pixels.size();
-}
-
-void PixelImage::SaveBmp(const std::wstring& strPath) const
-{
-    int nStride = (m_nWidth * 3 + 3) & ~3;
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    ih.biSize = sizeof ih;
-    ih.biWidth = m_nWidth;
-    ih.biHeight = m_nHeight;   // bottom-up
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biSizeImage = static_cast<DWORD>(nStride) * m_nHeight;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-
-    std::vector<unsigned char> bytes(fh.bfSize);
-    memcpy(bytes.data(), &fh, sizeof fh);
-    memcpy(bytes.data() + sizeof fh, &ih, sizeof ih);
-    for (int y = 0; y < m_nHeight; ++y)
-    {
-        unsigned char* pRow = bytes.data() + fh.bfOffBits + static_cast<size_t>(m_nHeight - 1 - y) * nStride;
-        for (int x = 0; x < m_nWidth; ++x)
-        {
-            COLORREF cr = At(x, y);
-            pRow[x * 3] = GetBValue(cr);
-            pRow[x * 3 + 1] = GetGValue(cr);
-            pRow[x * 3 + 2] = GetRValue(cr);
-        }
-    }
-    FileSystem::WriteBytes(strPath, bytes);
 }
 
 PixelImage::Colour PixelImage::MeanColour() const

@@ -51,9 +51,6 @@ public:
     double MeanChroma() const;
     double MeanDifference(const PixelImage& other) const;
 
-    // For looking at a failure: writes a 24-bit .bmp file.
-    void SaveBmp(const std::wstring& strPath) const;
-
 private:
     static PixelImage FromBitmap(HBITMAP hBitmap);
     static PixelImage FromDc(HDC hdc, int nWidth, int nHeight);

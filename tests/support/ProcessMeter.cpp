@@ -1,5 +1,7 @@
 #include "tests/support/ProcessMeter.h"
 
+#include "tests/support/WindowQuery.h"
+
 #include <psapi.h>
 
 namespace
@@ -7,25 +9,6 @@ namespace
     BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
     {
         ++*reinterpret_cast<unsigned*>(lParam);
-        return TRUE;
-    }
-
-    struct TopLevelCount
-    {
-        DWORD dwPid;
-        unsigned nWindows;
-    };
-
-    BOOL CALLBACK CountTopLevel(HWND hWnd, LPARAM lParam)
-    {
-        auto* pCount = reinterpret_cast<TopLevelCount*>(lParam);
-        DWORD dwPid = 0;
-        GetWindowThreadProcessId(hWnd, &dwPid);
-        if (dwPid == pCount->dwPid)
-        {
-            ++pCount->nWindows;
-            EnumChildWindows(hWnd, CountWindow, reinterpret_cast<LPARAM>(&pCount->nWindows));
-        }
         return TRUE;
     }
 }
@@ -61,7 +44,11 @@ std::optional<size_t> ProcessMeter::CommittedPrivate(HANDLE hProcess)
 
 unsigned ProcessMeter::Windows(DWORD dwPid)
 {
-    TopLevelCount count = {dwPid, 0};
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
-    return count.nWindows;
+    unsigned nWindows = 0;
+    for (HWND hWnd : WindowQuery::TopLevelWindows(dwPid, true))
+    {
+        ++nWindows;
+        EnumChildWindows(hWnd, CountWindow, reinterpret_cast<LPARAM>(&nWindows));
+    }
+    return nWindows;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/DC.h"
+#include "framework/IconInfo.h"
 #include "framework/ScopedSelect.h"
 
 class Canvas
@@ -54,10 +55,5 @@ private:
 // Whether an icon or cursor handle still lives.
 inline bool IconAlive(HICON hIcon)
 {
-    ICONINFO info{};
-    if (!::GetIconInfo(hIcon, &info))
-        return false;
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return true;
+    return CIconInfo().Read(hIcon);
 }
