@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/button/ButtonTestResources.h"
 #include "tests/support/framework/Canvas.h"
 
 namespace
@@ -22,13 +21,12 @@ namespace
         return ::GetSysColor(nIndex);
     }
 
-    // A popup window that hosts the button, counts its clicks, notes the
-    // drop-down menu's command and paints itself in one colour.
+    // A popup window that hosts the button, counts its clicks and paints
+    // itself in one colour.
     class CTestParent : public CWnd
     {
     public:
         int m_nClicks = 0;
-        int m_nMenuCommands = 0;
         COLORREF m_crBack = GREEN;
 
         const MessageMap* GetMessageMap() const override
@@ -37,7 +35,6 @@ namespace
                 CWnd::GetThisMessageMap(),
                 {
                     OnBnClicked(ID_BUTTON, &CTestParent::OnClicked),
-                    OnBnClicked(ID_TEST_SECOND, &CTestParent::OnCommandSecond),
                     OnMessage(WM_ERASEBKGND, &CTestParent::OnEraseBkgnd),
                 }
             );
@@ -46,7 +43,6 @@ namespace
 
     protected:
         void OnClicked() { ++m_nClicks; }
-        void OnCommandSecond() { ++m_nMenuCommands; }
         LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM)
         {
             CRect rc;
@@ -72,36 +68,15 @@ namespace
                 colorBits[y * cx + x] = (dwAlpha << 24) | (GetRValue(cr) << 16) | (GetGValue(cr) << 8) | GetBValue(cr);
             }
         const std::vector<BYTE> maskBits((cx + 15) / 16 * 2 * cy, 0);
-        HBITMAP hColor = ::CreateBitmap(cx, cy, 1, 32, colorBits.data());
-        HBITMAP hMask = ::CreateBitmap(cx, cy, 1, 1, maskBits.data());
-        ICONINFO info{TRUE, 0, 0, hMask, hColor};
-        HICON hIcon = ::CreateIconIndirect(&info);
-        ::DeleteObject(hColor);
-        ::DeleteObject(hMask);
-        return hIcon;
+        const OwnedBitmap color(::CreateBitmap(cx, cy, 1, 32, colorBits.data()));
+        const OwnedBitmap mask(::CreateBitmap(cx, cy, 1, 1, maskBits.data()));
+        ICONINFO info{TRUE, 0, 0, mask.Get(), color.Get()};
+        return ::CreateIconIndirect(&info);
     }
 
     HICON SolidIcon(int cx, int cy, COLORREF cr)
     {
         return MakeIcon(cx, cy, [cr](int, int) { return cr; });
-    }
-
-    // Where the open drop-down menu stood.
-    CRect g_rcMenu;
-
-    // Runs inside the menu's own loop: notes where the menu stands and chooses its second item.
-    void CALLBACK ChooseSecondItem(HWND hWnd, UINT, UINT_PTR nTimer, DWORD)
-    {
-        ::KillTimer(hWnd, nTimer);
-        const HWND hMenuWnd = ::FindWindowA("#32768", nullptr);
-        if (hMenuWnd == nullptr || !::IsWindowVisible(hMenuWnd))
-        {
-            ::EndMenu();   // a menu that never showed must not hang the run
-            return;
-        }
-        ::GetWindowRect(hMenuWnd, &g_rcMenu);
-        for (const UINT nKey : {VK_DOWN, VK_DOWN, VK_RETURN})
-            ::PostMessageA(hWnd, WM_KEYDOWN, nKey, 0);
     }
 
     class SkinButtonTest : public ::testing::Test
@@ -335,20 +310,4 @@ TEST_F(SkinButtonTest, GreyIdleCopyKeepsTheAlphaChannelAndTheHotLookItsColour)
     m_button.SendMessage(WM_MOUSELEAVE);
     ASSERT_EQ(0, m_button.SetIcons(makeIcon(), CSkinButton::AUTO_GRAY_ICON));
     EXPECT_EQ(RGB(65, 65, 65), Render()->At(40, 22));
-}
-
-TEST_F(SkinButtonTest, DropDownMenuOpensBelowTheButtonAndSendsTheChosenCommand)
-{
-    Attach();
-    ASSERT_TRUE(m_button.SetDropMenu(IDM_TEST_DROPDOWN, m_parent.m_hWnd));
-    g_rcMenu.SetRectEmpty();
-    ::SetTimer(m_parent.m_hWnd, 1, 10, ChooseSecondItem);
-    Click();   // returns once the menu has closed
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&msg);
-    CRect rcButton;
-    m_button.GetWindowRect(&rcButton);
-    EXPECT_EQ(CPoint(rcButton.left, rcButton.bottom), g_rcMenu.TopLeft());
-    EXPECT_EQ(1, m_parent.m_nMenuCommands);
 }

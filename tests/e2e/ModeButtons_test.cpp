@@ -3,8 +3,6 @@
 // other mode buttons inactive.
 #include "tests/support/VelkorSession.h"
 
-#include "ecsim/SimConfig.h"
-
 #include "tests/support/EcState.h"
 #include "tests/support/FileSystem.h"
 #include "tests/support/NotifyWindows.h"
@@ -40,9 +38,9 @@ namespace
     class ModeButtons : public ::testing::Test
     {
     protected:
-        void StartVelkor(const ChildProcess::Environment& env = {})
+        void StartVelkor()
         {
-            ASSERT_TRUE(velkor.StartShown(env));
+            ASSERT_TRUE(velkor.StartShown());
             ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
         }
 
@@ -109,32 +107,6 @@ TEST_F(ModeButtons, EveryModeWritesClearThenModeAndShowsItsButtonActive)
         << "the active picture was not reloaded";
     EXPECT_GT(velkor.WaitForIcon(IDC_AUTO, velkor.SkinFile(ON.pszInactiveIcon)), 0.98)
         << "the inactive picture was not reloaded";
-}
-
-// The pictures are looked up before the EC ports are taken, so no other
-// program waits while a picture file is read: a file replaced once the clear
-// byte is out is not the one shown.
-TEST_F(ModeButtons, ThePicturesAreTakenBeforeTheClearByteGoesOut)
-{
-    const std::wstring strPicture = velkor.SkinFile(BREATH.pszActiveIcon);
-    const std::wstring strOriginal = velkor.Install().Root() + L"\\original.ico";
-    FileSystem::Copy(strPicture, strOriginal);
-    const std::string strState = Text::ToUtf8(velkor.Install().StatePath());
-    const auto event = [&](const char* pszKind) {
-        return CreateEventA(nullptr, FALSE, FALSE, SimConfig::SharedObjectName(pszKind, strState).c_str());
-    };
-    const HANDLE hHeld = event("held"), hGo = event("go");
-    StartVelkor({{L"ECSIM_HOLD", L"C4BD"}});   // the clear byte of the default chip
-    EcState::Poke(velkor.Install().StatePath(), 0xC4BD, 0xAA);   // so that clearing it changes it
-
-    UserInput::ClickCentre(velkor.Control(BREATH.nId));
-    ASSERT_EQ(WaitForSingleObject(hHeld, 10000), WAIT_OBJECT_0) << "the clear byte was not written";
-    FileSystem::Copy(velkor.SkinFile(L"07_Min.ico"), strPicture);
-    SetEvent(hGo);
-    EXPECT_GT(velkor.WaitForIcon(BREATH.nId, strOriginal), 0.98) << "the pictures were read after the clear byte";
-    EXPECT_EQ(velkor.ModeBytesWritten(), std::vector<std::uint8_t>{BREATH.byValue});
-    CloseHandle(hHeld);
-    CloseHandle(hGo);
 }
 
 // While another program keeps the EC ports, the window touches none: its

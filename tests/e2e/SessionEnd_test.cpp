@@ -6,19 +6,6 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-    // What the system sends the program's window; the answer, or -1 when the
-    // program did not answer (it may have ended while handling it).
-    LRESULT Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        DWORD_PTR dwResult = 0;
-        if (!SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, 5000, &dwResult))
-            return -1;
-        return static_cast<LRESULT>(dwResult);
-    }
-}
-
 // Each way to end, from the tray, where the end must take the icon along:
 // the shell is asked to remove it, no port access is cut short, the status is
 // 0 and no message is shown. Wine's notification area drops a dead program's
@@ -60,12 +47,12 @@ TEST(SessionEnd, RestartManagerSignOutAndTheOkCommandEndTheProgramAsExitDoes)
         if (way.nMessage == WM_ENDSESSION)
         {
             // Asked, it agrees and goes on; an end called off changes nothing.
-            EXPECT_EQ(Send(hMain, WM_QUERYENDSESSION, 0, way.lEndSession), TRUE);
-            EXPECT_EQ(Send(hMain, WM_ENDSESSION, FALSE, way.lEndSession), 0);
+            EXPECT_EQ(VelkorSession::Send(hMain, WM_QUERYENDSESSION, 0, way.lEndSession), TRUE);
+            EXPECT_EQ(VelkorSession::Send(hMain, WM_ENDSESSION, FALSE, way.lEndSession), 0);
             EXPECT_TRUE(velkor.Process().IsRunning());
             EXPECT_EQ(shell.Calls(NIM_DELETE), 0) << "an end called off took the icon away";
-            EXPECT_EQ(Send(hMain, WM_QUERYENDSESSION, 0, way.lEndSession), TRUE);
-            Send(hMain, WM_ENDSESSION, TRUE, way.lEndSession);
+            EXPECT_EQ(VelkorSession::Send(hMain, WM_QUERYENDSESSION, 0, way.lEndSession), TRUE);
+            VelkorSession::Send(hMain, WM_ENDSESSION, TRUE, way.lEndSession);
         }
         else
         {

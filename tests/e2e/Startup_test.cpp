@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -149,13 +148,6 @@ namespace
         EnumWindows(&CountMainWindow, reinterpret_cast<LPARAM>(&nCount));
         return nCount;
     }
-
-    size_t CountOperations(const std::vector<EcOperation>& ops, EcOperation::Kind kind, std::uint16_t wAddress)
-    {
-        return static_cast<size_t>(std::count_if(ops.begin(), ops.end(), [&](const EcOperation& op) {
-            return op.kind == kind && op.wAddress == wAddress;
-        }));
-    }
 }
 
 // A tray utility runs once per session: starting it again brings the running
@@ -181,7 +173,7 @@ TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
 
     // One probe in the log: the chip id read once, the control byte written once.
     const std::vector<EcOperation> ops = velkor.EcOperations();
-    EXPECT_EQ(CountOperations(ops, EcOperation::Read, 0x2000), 1u);
-    EXPECT_EQ(CountOperations(ops, EcOperation::Write, 0x1060), 1u);
+    EXPECT_EQ(std::ranges::count(ops, EcRead(0x2000, 0x55)), 1);
+    EXPECT_EQ(std::ranges::count(ops, EcWrite(0x1060, 0x80)), 1);
     EXPECT_TRUE(velkor.Process().IsRunning());
 }

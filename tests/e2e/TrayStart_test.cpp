@@ -16,27 +16,6 @@
 
 using namespace NotifyWindows;
 
-namespace
-{
-    // The shell's callback for a left click on the icon; the answer, or -1 when
-    // the program did not answer.
-    LRESULT ClickTrayIcon(HWND hMain)
-    {
-        DWORD_PTR dwResult = 0;
-        if (!SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 5000, &dwResult))
-            return -1;
-        return static_cast<LRESULT>(dwResult);
-    }
-
-    // Half the popup's own height below the screen's centre, as after MIN.
-    bool StandsLowered(HWND hPopup)
-    {
-        const RECT rc = WindowQuery::ScreenRect(hPopup);
-        const int nHeight = rc.bottom - rc.top;
-        return rc.top == (GetSystemMetrics(SM_CYSCREEN) - nHeight) / 2 + nHeight / 2;
-    }
-}
-
 TEST(TrayStart, WindowIsNeverShownWhileThePollRunsUntilTheTrayIconBringsItBack)
 {
     WindowShowWatch watch;
@@ -50,12 +29,14 @@ TEST(TrayStart, WindowIsNeverShownWhileThePollRunsUntilTheTrayIconBringsItBack)
     SetPowerLevel(velkor, 2);
     const HWND hPopup = WaitForPopupShown(velkor);
     ASSERT_NE(hPopup, nullptr) << "no popup: the power level is not polled";
-    EXPECT_TRUE(WaitUntil([&] { return StandsLowered(hPopup); }, 5000)) << "not lowered as in the tray";
+    const RECT rcLowered = PopupPlace(velkor, true);
+    EXPECT_TRUE(WaitUntil([&] { return WindowQuery::ScreenRect(hPopup).top == rcLowered.top; }, 5000))
+        << "not lowered as in the tray";
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(hPopup); })) << "the popup stays";
     EXPECT_FALSE(IsWindowVisible(hMain));
 
     // The icon's left click brings the window back, in front, and takes the icon away.
-    EXPECT_EQ(ClickTrayIcon(hMain), 0);
+    EXPECT_EQ(ClickTrayIcon(velkor), 0);
     EXPECT_TRUE(IsWindowVisible(hMain));
     EXPECT_FALSE(WindowQuery::TrayIconExists(hMain, TRAY_ICON_ID));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hMain; }, 5000)) << "not brought to the front";

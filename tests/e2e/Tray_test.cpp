@@ -40,21 +40,11 @@ namespace
         // What the shell sends for the icon; the answer, or -1 when the program did not answer.
         LRESULT Callback(WPARAM wIconId, LPARAM lMouse) const
         {
-            DWORD_PTR dwResult = 0;
-            if (!SendMessageTimeoutW(Main(), WM_TRAYNOTIFY, wIconId, lMouse, SMTO_NORMAL, 5000, &dwResult))
-                return -1;
-            return static_cast<LRESULT>(dwResult);
+            return VelkorSession::Send(Main(), WM_TRAYNOTIFY, wIconId, lMouse).value_or(-1);
         }
 
         // MIN's click as the dialog receives it, handled when this returns.
-        void SendMinClick() const
-        {
-            DWORD_PTR dwResult = 0;
-            ASSERT_TRUE(SendMessageTimeoutW(
-                Main(), WM_COMMAND, MAKEWPARAM(IDC_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(IDC_MIN)),
-                SMTO_NORMAL, 10000, &dwResult
-            ));
-        }
+        void SendMinClick() const { ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(IDC_MIN))); }
 
         static void Keys(HWND hMenu, std::initializer_list<WORD> keys)
         {

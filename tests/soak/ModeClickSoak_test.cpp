@@ -1,8 +1,9 @@
 // Long use: thousands of mode clicks and tray round trips leave the program
 // holding exactly what it held before, and every click reaches the EC.
 #include "tests/soak/Soak.h"
-#include "notify/TrayMessages.h"
+#include "tests/support/NotifyWindows.h"
 #include "tests/support/VelkorSession.h"
+#include "tests/support/FileSystem.h"
 #include "tests/support/Wait.h"
 #include "framework/FileStamp.h"
 
@@ -30,23 +31,12 @@ namespace
     bool SkinFilesSettled(const TestInstall& install)
     {
         for (const wchar_t* pszSkin : {L"skin_EN", L"skin_CN"})
-        {
-            WIN32_FIND_DATAW found;
-            const HANDLE hFind = FindFirstFileW(install.SkinFile(pszSkin, L"*").c_str(), &found);
-            if (hFind == INVALID_HANDLE_VALUE)
-                return false;
-            bool bSettled = true;
-            do
+            for (const std::wstring& strName : FileSystem::FilesIn(install.Folder() + L"\\" + pszSkin))
             {
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    continue;
-                const std::optional<FileStamp> stamp = FileStamp::Of(install.SkinFile(pszSkin, found.cFileName));
-                bSettled = stamp && stamp->IsSettled();
-            } while (bSettled && FindNextFileW(hFind, &found));
-            FindClose(hFind);
-            if (!bSettled)
-                return false;
-        }
+                const std::optional<FileStamp> stamp = FileStamp::Of(install.SkinFile(pszSkin, strName));
+                if (!stamp || !stamp->IsSettled())
+                    return false;
+            }
         return true;
     }
 
@@ -96,10 +86,7 @@ TEST(Soak, TrayRoundTripsHoldNothingMore)
     ExpectHoldsNothingMore(velkor, Soak::Length(50, 1000), [&](unsigned i) {
         ASSERT_TRUE(VelkorSession::ClickButton(velkor.Control(IDC_MIN))) << "trip " << i;
         ASSERT_FALSE(IsWindowVisible(hMain)) << "trip " << i << ": MIN left the window shown";
-        DWORD_PTR dwResult = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(hMain, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP, SMTO_NORMAL, 10000, &dwResult)
-        ) << "trip "
-          << i;
+        ASSERT_EQ(NotifyWindows::ClickTrayIcon(velkor), 0) << "trip " << i;
         ASSERT_TRUE(IsWindowVisible(hMain)) << "trip " << i << ": the tray click left the window hidden";
     });
 }

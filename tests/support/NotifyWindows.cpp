@@ -47,6 +47,23 @@ namespace NotifyWindows
         return hPopup != nullptr && IsWindowVisible(hPopup) ? hPopup : nullptr;
     }
 
+    RECT PopupPlace(VelkorSession& velkor, bool bLowered)
+    {
+        const PixelImage p1 = PixelImage::FromBitmapFile(velkor.SkinFile(L"Perf_P1_Blue.bmp"));
+        const RECT rcDesktop = WindowQuery::ScreenRect(GetDesktopWindow());
+        const int x = (rcDesktop.right - p1.Width()) / 2;
+        const int y = (rcDesktop.bottom - p1.Height()) / 2 + (bLowered ? p1.Height() / 2 : 0);
+        return {x, y, x + p1.Width(), y + p1.Height()};
+    }
+
+    bool PopupShows(VelkorSession& velkor, HWND hPopup, const wchar_t* pszPicture)
+    {
+        const PixelImage picture = PixelImage::FromBitmapFile(velkor.SkinFile(pszPicture));
+        const PixelImage shown = PixelImage::GrabClient(hPopup);
+        return IsWindowVisible(hPopup) && shown.Width() == picture.Width() && shown.Height() == picture.Height() &&
+               shown.Match(picture) > 0.95;
+    }
+
     std::wstring PowerText(HWND hPopup)
     {
         return WindowQuery::Text(GetDlgItem(hPopup, IDC_PWR_TEXT));
@@ -54,10 +71,12 @@ namespace NotifyWindows
 
     bool Poll(VelkorSession& velkor)
     {
-        DWORD_PTR dwResult = 0;
-        return SendMessageTimeoutW(
-                   velkor.Main(), WM_TIMER, CPowerWatch::POLL_TIMER_ID, 0, SMTO_NORMAL, 10000, &dwResult
-               ) != 0;
+        return VelkorSession::Send(velkor.Main(), WM_TIMER, CPowerWatch::POLL_TIMER_ID, 0).has_value();
+    }
+
+    LRESULT ClickTrayIcon(VelkorSession& velkor)
+    {
+        return VelkorSession::Send(velkor.Main(), WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP).value_or(-1);
     }
 
     size_t PowerLevelReads(VelkorSession& velkor)

@@ -22,11 +22,21 @@ namespace NotifyWindows
     HWND PowerPopup(VelkorSession& velkor);
     // Waits until the popup exists and is shown; NULL when it never is.
     HWND WaitForPopupShown(VelkorSession& velkor, unsigned nTimeoutMs = 10000);
+    // Where the popup stands on this screen: centred, at the size of the
+    // level-1 picture, and half its height lower once the window has been
+    // put away in the tray.
+    RECT PopupPlace(VelkorSession& velkor, bool bLowered);
+    // Whether the popup stands shown with the skin's picture of this name, at
+    // its size (for its first moments it still has the template's size).
+    bool PopupShows(VelkorSession& velkor, HWND hPopup, const wchar_t* pszPicture);
     // The text of the popup's (hidden) text control.
     std::wstring PowerText(HWND hPopup);
     // One tick of the program's power-level poll, sent, so the poll has run
     // when this returns; false when the program did not answer (a hang).
     bool Poll(VelkorSession& velkor);
+    // The shell's callback for a left click on the tray icon, sent: the
+    // program's answer (0 when it took the click), -1 when it did not answer.
+    LRESULT ClickTrayIcon(VelkorSession& velkor);
     // How many times the program has read the power level so far.
     size_t PowerLevelReads(VelkorSession& velkor);
     // How many times the power popup turns visible (a showing in progress at

@@ -124,10 +124,12 @@ std::optional<double> VelkorSession::ClickButton(HWND hButton, unsigned nTimeout
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
-bool VelkorSession::Responds(HWND hWnd, unsigned nTimeoutMs)
+std::optional<LRESULT> VelkorSession::Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR dwResult = 0;
-    return hWnd && SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &dwResult) != 0;
+    if (!hWnd || !SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, 10000, &dwResult))
+        return std::nullopt;
+    return static_cast<LRESULT>(dwResult);
 }
 
 VelkorSession::Footprint VelkorSession::Holdings() const

@@ -49,9 +49,11 @@ public:
     // sent, so it has been handled when this returns. The time it took, in ms, or
     // nothing when the program did not answer (it hangs or has ended).
     static std::optional<double> ClickButton(HWND hButton, unsigned nTimeoutMs = 10000);
-    // A message the program has handled when this returns; false when it did not
-    // answer in time (a hang).
-    static bool Responds(HWND hWnd, unsigned nTimeoutMs = 10000);
+    // A message sent to the program, handled when this returns: its answer, or
+    // nothing when the program did not answer in time (a hang, or it has ended).
+    static std::optional<LRESULT> Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Whether the program answers a message in time.
+    static bool Responds(HWND hWnd) { return Send(hWnd, WM_NULL, 0, 0).has_value(); }
 
     // What the program holds: compared before and after long use, it shows a leak.
     struct Footprint

@@ -7,7 +7,9 @@
 //
 // Exit status: 0 done, 1 no Velkor window (or it did not take the click or
 // did not end), 2 bad command line.
+#include "base/OwnedHandle.h"
 #include "tests/support/UserInput.h"
+#include "tests/support/VelkorSession.h"
 #include "tests/support/Wait.h"
 #include "tests/support/WindowQuery.h"
 
@@ -67,10 +69,8 @@ namespace
         UserInput::LeftDown();
         const bool bPressed = WaitUntil([&] { return CaptureOf(hButton) == hButton; }, 5000);
         UserInput::LeftUp();
-        DWORD_PTR dwResult = 0;
         return bPressed && WaitUntil([&] { return CaptureOf(hButton) != hButton; }, 5000) &&
-               SendMessageTimeoutW(hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &dwResult) &&
-               RedrawWindow(hMain, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+               VelkorSession::Responds(hMain) && RedrawWindow(hMain, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     int Usage()
@@ -118,15 +118,13 @@ int main(int argc, char** argv)
     {
         DWORD dwPid = 0;
         GetWindowThreadProcessId(hMain, &dwPid);
-        HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwPid);
+        const OwnedKernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwPid));
         UserInput::BringToFront(hMain);
         UserInput::ClickCentre(GetDlgItem(hMain, IDC_EXIT));
-        bool bEnded = hProcess && WaitForSingleObject(hProcess, 10000) == WAIT_OBJECT_0;
+        const bool bEnded = process && WaitForSingleObject(process.Get(), 10000) == WAIT_OBJECT_0;
         DWORD dwCode = 0;
         if (bEnded)
-            GetExitCodeProcess(hProcess, &dwCode);
-        if (hProcess)
-            CloseHandle(hProcess);
+            GetExitCodeProcess(process.Get(), &dwCode);
         std::printf(bEnded ? "Velkor ended with status %lu\n" : "Velkor did not end\n", dwCode);
         return bEnded ? 0 : 1;
     }
