@@ -1,6 +1,6 @@
 // Starts that end at once, before any window, with exit status 0 and without
-// touching a port: without a usable port library or its driver, and a second start.
-#include "tests/support/NotifyWindows.h"
+// touching a port: without a usable port library or its driver, or without
+// the ports. (Second starts are checked with the sign-in start.)
 #include "tests/support/VelkorSession.h"
 
 #include "tests/support/FileSystem.h"
@@ -12,9 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -130,50 +128,4 @@ TEST(Startup, UnopenablePortMutexIsToldWithItsCauseAndNoPortTouched)
         ExpectEndAfterBox(velkor, hBox);
         EXPECT_TRUE(PortLog::Load(velkor.Install().LogPath()).Accesses().empty()) << "ports touched without the mutex";
     }
-}
-
-namespace
-{
-    BOOL CALLBACK CountMainWindow(HWND hWnd, LPARAM lParam)
-    {
-        if (IsWindowVisible(hWnd) && WindowQuery::Text(hWnd) == L"Glowdeck--support@glowdeck.example")
-            ++*reinterpret_cast<int*>(lParam);
-        return TRUE;
-    }
-
-    // Visible windows of any process that show the main window's text.
-    int VisibleMainWindows()
-    {
-        int nCount = 0;
-        EnumWindows(&CountMainWindow, reinterpret_cast<LPARAM>(&nCount));
-        return nCount;
-    }
-}
-
-// A tray utility runs once per session: starting it again brings the running
-// one back and ends, before it loads io.dll or touches a port.
-TEST(Startup, SecondStartBringsTheRunningWindowBackOutOfTheTrayAndEndsQuietly)
-{
-    VelkorSession velkor;
-    ASSERT_TRUE(velkor.StartShown());
-    PostMessageW(
-        velkor.Main(), WM_COMMAND, MAKEWPARAM(IDC_MIN, BN_CLICKED), reinterpret_cast<LPARAM>(velkor.Control(IDC_MIN))
-    );
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(velkor.Main()); })) << "MIN did not put the window away";
-    ASSERT_TRUE(WindowQuery::TrayIconExists(velkor.Main(), TRAY_ICON_ID));
-
-    std::unique_ptr<ChildProcess> second = velkor.Install().Start();
-    ASSERT_TRUE(second->WaitForExit(20000)) << "the second start keeps running";
-    EXPECT_EQ(second->ExitCode(), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(velkor.Main()) != FALSE; })) << "the running window stayed away";
-    EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(velkor.Main(), TRAY_ICON_ID); }))
-        << "its tray icon stayed";
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == velkor.Main(); }, 5000)) << "not brought to the front";
-    EXPECT_EQ(VisibleMainWindows(), 1);
-
-    // One probe in the log: the chip id read once, the control byte written once.
-    const std::vector<EcOperation> ops = velkor.EcOperations();
-    EXPECT_EQ(std::ranges::count(ops, EcRead(0x2000, 0x55)), 1);
-    EXPECT_EQ(std::ranges::count(ops, EcWrite(0x1060, 0x80)), 1);
-    EXPECT_TRUE(velkor.Process().IsRunning());
 }

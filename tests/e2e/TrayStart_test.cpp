@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace NotifyWindows;
 
@@ -65,10 +67,11 @@ TEST(TrayStart, OnlyTheTrayArgumentInAnyOfItsFormsStartsHidden)
     EXPECT_FALSE(WindowQuery::TrayIconExists(velkor.Main(), TRAY_ICON_ID));
 }
 
-// A second sign-in start ends at once and leaves the running program as it
-// is, in the tray or shown; a second start without the argument brings the
-// window back as always.
-TEST(TrayStart, SecondStartInTheTrayLeavesTheRunningOneAsItIs)
+// A tray utility runs once per session: a second start ends at once, before
+// it loads io.dll or touches a port. A sign-in start leaves the running
+// program as it is, in the tray or shown; one without the argument brings the
+// window back, in front, as always.
+TEST(TrayStart, ASecondStartEndsAtOnceAndOnlyAPlainOneBringsTheWindowBack)
 {
     VelkorSession velkor;
     ASSERT_TRUE(velkor.StartInTray());
@@ -94,12 +97,18 @@ TEST(TrayStart, SecondStartInTheTrayLeavesTheRunningOneAsItIs)
     startAgain(L"");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(hMain) != FALSE; })) << "the window stayed away";
     EXPECT_TRUE(WaitUntil([&] { return !WindowQuery::TrayIconExists(hMain, TRAY_ICON_ID); })) << "the icon stayed";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hMain; }, 5000)) << "not brought to the front";
 
     startAgain(L"/TRAY");
     waitForPoll();
     EXPECT_TRUE(IsWindowVisible(hMain)) << "the shown window went away";
     EXPECT_FALSE(WindowQuery::TrayIconExists(hMain, TRAY_ICON_ID));
     EXPECT_TRUE(velkor.Process().IsRunning());
+
+    // One probe in the log: the chip id read once, the control byte written once.
+    const std::vector<EcOperation> ops = velkor.EcOperations();
+    EXPECT_EQ(std::ranges::count(ops, EcRead(0x2000, 0x55)), 1);
+    EXPECT_EQ(std::ranges::count(ops, EcWrite(0x1060, 0x80)), 1);
 }
 
 // Never hidden beyond reach: when the shell will not take the icon, the window
