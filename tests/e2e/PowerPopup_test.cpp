@@ -70,7 +70,7 @@ TEST_F(PowerLevelPopup, ShowingsLeaveTheKeyboardWithTheMainWindow)
 
 TEST_F(PowerLevelPopup, FirstLevelWhileInTheTrayPutsThePopupLowerForGood)
 {
-    WindowShowWatch watch;
+    WindowShowWatch watch;   // goes before the fixture's program (see WindowShowWatch.h)
     Start(0);
     ASSERT_TRUE(UserInput::BringToFront(velkor.Main()));
     UserInput::ClickCentre(velkor.Control(IDC_MIN));

@@ -20,8 +20,8 @@ using namespace NotifyWindows;
 
 TEST(TrayStart, WindowIsNeverShownWhileThePollRunsUntilTheTrayIconBringsItBack)
 {
-    WindowShowWatch watch;
     VelkorSession velkor;
+    WindowShowWatch watch;   // goes first, while the program still runs (see WindowShowWatch.h)
     SetPowerLevel(velkor, 0);
     ASSERT_TRUE(velkor.StartInTray());
     const HWND hMain = velkor.Main();

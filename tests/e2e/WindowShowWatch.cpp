@@ -5,25 +5,46 @@
 #include "tests/tools/window_show_hook.h"
 
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 #include <string>
 
 WindowShowWatch::WindowShowWatch()
-    : m_thread(&WindowShowWatch::Run, this)
+    : m_thread(&WindowShowWatch::Run, this),
+      m_hookDll(LoadLibraryW((FileSystem::ModuleFolder() + L"\\..\\tests\\tools\\window_show_hook.dll").c_str()))
 {
     WaitUntil([&] { return m_nState.load() != 0; }, 10000);
-    if (m_nState.load() != 1)
+    const auto pfnHook = m_hookDll ? reinterpret_cast<HOOKPROC>(
+                                         reinterpret_cast<void*>(GetProcAddress(m_hookDll.Get(), WINDOW_SHOW_HOOK_PROC))
+                                     )
+                                   : nullptr;
+    if (m_nState.load() == 1 && pfnHook != nullptr)
+        m_hook.Reset(SetWindowsHookExW(WH_CALLWNDPROC, pfnHook, m_hookDll.Get(), 0));
+    if (!m_hook)
     {
-        if (m_hSink.load() != nullptr)
-            PostMessageW(m_hSink, WM_CLOSE, 0, 0);
-        m_thread.join();
+        CloseSink();
         throw std::runtime_error("the window hook could not be set");
     }
 }
 
 WindowShowWatch::~WindowShowWatch()
 {
-    PostMessageW(m_hSink, WM_CLOSE, 0, 0);
+    m_hook.Reset();
+    std::set<HWND> seen;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const Report& report : m_reports)
+            seen.insert(report.hWnd);
+    }
+    for (HWND hWnd : seen)
+        SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    CloseSink();
+}
+
+void WindowShowWatch::CloseSink()
+{
+    if (m_hSink.load() != nullptr)
+        PostMessageW(m_hSink, WM_CLOSE, 0, 0);
     m_thread.join();
 }
 
@@ -65,22 +86,10 @@ void WindowShowWatch::Run()
         CreateWindowW(WINDOW_SHOW_SINK_CLASS, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(hSink, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     m_hSink = hSink;
-
-    const std::wstring strHook = FileSystem::ModuleFolder() + L"\\..\\tests\\tools\\window_show_hook.dll";
-    HMODULE hHookDll = LoadLibraryW(strHook.c_str());
-    auto* pfnHook =
-        hHookDll != nullptr
-            ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hHookDll, WINDOW_SHOW_HOOK_PROC)))
-            : nullptr;
-    HHOOK hHook = pfnHook != nullptr ? SetWindowsHookExW(WH_CALLWNDPROC, pfnHook, hHookDll, 0) : nullptr;
-    m_nState = hSink != nullptr && hHook != nullptr ? 1 : -1;
+    m_nState = hSink != nullptr ? 1 : -1;
 
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+    while (hSink != nullptr && GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);
-    if (hHook != nullptr)
-        UnhookWindowsHookEx(hHook);
-    if (hHookDll != nullptr)
-        FreeLibrary(hHookDll);
     UnregisterClassW(WINDOW_SHOW_SINK_CLASS, wc.hInstance);
 }

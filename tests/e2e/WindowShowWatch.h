@@ -8,6 +8,13 @@
 // same, which no polling of its style could promise. A program's reports
 // arrive in the order it made them: once a later one is in, so are the
 // earlier ones.
+//
+// The hook is set and removed by the thread that makes and destroys the
+// watch, and it must outlive the watch: Wine 10's server takes a global hook
+// away a second time when its owner ends while the hook's chain was in use at
+// the unhook, and then aborts. For the same reason the watch goes before the
+// programs it saw are ended: one ended inside a call of the hook leaves the
+// chain in use for good.
 #include <windows.h>
 
 #include <atomic>
@@ -15,12 +22,16 @@
 #include <thread>
 #include <vector>
 
+#include "base/OwnedHandle.h"
+
 class WindowShowWatch
 {
 public:
     // Watching when this returns; throws std::runtime_error when the hook
     // cannot be set.
     WindowShowWatch();
+    // Removes the hook, then waits until each program it saw has answered a
+    // message, so none is still inside a call of the hook.
     ~WindowShowWatch();
     WindowShowWatch(const WindowShowWatch&) = delete;
     WindowShowWatch& operator=(const WindowShowWatch&) = delete;
@@ -39,10 +50,13 @@ private:
     static LRESULT CALLBACK SinkProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     int Count(HWND hWnd, bool bShown) const;
     void Run();
+    void CloseSink();
 
     mutable std::mutex m_mutex;
     std::vector<Report> m_reports;
     std::atomic<HWND> m_hSink = nullptr;
-    std::atomic<int> m_nState = 0;   // 0 while starting, 1 watching, -1 failed
+    std::atomic<int> m_nState = 0;   // 0 while starting, 1 sink made, -1 failed
     std::thread m_thread;
+    OwnedModule m_hookDll;
+    OwnedHandle<HHOOK, &::UnhookWindowsHookEx> m_hook;
 };
