@@ -1,5 +1,6 @@
 // The resources built into Velkor.exe, checked as the program finds and loads them.
 #include "base/OwnedHandle.h"
+#include "framework/ClientDC.h"
 #include "framework/ScopedSelect.h"
 #include "res/resource.h"
 #include "tests/support/PixelImage.h"
@@ -27,12 +28,11 @@ TEST(Resources, PopupTemplateIsFoundAndTheWindowFitsTheBuiltInBackground)
     RECT client{};
     GetClientRect(hMain, &client);
     wchar_t szFace[LF_FACESIZE] = {};
-    const HDC hDC = GetDC(hMain);
     {
-        const ScopedSelect font(hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(hMain, WM_GETFONT, 0, 0)));
-        GetTextFaceW(hDC, LF_FACESIZE, szFace);
+        CClientDC screen(nullptr);
+        const ScopedSelect font(screen, reinterpret_cast<HGDIOBJ>(SendMessageW(hMain, WM_GETFONT, 0, 0)));
+        GetTextFaceW(screen, LF_FACESIZE, szFace);
     }
-    ReleaseDC(hMain, hDC);
     DestroyWindow(hMain);
     EXPECT_GT(client.right, 0);
     EXPECT_TRUE(client.right <= 1024 && client.bottom <= 769)
